@@ -1,0 +1,3 @@
+#include "app/cli/commands.h"
+
+int main(int argc, char** argv) { return meridan::RunCommandLine(argc, argv); }

@@ -1,0 +1,48 @@
+#pragma once
+// The forecast session: the handful of values that the forecast run, the
+// month graph and the viewer share for the whole run of the program.
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace meridan {
+
+struct ForecastSession {
+  // The name as it goes into the page: Windows-1251 HTML (escaped, with
+  // character references for what the code page lacks); at most 40
+  // characters as typed, may be empty.
+  std::string Name;
+  int BirthDay = 15;
+  int BirthMonth = 6;
+  int BirthYear = 1980;
+  int CurrentYear = 0;  // the system clock, read once at start-up
+  int CurrentMonth = 0;
+  int StartYear = 0;  // first forecast month
+  int StartMonth = 0;
+  int PageYear = 0;  // the month being produced
+  int PageMonth = 0;
+  std::filesystem::path MainDir;  // program directory
+  std::filesystem::path DataDir;  // MainDir / "System"
+  std::array<std::filesystem::path, 13> PagePaths;  // by calendar month 1..12
+  std::array<int, 5> ButtonMonths{};                // calendar month of button 1..4
+  std::filesystem::path PageToShow;
+  bool PurchaseSaleMarks = false;  // true only while a purchase-sale run is in progress
+
+  std::filesystem::path OutputDir() const { return MainDir / "Output"; }
+  std::filesystem::path ArchivePath() const { return OutputDir() / "Prognoz.zip"; }
+};
+
+// The longest name the name field takes, in characters.
+inline constexpr size_t kMaxNameLength = 40;
+
+// Sets MainDir and DataDir from a program directory.
+inline void SetProgramDir(ForecastSession& session, const std::filesystem::path& programDir) {
+  session.MainDir = programDir;
+  session.DataDir = programDir / "System";
+}
+
+// "Prog_MM_YYYY" + extension: the page and graph names of a month.
+std::string MonthFileName(int month, int year, const char* extension);
+
+}  // namespace meridan

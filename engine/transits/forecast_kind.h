@@ -1,0 +1,30 @@
+#pragma once
+// The three forecast kinds. They run the same scan, series rule and page
+// layout; this table holds what the transit analysis needs to tell them
+// apart. The page pieces of each kind live with the page writer.
+
+#include <string_view>
+
+namespace meridan {
+
+enum class ForecastKind { Trips, Service, Sale };
+
+struct ForecastKindInfo {
+  ForecastKind kind;
+  std::string_view key;                 // command-line name: trips, service, sale
+  std::string_view interpretationFile;  // in the data directory
+  double seriesFactor;                  // day value = rating sum x factor
+  bool retrogradeMarks;                 // Mercury's retrograde days marked on the graph
+};
+
+inline constexpr ForecastKindInfo kForecastKinds[] = {
+    {ForecastKind::Trips, "trips", "go.dat", 2.5, false},
+    {ForecastKind::Service, "service", "servis.dat", 2.8, false},
+    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true},
+};
+
+inline const ForecastKindInfo& KindInfo(ForecastKind kind) {
+  return kForecastKinds[static_cast<int>(kind)];
+}
+
+}  // namespace meridan
