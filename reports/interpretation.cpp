@@ -29,7 +29,8 @@ int Key(int transitBody, int aspect, int natalBody) {
 }
 
 std::string NotAnInteger(std::string_view text) {
-  return "'" + std::string(text) + "' is not a valid integer value";
+  // Messages are UTF-8, like every message the programs show.
+  return "'" + Cp1251ToUtf8(text) + "' is not a valid integer value";
 }
 
 }  // namespace
