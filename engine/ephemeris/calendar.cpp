@@ -1,5 +1,8 @@
 #include "engine/ephemeris/calendar.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "engine/ephemeris/angles.h"
 
 namespace meridan {
@@ -56,6 +59,8 @@ bool IsLeapYear(int year) {
 
 int MonthLength(int month, int year) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12)
+    throw std::out_of_range("month " + std::to_string(month) + " is not 1..12");
   if (month == 2 && IsLeapYear(year)) return 29;
   return kDays[month - 1];
 }
