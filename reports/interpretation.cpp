@@ -24,8 +24,14 @@ struct Field {
 constexpr Field kFields[4] = {
     {3, "transit body"}, {7, "aspect"}, {11, "natal body"}, {15, "rating code"}};
 
+// A header field has three characters, so every value lies in 0..999 and the
+// key is unique for it. Keys are only made of values in that range.
+constexpr int kFieldLimit = 1000;
+
+bool InFieldRange(int value) { return value >= 0 && value < kFieldLimit; }
+
 int Key(int transitBody, int aspect, int natalBody) {
-  return (transitBody * 1000 + aspect) * 1000 + natalBody;
+  return (transitBody * kFieldLimit + aspect) * kFieldLimit + natalBody;
 }
 
 std::string NotAnInteger(std::string_view text) {
@@ -154,7 +160,10 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
 InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect, int natalBody) const {
   Match match;
   if (!exists_) return match;
-  const auto found = first_.find(Key(transitBody, aspect, natalBody));
+  // No record can hold a value outside a field's range; without this check
+  // (1, 60, 1003) would share the key of (1, 61, 3).
+  const bool inRange = InFieldRange(transitBody) && InFieldRange(aspect) && InFieldRange(natalBody);
+  const auto found = inRange ? first_.find(Key(transitBody, aspect, natalBody)) : first_.end();
   if (found != first_.end()) {
     match.record = &records_[found->second];
     match.fragment = match.record->fragment;

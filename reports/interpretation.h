@@ -100,7 +100,8 @@ class InterpretationFile {
 
   bool exists() const { return exists_; }
   const std::filesystem::path& path() const { return path_; }
-  // Records in file order, up to (not including) the first bad header.
+  // Every record whose header parsed, in file order, those after a bad header
+  // included (no lookup reaches them: Find stops at the bad header first).
   const std::vector<InterpretationRecord>& records() const { return records_; }
   // Every header that did not parse, in file order.
   const std::vector<HeaderProblem>& problems() const { return problems_; }
