@@ -1,0 +1,176 @@
+#include "app/cli/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/program_dir.h"
+
+namespace meridan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramDir;
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result Run(std::vector<std::string> args) {
+  args.insert(args.begin(), "meridan");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::ostringstream out, err;
+  const int status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
+}
+
+size_t LineCount(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+// The positions of a fixed date, byte for byte (tests/golden/positions_1984-05-20.txt).
+TEST(Positions, GoldenOutputForADate) {
+  ProgramDir dir;
+  const Result r = Run({"positions", "--date", "20.05.1984", "--dir", dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string diff = testing::CompareWithGolden("positions_1984-05-20.txt", r.out);
+  EXPECT_TRUE(diff.empty()) << diff;
+  EXPECT_EQ(r.out.rfind("1\tSun\t59.651", 0), 0u) << r.out;
+  EXPECT_EQ(Run({"positions", "--jd", "30821", "--dir", dir.root().string()}).out, r.out);
+}
+
+TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"positions"},
+           {"positions", "--date", "20.05.1984", "--jd", "1"},
+           {"positions", "--date", "2005.1984"},
+           {"positions", "--date", "32.05.1984"},
+           {"positions", "--jd", "abc"},
+           {"positions", "--date"},
+           {"positions", "--colour", "red"},
+           {"nonsense"},
+           {}}) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
+    EXPECT_TRUE(r.out.empty());
+  }
+}
+
+TEST(Positions, HelpSaysWhatItDoes) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"}, {"positions", "--help"}}) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("positions --jd JULIAN_DAY"), std::string::npos);
+  }
+}
+
+TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
+  ProgramDir dir;
+  const Result missing = Run({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(LineCount(missing.err), 1u) << missing.err;
+  EXPECT_NE(missing.err.find("pluto.sys"), std::string::npos) << missing.err;
+
+  const Result outside = Run({"positions", "--date", "01.01.2200", "--dir", dir.root().string()});
+  EXPECT_EQ(outside.status, 1);
+  EXPECT_EQ(LineCount(outside.err), 1u) << outside.err;
+  EXPECT_NE(outside.err.find("pluto.sys"), std::string::npos) << outside.err;
+}
+
+TEST(Scan, OneTabSeparatedLinePerHit) {
+  ProgramDir dir;
+  const Result r = Run({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir",
+                        dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::istringstream lines(r.out);
+  std::string line;
+  int previousDay = 0;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    int day, transit, aspect, natal, rating, accepted, length;
+    ASSERT_TRUE(fields >> day >> transit >> aspect >> natal >> rating >> accepted >> length) << line;
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 6) << line;
+    EXPECT_GE(day, previousDay);
+    EXPECT_EQ(accepted, length > 80 ? 1 : 0) << line;
+    previousDay = day;
+  }
+  EXPECT_GT(previousDay, 25);
+}
+
+TEST(Series, SaleHasThreeLines) {
+  ProgramDir dir;
+  const Result sale = Run({"series", "--kind", "sale", "--birth", "20.05.1984", "--month", "02.2024", "--dir",
+                           dir.root().string()});
+  ASSERT_EQ(sale.status, 0) << sale.err;
+  std::istringstream lines(sale.out);
+  std::string count, series, marks;
+  std::getline(lines, count);
+  std::getline(lines, series);
+  std::getline(lines, marks);
+  EXPECT_EQ(count, "87");
+  EXPECT_EQ(std::count(series.begin(), series.end(), ' '), 89);
+  EXPECT_EQ(std::count(marks.begin(), marks.end(), ' '), 86);
+
+  const Result trips = Run({"series", "--kind", "trips", "--birth", "20.05.1984", "--month", "02.2025", "--dir",
+                            dir.root().string()});
+  EXPECT_EQ(LineCount(trips.out), 2u);
+  EXPECT_EQ(trips.out.rfind("84\n", 0), 0u);
+  EXPECT_EQ(Run({"series", "--kind", "bus", "--birth", "20.05.1984", "--month", "02.2025"}).status, 2);
+}
+
+TEST(Forecast, WritesFourPagesAndReportsProgress) {
+  ProgramDir dir;
+  const Result r = Run({"forecast", "--kind", "service", "--name", "Анна", "--birth", "20.05.1984", "--start",
+                        "11.2025", "--dir", dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string expected = (dir.output() / "Prog_11_2025.html").string() + "\n" +
+                               (dir.output() / "Prog_12_2025.html").string() + "\n" +
+                               (dir.output() / "Prog_01_2026.html").string() + "\n" +
+                               (dir.output() / "Prog_02_2026.html").string() + "\n";
+  EXPECT_EQ(r.out, expected);
+  EXPECT_EQ(r.err, "Ноябрь 2025: готово\nДекабрь 2025: готово\nЯнварь 2026: готово\nФевраль 2026: готово\n");
+}
+
+TEST(Forecast, NameIsCheckedNotCut) {
+  ProgramDir dir;
+  const std::string forty(40, 'x');
+  auto forecast = [&](const std::string& name) {
+    return Run({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984", "--start", "12.2025",
+                "--dir", dir.root().string()});
+  };
+  EXPECT_EQ(forecast(forty).status, 0);
+  EXPECT_EQ(forecast("").status, 0);
+  EXPECT_EQ(forecast("Снеговик ☃").status, 0);
+  const Result tooLong = forecast(forty + "y");
+  EXPECT_EQ(tooLong.status, 2);
+  EXPECT_NE(tooLong.err.find("at most 40 characters"), std::string::npos) << tooLong.err;
+  EXPECT_EQ(forecast("\xc3\x28").status, 2);
+  // 40 Cyrillic letters are 80 bytes of UTF-8 but 40 characters.
+  std::string cyrillic;
+  for (int i = 0; i < 40; ++i) cyrillic += "Ж";
+  EXPECT_EQ(forecast(cyrillic).status, 0);
+}
+
+TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
+  ProgramDir dir;
+  fs::remove_all(dir.output());
+  const Result r = Run({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984", "--start",
+                        "05.2025", "--dir", dir.root().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(LineCount(r.err), 1u) << r.err;
+  EXPECT_NE(r.err.find("Output"), std::string::npos) << r.err;
+}
+
+TEST(CheckData, ShippedDataIsClean) {
+  ProgramDir dir;
+  const Result r = Run({"check-data", "--dir", dir.root().string()});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+}
+
+}  // namespace
+}  // namespace meridan
