@@ -1,11 +1,101 @@
 #include "engine/ephemeris/Com_plu_tra.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/ephemeris/calendar.h"
 
 namespace meridan {
+namespace {
 
-void PlutoPosition(double, const std::filesystem::path&, double&, SunVector&) {
-  throw std::logic_error("PlutoPosition: not written yet");
+namespace fs = std::filesystem;
+
+// The table as last read: a forecast asks for Pluto once per scanned day, and
+// rereading some 40,000 lines each time would dominate the whole scan. The
+// file is read again only when it is another file or has been rewritten.
+// Like the rest of the engine this is used from one thread.
+struct LoadedTable {
+  fs::path path;
+  std::uintmax_t size = 0;
+  fs::file_time_type modified{};
+  std::vector<int> degrees;  // degrees[k - 1] belongs to Julian day k
+};
+
+[[noreturn]] void Fail(const fs::path& file, const std::string& what) {
+  throw std::runtime_error(file.string() + ": " + what);
+}
+
+std::string DateText(double julianDay) {
+  int day, month, year, hour, minute, second;
+  CalendarDate(julianDay, day, month, year, hour, minute, second);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+std::string NumberText(double x) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", x);
+  return text;
+}
+
+// Every line must begin with an integer (blanks before it are allowed);
+// whatever follows it on the line is ignored.
+std::vector<int> ReadTable(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) Fail(file, "cannot open the Pluto table for reading");
+  std::vector<int> degrees;
+  std::string line;
+  while (std::getline(in, line)) {
+    const char* begin = line.data();
+    const char* end = begin + line.size();
+    while (begin != end && (*begin == ' ' || *begin == '\t')) ++begin;
+    int value = 0;
+    if (std::from_chars(begin, end, value).ec != std::errc{})
+      Fail(file, "line " + std::to_string(degrees.size() + 1) + " does not begin with an integer");
+    degrees.push_back(value);
+  }
+  if (in.bad()) Fail(file, "cannot read the Pluto table");
+  if (degrees.empty()) Fail(file, "the Pluto table is empty");
+  return degrees;
+}
+
+const std::vector<int>& Table(const fs::path& file) {
+  static LoadedTable loaded;
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(file, error);
+  if (error) Fail(file, "cannot open the Pluto table: " + error.message());
+  const fs::file_time_type modified = fs::last_write_time(file, error);
+  if (error) Fail(file, "cannot open the Pluto table: " + error.message());
+  if (loaded.degrees.empty() || loaded.path != file || loaded.size != size ||
+      loaded.modified != modified) {
+    loaded = LoadedTable{file, size, modified, ReadTable(file)};
+  }
+  return loaded.degrees;
+}
+
+}  // namespace
+
+void PlutoPosition(double julianDay, const std::filesystem::path& dataDir, double& longitude,
+                   SunVector& sun) {
+  const fs::path file = dataDir / "pluto.sys";
+  const std::vector<int>& degrees = Table(file);
+  const double days = static_cast<double>(degrees.size());
+  if (!(julianDay >= 1.0 && julianDay < days + 1.0)) {
+    std::string asked = "Julian day " + NumberText(julianDay);
+    if (std::isfinite(julianDay)) asked += " (" + DateText(julianDay) + ")";
+    Fail(file, "the Pluto table covers " + DateText(1.0) + " to " + DateText(days) +
+                   " (Julian days 1 to " + std::to_string(degrees.size()) + "), not " + asked);
+  }
+  const std::int64_t n = Trunc(julianDay);
+  longitude = Normalize360(degrees[n - 1] + 0.0045);
+  sun = SunVector{};
 }
 
 }  // namespace meridan

@@ -1,7 +1,8 @@
 #pragma once
 // Pluto: no series; the geocentric longitude is read from the table file
 // pluto.sys in the data directory (one line per day from 1900 January 1,
-// whole degrees).
+// whole degrees). The table is read once and again only when the file
+// changes (path, size or modification time).
 
 #include <filesystem>
 
