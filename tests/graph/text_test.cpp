@@ -1,0 +1,91 @@
+#include "app/graph/text.h"
+
+#include <gtest/gtest.h>
+
+#include "reports/cp1251.h"
+#include "reports/month_names.h"
+
+namespace meridan {
+namespace {
+
+constexpr Rgb kPaper{0, 0, 0};
+constexpr Rgb kInk{255, 255, 255};
+constexpr Rgb kBox{111, 145, 190};
+
+// Liberation Sans, the font fontconfig gives for Arial on Debian: Windows
+// ascent 1854 and descent 434 font units of 2048 at a 12-pixel em round up
+// to 11 and 3 pixels; its figures all advance 1139 units, 6.67 pixels,
+// which hinting makes 7.
+constexpr int kCellHeight = 14;
+constexpr int kCellAscent = 11;
+constexpr int kFigureWidth = 7;
+
+// A pixel at least three quarters covered by a glyph, told by its red, which
+// moves furthest from the box to white: 111 + 0.75 x (255 - 111) = 219.
+bool MostlyInk(Rgb p) { return p.r >= 219; }
+
+TEST(Text, CellOfTheGraphFont) {
+  const TextCell two = MeasureText("2");
+  EXPECT_EQ(two.height, kCellHeight);
+  EXPECT_EQ(two.ascent, kCellAscent);
+  EXPECT_EQ(two.width, kFigureWidth);
+  // Figures are of one width, so day labels line up.
+  for (const char* label : {"10", "14", "28", "30"}) {
+    SCOPED_TRACE(label);
+    EXPECT_EQ(MeasureText(label).width, 2 * kFigureWidth);
+  }
+  EXPECT_EQ(MeasureText("").width, 0);
+}
+
+TEST(Text, OpaqueBoxUnderWhiteGlyphsAndNothingOutsideIt) {
+  Raster raster(40, 30, kPaper);
+  const TextCell cell = DrawText(raster, 5, 6, "10", kInk, kBox);
+  int white = 0;
+  for (int y = 0; y < raster.height; ++y) {
+    for (int x = 0; x < raster.width; ++x) {
+      const Rgb p = GetPixel(raster, x, y);
+      const bool inside = x >= 5 && x < 5 + cell.width && y >= 6 && y < 6 + cell.height;
+      if (!inside) {
+        EXPECT_EQ(p, kPaper) << x << "," << y;
+        continue;
+      }
+      // Every pixel of the cell lies between the box colour and white.
+      EXPECT_GE(p.r, kBox.r);
+      EXPECT_GE(p.g, kBox.g);
+      EXPECT_GE(p.b, kBox.b);
+      if (MostlyInk(p)) ++white;
+    }
+  }
+  // The hinted stem of "1" (8 pixels high) and the serifs at its foot are
+  // mostly covered; the cell's top row (above the figures) and its corners
+  // are the bare box.
+  EXPECT_GT(white, 12);
+  for (int x = 5; x < 5 + cell.width; ++x) EXPECT_EQ(GetPixel(raster, x, 6), kBox) << x;
+  EXPECT_EQ(GetPixel(raster, 5, 6 + cell.height - 1), kBox);
+}
+
+TEST(Text, CyrillicCaptionFromTheCodePage) {
+  const std::string caption = Cp1251ToUtf8(MonthName(9) + " 2025");  // "Сентябрь 2025"
+  const TextCell cell = MeasureText(caption);
+  // Eight letters, a space and four figures: wider than the figures and
+  // space alone would be, so the letters have glyphs with advances.
+  EXPECT_GT(cell.width, MeasureText("        2025").width);
+  Raster raster(cell.width + 4, cell.height + 4, kPaper);
+  DrawText(raster, 2, 2, caption, kInk, kBox);
+  int white = 0;
+  for (const Rgb& p : raster.pixels) white += MostlyInk(p);
+  EXPECT_GT(white, 40);
+}
+
+TEST(Text, ClippedAtTheEdgesAndFarOutside) {
+  Raster raster(10, 10, kPaper);
+  DrawText(raster, -6, -8, "30", kInk, kBox);  // only the cell's lower right shows
+  EXPECT_GE(GetPixel(raster, 0, 0).b, kBox.b);
+  EXPECT_EQ(GetPixel(raster, 9, 9), kPaper);
+  Raster untouched(10, 10, kPaper);
+  DrawText(untouched, 5'000'000'000LL, -5'000'000'000LL, "30", kInk, kBox);
+  for (const Rgb& p : untouched.pixels) EXPECT_EQ(p, kPaper);
+}
+
+}  // namespace
+}  // namespace meridan
