@@ -1,8 +1,88 @@
 #include "app/graph/month_graph.h"
 
-namespace meridan {
+#include <stdexcept>
+#include <string>
 
-// Placeholder until the graph lands: the run calls it, it draws nothing.
-void DrawMonthGraph(const ForecastSession&, const SeriesStore&) {}
+#include "app/graph/bmp.h"
+#include "app/graph/jpeg.h"
+#include "app/graph/line.h"
+#include "app/graph/text.h"
+#include "reports/cp1251.h"
+#include "reports/month_names.h"
+
+namespace meridan {
+namespace {
+
+// Geometry of the template picture (origin top left, y downwards).
+constexpr long long kCurveLeft = 90;  // x of the start of sample 1
+constexpr long long kZeroLine = 92;   // y of rating 0
+constexpr long long kSampleStep = 5;  // pixels per sample, 15 per day
+constexpr int kSamplesPerLabel = 6;   // a day label every second day
+constexpr long long kDayLabelLeft = -9;               // from the start of the labelled segment
+constexpr long long kDayLabelTop = kZeroLine + 62;    // 154
+constexpr long long kCaptionLeft = kCurveLeft + 15;   // 105
+constexpr long long kCaptionTop = kZeroLine + 80;     // 172
+
+constexpr Rgb kTextInk{255, 255, 255};
+constexpr Rgb kTextBox{111, 145, 190};
+constexpr Rgb kCurvePen{0, 0, 255};
+constexpr Rgb kMarkPen{255, 0, 0};
+
+// The curve is drawn five times over, shifted by one pixel each way, for a
+// pen three pixels wide at its centre.
+constexpr Point kStrokeShifts[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+Point Shifted(Point p, Point by) { return {p.x + by.x, p.y + by.y}; }
+
+void DrawCurve(Raster& surface, const SeriesStore& store, int samples) {
+  int dayLabel = 0;
+  for (int i = 1; i <= samples; ++i) {
+    const long long xa = kCurveLeft + kSampleStep * (i - 1);
+    const long long xb = kCurveLeft + kSampleStep * i;
+    const Point a{xa, kZeroLine - store.RatingSeries[i]};
+    const Point b{xb, kZeroLine - store.RatingSeries[i + 1]};
+    for (Point shift : kStrokeShifts) DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
+    if (i % kSamplesPerLabel == 0) {
+      dayLabel += 2;
+      DrawText(surface, xa + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
+               kTextBox);
+    }
+  }
+}
+
+// Mercury's retrograde samples as a red bar three pixels high on the zero line.
+void DrawRetrogradeMarks(Raster& surface, const SeriesStore& store, int samples) {
+  for (int i = 1; i <= samples; ++i) {
+    if (store.RetrogradeMarks[i] != 1) continue;
+    const long long xa = kCurveLeft + kSampleStep * (i - 1);
+    const long long xb = kCurveLeft + kSampleStep * i;
+    for (long long y = kZeroLine - 1; y <= kZeroLine + 1; ++y)
+      DrawLine(surface, {xa, y}, {xb, y}, kMarkPen);
+  }
+}
+
+}  // namespace
+
+void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store) {
+  const int samples = store.SampleCount;
+  if (samples < 0 || samples + 1 > kSeriesSlots)
+    throw std::invalid_argument("series store holds " + std::to_string(samples) +
+                                " samples; the graph takes 0 to " +
+                                std::to_string(kSeriesSlots - 1));
+  const std::filesystem::path output =
+      session.OutputDir() / MonthFileName(session.PageMonth, session.PageYear, ".jpeg");
+
+  Raster surface = ReadBmp(session.DataDir / "month.bmp");
+  DrawCurve(surface, store, samples);
+  const std::string caption = MonthName(session.PageMonth) + " " + std::to_string(session.PageYear);
+  DrawText(surface, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kTextBox);
+  if (session.PurchaseSaleMarks) DrawRetrogradeMarks(surface, store, samples);
+
+  // The picture goes to JPEG by way of the scratch bitmap, which stays in
+  // the data directory for inspection.
+  const std::filesystem::path scratch = session.DataDir / "tmp.bmp";
+  WriteBmp(surface, scratch);
+  WriteJpeg(ReadBmp(scratch), kGraphJpegQuality, output);
+}
 
 }  // namespace meridan
