@@ -26,10 +26,10 @@ unsigned Little(const std::string& bytes, size_t at, int width) {
 
 }  // namespace
 
-std::vector<ZipEntry> ReadZip(const std::filesystem::path& path) {
+std::vector<ZipEntry> ReadZip(const std::filesystem::path& path, bool checkConsistency) {
   int code = 0;
-  std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code),
-                                                         zip_discard);
+  const int flags = ZIP_RDONLY | (checkConsistency ? ZIP_CHECKCONS : 0);
+  std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), flags, &code), zip_discard);
   if (!archive) throw std::runtime_error("libzip cannot open " + path.string() + ", error " + std::to_string(code));
   std::vector<ZipEntry> entries;
   for (zip_int64_t i = 0; i < zip_get_num_entries(archive.get(), 0); ++i) {

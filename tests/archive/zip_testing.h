@@ -21,7 +21,8 @@ struct ZipEntry {
 };
 
 // All entries in central-directory order; throws if libzip cannot read them.
-std::vector<ZipEntry> ReadZip(const std::filesystem::path& archive);
+// Checking consistency also refuses two entries of one name.
+std::vector<ZipEntry> ReadZip(const std::filesystem::path& archive, bool checkConsistency = true);
 
 struct CentralRecord {
   std::string name;
