@@ -20,7 +20,7 @@ struct Result {
   std::string err;
 };
 
-Result Run(std::vector<std::string> args) {
+Result RunMeridan(std::vector<std::string> args) {
   args.insert(args.begin(), "meridan");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -34,12 +34,12 @@ size_t LineCount(const std::string& text) { return static_cast<size_t>(std::coun
 // The positions of a fixed date, byte for byte (tests/golden/positions_1984-05-20.txt).
 TEST(Positions, GoldenOutputForADate) {
   ProgramDir dir;
-  const Result r = Run({"positions", "--date", "20.05.1984", "--dir", dir.root().string()});
+  const Result r = RunMeridan({"positions", "--date", "20.05.1984", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string diff = testing::CompareWithGolden("positions_1984-05-20.txt", r.out);
   EXPECT_TRUE(diff.empty()) << diff;
   EXPECT_EQ(r.out.rfind("1\tSun\t59.651", 0), 0u) << r.out;
-  EXPECT_EQ(Run({"positions", "--jd", "30821", "--dir", dir.root().string()}).out, r.out);
+  EXPECT_EQ(RunMeridan({"positions", "--jd", "30821", "--dir", dir.root().string()}).out, r.out);
 }
 
 TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
@@ -53,7 +53,7 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
            {"positions", "--colour", "red"},
            {"nonsense"},
            {}}) {
-    const Result r = Run(args);
+    const Result r = RunMeridan(args);
     EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
     EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
     EXPECT_TRUE(r.out.empty());
@@ -63,7 +63,7 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
 TEST(Positions, HelpSaysWhatItDoes) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"--help"}, {"positions", "--help"}}) {
-    const Result r = Run(args);
+    const Result r = RunMeridan(args);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("positions --jd JULIAN_DAY"), std::string::npos);
   }
@@ -71,12 +71,12 @@ TEST(Positions, HelpSaysWhatItDoes) {
 
 TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
   ProgramDir dir;
-  const Result missing = Run({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
+  const Result missing = RunMeridan({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(LineCount(missing.err), 1u) << missing.err;
   EXPECT_NE(missing.err.find("pluto.sys"), std::string::npos) << missing.err;
 
-  const Result outside = Run({"positions", "--date", "01.01.2200", "--dir", dir.root().string()});
+  const Result outside = RunMeridan({"positions", "--date", "01.01.2200", "--dir", dir.root().string()});
   EXPECT_EQ(outside.status, 1);
   EXPECT_EQ(LineCount(outside.err), 1u) << outside.err;
   EXPECT_NE(outside.err.find("pluto.sys"), std::string::npos) << outside.err;
@@ -84,7 +84,7 @@ TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
 
 TEST(Scan, OneTabSeparatedLinePerHit) {
   ProgramDir dir;
-  const Result r = Run({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir",
+  const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir",
                         dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   std::istringstream lines(r.out);
@@ -104,7 +104,7 @@ TEST(Scan, OneTabSeparatedLinePerHit) {
 
 TEST(Series, SaleHasThreeLines) {
   ProgramDir dir;
-  const Result sale = Run({"series", "--kind", "sale", "--birth", "20.05.1984", "--month", "02.2024", "--dir",
+  const Result sale = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984", "--month", "02.2024", "--dir",
                            dir.root().string()});
   ASSERT_EQ(sale.status, 0) << sale.err;
   std::istringstream lines(sale.out);
@@ -116,16 +116,16 @@ TEST(Series, SaleHasThreeLines) {
   EXPECT_EQ(std::count(series.begin(), series.end(), ' '), 89);
   EXPECT_EQ(std::count(marks.begin(), marks.end(), ' '), 86);
 
-  const Result trips = Run({"series", "--kind", "trips", "--birth", "20.05.1984", "--month", "02.2025", "--dir",
+  const Result trips = RunMeridan({"series", "--kind", "trips", "--birth", "20.05.1984", "--month", "02.2025", "--dir",
                             dir.root().string()});
   EXPECT_EQ(LineCount(trips.out), 2u);
   EXPECT_EQ(trips.out.rfind("84\n", 0), 0u);
-  EXPECT_EQ(Run({"series", "--kind", "bus", "--birth", "20.05.1984", "--month", "02.2025"}).status, 2);
+  EXPECT_EQ(RunMeridan({"series", "--kind", "bus", "--birth", "20.05.1984", "--month", "02.2025"}).status, 2);
 }
 
 TEST(Forecast, WritesFourPagesAndReportsProgress) {
   ProgramDir dir;
-  const Result r = Run({"forecast", "--kind", "service", "--name", "Анна", "--birth", "20.05.1984", "--start",
+  const Result r = RunMeridan({"forecast", "--kind", "service", "--name", "Анна", "--birth", "20.05.1984", "--start",
                         "11.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string expected = (dir.output() / "Prog_11_2025.html").string() + "\n" +
@@ -140,7 +140,7 @@ TEST(Forecast, NameIsCheckedNotCut) {
   ProgramDir dir;
   const std::string forty(40, 'x');
   auto forecast = [&](const std::string& name) {
-    return Run({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984", "--start", "12.2025",
+    return RunMeridan({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984", "--start", "12.2025",
                 "--dir", dir.root().string()});
   };
   EXPECT_EQ(forecast(forty).status, 0);
@@ -159,7 +159,7 @@ TEST(Forecast, NameIsCheckedNotCut) {
 TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
   ProgramDir dir;
   fs::remove_all(dir.output());
-  const Result r = Run({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984", "--start",
+  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984", "--start",
                         "05.2025", "--dir", dir.root().string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(LineCount(r.err), 1u) << r.err;
@@ -168,7 +168,7 @@ TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
 
 TEST(CheckData, ShippedDataIsClean) {
   ProgramDir dir;
-  const Result r = Run({"check-data", "--dir", dir.root().string()});
+  const Result r = RunMeridan({"check-data", "--dir", dir.root().string()});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
 }
 

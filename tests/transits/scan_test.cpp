@@ -134,11 +134,16 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
     double before = 0, today = 0;
     MercuryPosition(NoonJulianDay(d, 3, 2025) - 1, before, sun);
     MercuryPosition(NoonJulianDay(d, 3, 2025), today, sun);
-    const int mark = today < before ? 1 : 0;
+    double step = today - before;  // along the shorter arc: 358.7 to 0.2 is forwards
+    if (step > 180) step -= 360;
+    if (step < -180) step += 360;
+    const int mark = step < 0 ? 1 : 0;
     for (int s = 3 * d - 2; s <= 3 * d; ++s) EXPECT_EQ(store.RetrogradeMarks[s], mark) << "day " << d;
   }
+  EXPECT_EQ(store.RetrogradeMarks[3 * 3], 0);    // 358.68 then 0.19: forwards across 0
   EXPECT_EQ(store.RetrogradeMarks[3 * 14], 0);
   EXPECT_EQ(store.RetrogradeMarks[3 * 20], 1);
+  EXPECT_EQ(store.RetrogradeMarks[3 * 30], 1);   // 0.44 then 359.71: backwards across 0
 
   // A trips series leaves the marks as they were.
   const auto marks = store.RetrogradeMarks;
