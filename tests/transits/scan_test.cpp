@@ -153,3 +153,28 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
 
 }  // namespace
 }  // namespace meridan
+
+namespace meridan {
+namespace {
+
+// Born 15 June 1980, 13 September 2025 brings 13 aspects: every one is kept,
+// transit-major, natal bodies in order within each moving body.
+TEST(ScanMonth, DayWithMoreThanTenHitsKeepsThemAll) {
+  testing::ProgramDir dir;
+  const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
+  const MonthScan scan = ScanMonth(15, 6, 1980, 9, 2025, table, dir.system());
+  const DayList& day = scan.days[12];
+  ASSERT_EQ(day.hits.size(), 13u);
+  for (size_t k = 1; k < day.hits.size(); ++k) {
+    const TransitHit& a = day.hits[k - 1];
+    const TransitHit& b = day.hits[k];
+    EXPECT_TRUE(a.transitBody < b.transitBody || (a.transitBody == b.transitBody && a.natalBody < b.natalBody))
+        << "hit " << k;
+  }
+  int sum = 0;
+  for (const TransitHit& hit : day.hits) sum += hit.accepted ? hit.rating : 0;
+  EXPECT_EQ(day.ratingSum, sum);
+}
+
+}  // namespace
+}  // namespace meridan
