@@ -199,30 +199,6 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
   const InterpretationFile file = InterpretationFile::Parse(path, bytes);
   check.records = file.records().size();
 
-  // Lookups that reach the first bad header fail, whatever they look for.
-  size_t failing = 0;
-  if (!file.problems().empty()) {
-    for (const int t : kTransitBodies)
-      for (const int a : kAspectAngles)
-        for (const int n : kNatalBodies) {
-          try {
-            file.Find(t, a, n);
-          } catch (const DataFileError&) {
-            ++failing;
-          }
-        }
-  }
-  for (const HeaderProblem& p : file.problems()) {
-    std::string message = "header field '" + p.fieldName + "' (columns " + std::to_string(p.column) +
-                          "-" + std::to_string(p.column + 2) + ") is " + Quote(p.fieldText) +
-                          ", not a number; every lookup that reaches this line fails with \"'" +
-                          Cp1251ToUtf8(p.fieldText) + "' is not a valid integer value\"";
-    if (&p == &file.problems().front())
-      message += " (" + std::to_string(failing) + " of the " + std::to_string(ExpectedCombinations()) +
-                 " combinations)";
-    byLine.push_back({DataIssue::kBadHeader, p.line, message});
-  }
-
   std::map<Combination, const InterpretationRecord*> first;
   for (const InterpretationRecord& r : file.records()) {
     const Combination c{r.transitBody, r.aspect, r.natalBody};
@@ -237,6 +213,29 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
                             List(kTransitBodies) + "; aspect " + List(kAspectAngles) +
                             "; natal body " + List(kNatalBodies) + ")"});
     CheckRecord(r, bytes, lineStarts, byLine);
+  }
+
+  // A lookup fails at the first bad header unless a record for it stands
+  // before that header.
+  if (!file.problems().empty()) {
+    const int badLine = file.problems().front().line;
+    size_t failing = 0;
+    for (const int t : kTransitBodies)
+      for (const int a : kAspectAngles)
+        for (const int n : kNatalBodies) {
+          const auto found = first.find({t, a, n});
+          if (found == first.end() || found->second->line > badLine) ++failing;
+        }
+    for (const HeaderProblem& p : file.problems()) {
+      std::string message = "header field '" + p.fieldName + "' (columns " + std::to_string(p.column) +
+                            "-" + std::to_string(p.column + 2) + ") is " + Quote(p.fieldText) +
+                            ", not a number; every lookup that reaches this line fails with \"'" +
+                            Cp1251ToUtf8(p.fieldText) + "' is not a valid integer value\"";
+      if (p.line == badLine)
+        message += " (" + std::to_string(failing) + " of the " + std::to_string(ExpectedCombinations()) +
+                   " combinations)";
+      byLine.push_back({DataIssue::kBadHeader, p.line, message});
+    }
   }
 
   for (const int t : kTransitBodies)
