@@ -1,6 +1,7 @@
 #include "reports/month_names.h"
 
 #include <array>
+#include <cstdio>
 #include <stdexcept>
 
 #include "reports/cp1251.h"
@@ -37,6 +38,12 @@ const std::string& Pick(const Table& table, int month) {
 }
 
 }  // namespace
+
+std::string MonthFileName(int month, int year, const char* extension) {
+  char name[64];
+  std::snprintf(name, sizeof name, "Prog_%02d_%d%s", month, year, extension);
+  return name;
+}
 
 const std::string& MonthName(int month) {
   static const Table table = Convert(&Names::capitalised);

@@ -9,4 +9,8 @@ const std::string& MonthName(int month);           // "Январь": buttons, g
 const std::string& MonthNameLower(int month);      // "январь": page title
 const std::string& MonthNameGenitive(int month);   // "января": birth date, day headings
 
+// The file name of a month's page or graph: "Prog_" + two-digit month + "_"
+// + year + extension, e.g. "Prog_05_2025.html".
+std::string MonthFileName(int month, int year, const char* extension);
+
 }  // namespace meridan

@@ -61,8 +61,6 @@ constexpr const char* kLegendTwoColumns[] = {
     "</td></tr> </table>",
 };
 
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 // Lines of a furniture file as the page copies them: every line, and one
 // empty line for an empty file. Read whole before the page is begun, so a
 // missing file leaves no page behind.
@@ -138,9 +136,8 @@ std::filesystem::path WriteMonthPage(ForecastKind kind, const std::string& name,
                                      int startYear, int startMonth, const fs::path& mainDir,
                                      const fs::path& dataDir, const fs::path& interpretationFile) {
   const PageKind& pieces = PageKindOf(kind);
-  const std::string stem = "Prog_" + TwoDigits(pageMonth) + "_" + std::to_string(pageYear);
-  const std::string imageName = stem + ".jpeg";
-  const fs::path pagePath = mainDir / "Output" / (stem + ".html");
+  const std::string imageName = MonthFileName(pageMonth, pageYear, ".jpeg");
+  const fs::path pagePath = mainDir / "Output" / MonthFileName(pageMonth, pageYear, ".html");
 
   const std::vector<std::string> style = FurnitureLines(dataDir / "style.dat");
   const std::vector<std::string> help = FurnitureLines(dataDir / pieces.helpFile);
@@ -160,7 +157,7 @@ std::filesystem::path WriteMonthPage(ForecastKind kind, const std::string& name,
       y += 1;
     }
     page.Literal("<td background=\"b_button.jpg\" height=\"35\" width=\"119\">");
-    page.Line("<a href=\"Prog_" + TwoDigits(m) + "_" + std::to_string(y) + ".html\">");
+    page.Line("<a href=\"" + MonthFileName(m, y, ".html") + "\">");
     page.Literal("<p style=\"text-align: left\">");
     page.Literal("<b><font face=\"Arial\" size=\"2\" color=\"#FFFFFF\">");
     page.Line("&nbsp;" + MonthName(m) + " " + std::to_string(y) + "</font></b></a>");

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "reports/month_names.h"  // MonthFileName, for the session's users
+
 namespace meridan {
 
 struct ForecastSession {
@@ -41,8 +43,5 @@ inline void SetProgramDir(ForecastSession& session, const std::filesystem::path&
   session.MainDir = programDir;
   session.DataDir = programDir / "System";
 }
-
-// "Prog_MM_YYYY" + extension: the page and graph names of a month.
-std::string MonthFileName(int month, int year, const char* extension);
 
 }  // namespace meridan
