@@ -41,12 +41,52 @@ double EquatorialToEclipticLongitude(const Rectangular& v) {
   return lambda;
 }
 
-void PlanetPosition(double julianDay, SeriesFunction series, double& longitude, SunVector& sun) {
-  SunPosition(julianDay, longitude, sun);
+namespace {
+
+// Geocentric longitude of a planet from a Sun vector already computed for
+// the same Julian day.
+double LongitudeFromSun(double julianDay, SeriesFunction series, const SunVector& sun) {
   const double T = JulianCenturies(julianDay);
   const Rectangular p = series(T).xyz;
   const Rectangular geo{p.x + sun.x, p.y + sun.y, p.z + sun.z};
-  longitude = Normalize360(EquatorialToEclipticLongitude(geo));
+  return Normalize360(EquatorialToEclipticLongitude(geo));
+}
+
+SeriesFunction SeriesOf(int body) {
+  switch (body) {
+    case kMercury: return MercurySeries;
+    case kVenus: return VenusSeries;
+    case kMars: return MarsSeries;
+    case kJupiter: return JupiterSeries;
+    case kSaturn: return SaturnSeries;
+    case kUranus: return UranusSeries;
+    case kNeptune: return NeptuneSeries;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+void ComputeLongitudes(double julianDay, std::span<const int> bodies,
+                       const std::filesystem::path& dataDir, Longitudes& out) {
+  SunVector sun;
+  double sunLongitude = 0.0;
+  SunPosition(julianDay, sunLongitude, sun);
+  for (const int body : bodies) {
+    if (body == kSun) {
+      out[kSun] = sunLongitude;
+    } else if (const SeriesFunction series = SeriesOf(body)) {
+      out[static_cast<size_t>(body)] = LongitudeFromSun(julianDay, series, sun);
+    } else {
+      SunVector unused;
+      out[static_cast<size_t>(body)] = BodyLongitude(body, julianDay, dataDir, unused);
+    }
+  }
+}
+
+void PlanetPosition(double julianDay, SeriesFunction series, double& longitude, SunVector& sun) {
+  SunPosition(julianDay, longitude, sun);
+  longitude = LongitudeFromSun(julianDay, series, sun);
 }
 
 double BodyLongitude(int body, double julianDay, const std::filesystem::path& dataDir,

@@ -8,6 +8,10 @@
 
 namespace meridan {
 
+// The bodies of the chart, in the order they are computed and scanned.
+inline constexpr int kNatalBodies[] = {kSun,     kMercury, kVenus,   kMars,   kJupiter,
+                                       kSaturn,  kUranus,  kNeptune, kPluto};
+
 // Ten longitudes indexed by body number 1..10; entry 2 (the Moon) stays 0.
 using NatalChart = Longitudes;
 

@@ -20,8 +20,7 @@ MonthScan ScanMonth(int birthDay, int birthMonth, int birthYear, int month, int 
   for (int d = 1; d <= scan.length; ++d) {
     const double t = scan.firstNoon + (d - 1);
     Longitudes moving{};
-    SunVector sun;
-    for (const int body : kTransitBodies) moving[body] = BodyLongitude(body, t, dataDir, sun);
+    ComputeLongitudes(t, kTransitBodies, dataDir, moving);
 
     DayList& day = scan.days[static_cast<size_t>(d - 1)];
     for (const int transit : kTransitBodies) {

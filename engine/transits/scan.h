@@ -37,9 +37,8 @@ struct MonthScan {
   double firstNoon = 0.0;     // Julian day of noon of day 1
 };
 
-// Moving bodies and natal bodies in scan order.
-inline constexpr int kTransitBodies[] = {1, 3, 4, 5};
-inline constexpr int kNatalBodies[] = {1, 3, 4, 5, 6, 7, 8, 9, 10};
+// Moving bodies in scan order (the natal bodies are kNatalBodies).
+inline constexpr int kTransitBodies[] = {kSun, kMercury, kVenus, kMars};
 
 // Scans a month against a parsed interpretation table; writes the scratch
 // file tmp.dat in dataDir once at the end when anything matched.
