@@ -25,6 +25,17 @@ void BM_NineLongitudes(benchmark::State& state) {
 }
 BENCHMARK(BM_NineLongitudes);
 
+// The nine longitudes as the natal chart computes them: the Sun series once.
+void BM_NineLongitudesOneSun(benchmark::State& state) {
+  static constexpr int kNine[] = {1, 3, 4, 5, 6, 7, 8, 9, 10};
+  meridan::Longitudes out{};
+  for (auto _ : state) {
+    meridan::ComputeLongitudes(kMay20_1984, kNine, kDataDir, out);
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(BM_NineLongitudesOneSun);
+
 // One body at a time, to see where the nine longitudes spend their time.
 void BM_BodyLongitude(benchmark::State& state) {
   const int body = static_cast<int>(state.range(0));

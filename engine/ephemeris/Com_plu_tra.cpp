@@ -1,5 +1,10 @@
 #include "engine/ephemeris/Com_plu_tra.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <system_error>
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -7,6 +12,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "engine/ephemeris/calendar.h"
@@ -23,7 +29,7 @@ namespace fs = std::filesystem;
 struct LoadedTable {
   fs::path path;
   std::uintmax_t size = 0;
-  fs::file_time_type modified{};
+  std::int64_t modified = 0;  // nanoseconds since the epoch
   std::vector<int> degrees;  // degrees[k - 1] belongs to Julian day k
 };
 
@@ -68,11 +74,14 @@ std::vector<int> ReadTable(const fs::path& file) {
 
 const std::vector<int>& Table(const fs::path& file) {
   static LoadedTable loaded;
-  std::error_code error;
-  const std::uintmax_t size = fs::file_size(file, error);
-  if (error) Fail(file, "cannot open the Pluto table: " + error.message());
-  const fs::file_time_type modified = fs::last_write_time(file, error);
-  if (error) Fail(file, "cannot open the Pluto table: " + error.message());
+  // One stat call tells whether the table changed; it is half the cost of a
+  // Pluto position, so it is not spent twice.
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0)
+    Fail(file, "cannot open the Pluto table: " + std::generic_category().message(errno));
+  const auto size = static_cast<std::uintmax_t>(status.st_size);
+  const std::int64_t modified =
+      static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   if (loaded.degrees.empty() || loaded.path != file || loaded.size != size ||
       loaded.modified != modified) {
     loaded = LoadedTable{file, size, modified, ReadTable(file)};
