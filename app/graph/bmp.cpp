@@ -69,7 +69,13 @@ class Decoder {
       const std::span<const std::uint8_t> in = bytes_.subspan(layout.pixelsAt + row * stride, stride);
       const int y = static_cast<int>(layout.topDown ? row : layout.height - 1 - row);
       Rgb* out = raster.Row(y);
-      for (long long x = 0; x < layout.width; ++x) out[x] = PixelAt(layout, in, x);
+      if (layout.bitsPerPixel == 24) {
+        // The common case, the template itself: blue, green, red in a row.
+        for (long long x = 0; x < layout.width; ++x)
+          out[x] = Rgb{in[3 * x + 2], in[3 * x + 1], in[3 * x]};
+      } else {
+        for (long long x = 0; x < layout.width; ++x) out[x] = PixelAt(layout, in, x);
+      }
     }
     return raster;
   }
@@ -214,14 +220,15 @@ std::vector<std::uint8_t> EncodeBmp(const Raster& raster) {
   Put32(out, 0);  // vertical resolution
   Put32(out, 0);  // palette colours
   Put32(out, 0);  // important colours
-  for (int y = raster.height - 1; y >= 0; --y) {
+  out.resize(offset + pixelBytes, 0);
+  std::uint8_t* at = out.data() + offset;
+  for (int y = raster.height - 1; y >= 0; --y, at += stride) {
     const Rgb* row = raster.Row(y);
     for (int x = 0; x < raster.width; ++x) {
-      out.push_back(row[x].b);
-      out.push_back(row[x].g);
-      out.push_back(row[x].r);
+      at[3 * x] = row[x].b;
+      at[3 * x + 1] = row[x].g;
+      at[3 * x + 2] = row[x].r;
     }
-    out.resize(out.size() + (stride - 3 * static_cast<std::uint32_t>(raster.width)), 0);
   }
   return out;
 }

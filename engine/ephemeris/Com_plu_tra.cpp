@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -56,18 +58,23 @@ std::string NumberText(double x) {
 std::vector<int> ReadTable(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) Fail(file, "cannot open the Pluto table for reading");
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) Fail(file, "cannot read the Pluto table");
   std::vector<int> degrees;
-  std::string line;
-  while (std::getline(in, line)) {
-    const char* begin = line.data();
-    const char* end = begin + line.size();
-    while (begin != end && (*begin == ' ' || *begin == '\t')) ++begin;
+  degrees.reserve(text.size() / 4);
+  const char* at = text.data();
+  const char* const stop = at + text.size();
+  while (at != stop) {
+    const char* end = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(stop - at)));
+    const char* next = end ? end + 1 : stop;
+    if (!end) end = stop;
+    while (at != end && (*at == ' ' || *at == '\t')) ++at;
     int value = 0;
-    if (std::from_chars(begin, end, value).ec != std::errc{})
+    if (std::from_chars(at, end, value).ec != std::errc{})
       Fail(file, "line " + std::to_string(degrees.size() + 1) + " does not begin with an integer");
     degrees.push_back(value);
+    at = next;
   }
-  if (in.bad()) Fail(file, "cannot read the Pluto table");
   if (degrees.empty()) Fail(file, "the Pluto table is empty");
   return degrees;
 }
