@@ -89,12 +89,7 @@ SeriesResult SaturnSeries(double T) {
   const double r = 9.508864 / (1 + 0.0560608 * std::cos(nu)) * f;
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
-  SeriesResult out;
-  out.beta = beta;
-  out.r = r;
-  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  return FinishSeries(lambda, beta, r, T);
 }
 
 void SaturnPosition(double julianDay, double& longitude, SunVector& sun) {

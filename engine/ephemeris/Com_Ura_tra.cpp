@@ -100,12 +100,7 @@ SeriesResult UranusSeries(double T) {
   const double s = 0.013485 * std::sin(u);
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
-  SeriesResult out;
-  out.beta = beta;
-  out.r = r;
-  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  return FinishSeries(lambda, beta, r, T);
 }
 
 void UranusPosition(double julianDay, double& longitude, SunVector& sun) {

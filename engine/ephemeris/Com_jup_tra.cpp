@@ -84,12 +84,7 @@ SeriesResult JupiterSeries(double T) {
   const double r = 5.1906885 / (1 + 0.0482538 * std::cos(nu)) * f;
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
-  SeriesResult out;
-  out.beta = beta;
-  out.r = r;
-  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  return FinishSeries(lambda, beta, r, T);
 }
 
 void JupiterPosition(double julianDay, double& longitude, SunVector& sun) {

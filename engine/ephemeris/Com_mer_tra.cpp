@@ -89,12 +89,7 @@ SeriesResult MercurySeries(double T) {
   const double s = std::sin(i) * std::sin(u);
   const double beta = std::atan(s / std::sqrt(1 - s * s)) - 6.7 / kArcsecPerRadian * std::sin(u);
 
-  SeriesResult out;
-  out.beta = beta;
-  out.r = r;
-  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  return FinishSeries(lambda, beta, r, T);
 }
 
 void MercuryPosition(double julianDay, double& longitude, SunVector& sun) {

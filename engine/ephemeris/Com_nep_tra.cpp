@@ -80,12 +80,7 @@ SeriesResult NeptuneSeries(double T) {
   lambda = R * lambda;
   beta = R * beta;
 
-  SeriesResult out;
-  out.beta = beta;
-  out.r = r;
-  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  return FinishSeries(lambda, beta, r, T);
 }
 
 void NeptunePosition(double julianDay, double& longitude, SunVector& sun) {

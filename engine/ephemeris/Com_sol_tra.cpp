@@ -78,12 +78,8 @@ SeriesResult SunSeries(double T) {
                     (3 * e3 / 8) * std::cos(3 * M)) *
                    f;
 
-  SeriesResult out;
-  out.beta = 0.0;
-  out.r = R;
-  out.xyz = EclipticToEquatorial(lambda, out.beta, R, T);
-  out.lambda = Reduce2Pi(lambda);
-  return out;
+  const double beta = 0.0;  // the Sun stays on the ecliptic
+  return FinishSeries(lambda, beta, R, T);
 }
 
 void SunPosition(double julianDay, double& longitude, SunVector& sun) {

@@ -58,4 +58,15 @@ struct SeriesResult {
   Rectangular xyz;
 };
 
+// The last step every series shares: the rectangular coordinates on the
+// equator of date, and lambda reduced to [0, 2pi).
+inline SeriesResult FinishSeries(double lambda, double beta, double r, double T) {
+  SeriesResult out;
+  out.beta = beta;
+  out.r = r;
+  out.xyz = EclipticToEquatorial(lambda, beta, r, T);
+  out.lambda = Reduce2Pi(lambda);
+  return out;
+}
+
 }  // namespace meridan
