@@ -1,0 +1,42 @@
+#pragma once
+// The one place where the windows show a failure or a notice. A handler
+// catches what its work throws and the event loop goes on; tests install a
+// recorder here so that no modal box ever waits for them.
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace meridan {
+
+using MessageHandler = std::function<void(QWidget* parent, const QString& message)>;
+
+class ErrorBox {
+ public:
+  static void Show(QWidget* parent, const QString& message);
+  // Installs a replacement (an empty one restores the message box) and
+  // returns the one it replaces.
+  static MessageHandler SetHandler(MessageHandler handler);
+};
+
+// A message with one confirmation button; returns when it is confirmed.
+class NoticeBox {
+ public:
+  static void Show(QWidget* parent, const QString& message);
+  static MessageHandler SetHandler(MessageHandler handler);
+};
+
+// Runs an event handler's work; an exception that leaves it is shown in the
+// error box and the rest of the work does not run.
+template <class Work>
+void Guarded(QWidget* parent, Work&& work) {
+  try {
+    work();
+  } catch (const std::exception& error) {
+    ErrorBox::Show(parent, QString::fromUtf8(error.what()));
+  }
+}
+
+}  // namespace meridan

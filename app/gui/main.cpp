@@ -1,0 +1,13 @@
+// meridan-diru: the desktop program. It works in its program directory, the
+// current directory, reading System/ and writing Output/ there.
+
+#include <QApplication>
+
+#include "app/gui/main_window.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  meridan::MainWindow window;
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The problem-report window: the user's details, operating system and
+// comment, written to Report.txt in the program directory. Created hidden
+// with the main window and reused, so what was typed stays between showings.
+
+#include <QDateTime>
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace meridan {
+
+class ProblemReport : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit ProblemReport(QWidget* parent = nullptr);
+
+  // The clock the report's date comes from; tests fix it.
+  void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+  // The program directory as the report names it, ending in "/".
+  const QString& ProgramDir() const { return programDir_; }
+  QString ReportPath() const { return programDir_ + QStringLiteral("Report.txt"); }
+
+  void FormActivate();
+  void BitBtn1Click();
+  void BitBtn2Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QLabel* AddLabel(const char* name, const QString& caption, int left, int top);
+
+  QLabel* Label9;
+  QLineEdit* Edit1;
+  QLineEdit* Edit3;
+  QGroupBox* RadioGroup1;
+  QButtonGroup* systems_;
+  QPlainTextEdit* Memo1;
+  QPushButton* BitBtn1;
+  QPushButton* BitBtn2;
+  QString programDir_;
+  std::function<QDateTime()> clock_ = &QDateTime::currentDateTime;
+};
+
+}  // namespace meridan

@@ -1,0 +1,30 @@
+#pragma once
+// Report.txt: what a user sends the developers when the program misbehaves.
+// Windows-1251 with CR LF line ends, like every text file of the program.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+
+namespace meridan {
+
+struct ProblemDetails {
+  QDateTime when;
+  QString name;
+  QString email;
+  QString system;        // the chosen operating system as captioned, empty for none
+  QStringList comment;   // the comment's lines
+};
+
+// Creates programDir/Report.txt and writes the report into it, listing the
+// program directory after the file exists (so it lists itself). The program
+// directory is written as given. Throws std::runtime_error naming the file
+// when it cannot be created or written; lines already written stay.
+void WriteProblemReport(const std::filesystem::path& programDir, const QString& programDirText,
+                        const ProblemDetails& details);
+
+// The date and time as the report writes them: "dd.MM.yyyy HH:mm:ss".
+QString ReportTimestamp(const QDateTime& when);
+
+}  // namespace meridan
