@@ -142,14 +142,13 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   const struct {
     QPushButton** button;
     const char* name;
-    ForecastKind kind;
     const char* caption;
     int left;
-  } commands[] = {{&Button18, "Button18", ForecastKind::Trips, "Поездки", 16},
-                  {&Button7, "Button7", ForecastKind::Service, "Авто-сервис", 172},
-                  {&Button8, "Button8", ForecastKind::Sale, "Покупка-Продажа", 328}};
+  } commands[] = {{&Button18, "Button18", "Поездки", 16},
+                  {&Button7, "Button7", "Авто-сервис", 172},
+                  {&Button8, "Button8", "Покупка-Продажа", 328}};
   for (const auto& command : commands) {
-    QPushButton* button = Named(new QPushButton(QString::fromUtf8(command.caption), client), command.name);
+    auto* button = Named(new QPushButton(QString::fromUtf8(command.caption), client), command.name);
     button->setGeometry(command.left, 71, 145, 29);
     button->setFont(controlFont);
     button->setAutoDefault(false);
@@ -174,7 +173,9 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   // size hides it.
   Label1 = Named(new QLabel(client), "Label1");
   Label1->setFont(ArialFont(16, true));
-  Label1->setStyleSheet(QStringLiteral("color: white;"));
+  QPalette white = Label1->palette();
+  white.setColor(QPalette::WindowText, Qt::white);
+  Label1->setPalette(white);
   Label1->move(64, 447);
 
   Image1->lower();
@@ -308,15 +309,17 @@ void MainWindow::RunCommand(ForecastKind kind) {
       button->setText(MonthCaption(done.month, done.year));
       button->repaint();
     });
-    if (kind == ForecastKind::Trips)
+    if (kind == ForecastKind::Trips) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
-    Label1->adjustSize();
+      Label1->adjustSize();
+    }
   });
 }
 
 void MainWindow::MonthButtonClick(int k) {
   Guarded(this, [&] {
-    session_.PageToShow = session_.PagePaths[static_cast<size_t>(session_.ButtonMonths[static_cast<size_t>(k)])];
+    const int month = session_.ButtonMonths[static_cast<size_t>(k)];
+    session_.PageToShow = session_.PagePaths[static_cast<size_t>(month)];
     Form2->SetPageToShow(session_.PageToShow);
     Form2->exec();
   });
