@@ -3,9 +3,11 @@
 
 #include <QApplication>
 
+#include "app/core/heap.h"
 #include "app/gui/main_window.h"
 
 int main(int argc, char** argv) {
+  meridan::TuneHeapForForecasts();
   QApplication application(argc, argv);
   meridan::MainWindow window;
   window.show();
