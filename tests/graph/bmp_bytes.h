@@ -12,7 +12,7 @@
 
 namespace meridan::testing {
 
-struct BmpSpec {
+struct BmpLayout {
   std::int32_t width = 0;
   std::int32_t height = 0;  // negative: rows stored top-down
   std::uint16_t bits = 24;
@@ -28,37 +28,37 @@ inline void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) 
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
+inline std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout) {
   std::vector<std::uint8_t> header;
-  Put(header, spec.headerSize, 4);
-  if (spec.headerSize == 12) {
-    Put(header, static_cast<std::uint32_t>(spec.width), 2);
-    Put(header, static_cast<std::uint32_t>(spec.height), 2);
+  Put(header, layout.headerSize, 4);
+  if (layout.headerSize == 12) {
+    Put(header, static_cast<std::uint32_t>(layout.width), 2);
+    Put(header, static_cast<std::uint32_t>(layout.height), 2);
     Put(header, 1, 2);
-    Put(header, spec.bits, 2);
+    Put(header, layout.bits, 2);
   } else {
-    Put(header, static_cast<std::uint32_t>(spec.width), 4);
-    Put(header, static_cast<std::uint32_t>(spec.height), 4);
+    Put(header, static_cast<std::uint32_t>(layout.width), 4);
+    Put(header, static_cast<std::uint32_t>(layout.height), 4);
     Put(header, 1, 2);
-    Put(header, spec.bits, 2);
-    Put(header, spec.compression, 4);
-    Put(header, static_cast<std::uint32_t>(spec.rows.size()), 4);
+    Put(header, layout.bits, 2);
+    Put(header, layout.compression, 4);
+    Put(header, static_cast<std::uint32_t>(layout.rows.size()), 4);
     Put(header, 0, 4);
     Put(header, 0, 4);
-    Put(header, spec.paletteColours, 4);
+    Put(header, layout.paletteColours, 4);
     Put(header, 0, 4);
-    header.resize(spec.headerSize, 0);
+    header.resize(layout.headerSize, 0);
   }
-  for (std::uint32_t mask : spec.masks) Put(header, mask, 4);
-  header.insert(header.end(), spec.palette.begin(), spec.palette.end());
+  for (std::uint32_t mask : layout.masks) Put(header, mask, 4);
+  header.insert(header.end(), layout.palette.begin(), layout.palette.end());
 
   std::vector<std::uint8_t> file{'B', 'M'};
   const std::uint32_t offset = 14 + static_cast<std::uint32_t>(header.size());
-  Put(file, offset + static_cast<std::uint32_t>(spec.rows.size()), 4);
+  Put(file, offset + static_cast<std::uint32_t>(layout.rows.size()), 4);
   Put(file, 0, 4);
   Put(file, offset, 4);
   file.insert(file.end(), header.begin(), header.end());
-  file.insert(file.end(), spec.rows.begin(), spec.rows.end());
+  file.insert(file.end(), layout.rows.begin(), layout.rows.end());
   return file;
 }
 

@@ -10,7 +10,7 @@
 namespace meridan {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::MakeBmp;
 
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kGrey{10, 20, 30};
@@ -80,14 +80,14 @@ TEST(BmpRead, ThirtyTwoBitPlainAndWithColourMasks) {
   // V5 header carries them inside, the 40-byte header after it.
   for (std::uint32_t headerSize : {40u, 124u}) {
     SCOPED_TRACE(headerSize);
-    BmpSpec spec{.width = 2, .height = 1, .bits = 32, .compression = 3, .headerSize = headerSize,
+    BmpLayout layout{.width = 2, .height = 1, .bits = 32, .compression = 3, .headerSize = headerSize,
                  .rows = {255, 0, 0, 0, 10, 20, 30, 0}};
     std::vector<std::uint8_t> bytes;
     if (headerSize == 40) {
-      spec.masks = {0x000000ff, 0x0000ff00, 0x00ff0000};
-      bytes = MakeBmp(spec);
+      layout.masks = {0x000000ff, 0x0000ff00, 0x00ff0000};
+      bytes = MakeBmp(layout);
     } else {
-      bytes = MakeBmp(spec);
+      bytes = MakeBmp(layout);
       for (int i = 0; i < 4; ++i) {  // masks at bytes 40..51 of the header
         bytes[14 + 40 + i] = static_cast<std::uint8_t>(0x000000ffu >> (8 * i));
         bytes[14 + 44 + i] = static_cast<std::uint8_t>(0x0000ff00u >> (8 * i));
