@@ -151,16 +151,10 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
   EXPECT_EQ(store.RetrogradeMarks, marks);
 }
 
-}  // namespace
-}  // namespace meridan
-
-namespace meridan {
-namespace {
-
 // Born 15 June 1980, 13 September 2025 brings 13 aspects: every one is kept,
 // transit-major, natal bodies in order within each moving body.
 TEST(ScanMonth, DayWithMoreThanTenHitsKeepsThemAll) {
-  testing::ProgramDir dir;
+  ProgramDir dir;
   const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
   const MonthScan scan = ScanMonth(15, 6, 1980, 9, 2025, table, dir.system());
   const DayList& day = scan.days[12];
