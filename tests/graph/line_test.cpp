@@ -13,18 +13,16 @@ constexpr Rgb kInk{0, 0, 255};
 
 using Pixels = std::set<std::pair<long long, long long>>;
 
-Pixels Painted(const Raster& raster) {
+// The pixels of a line within the 16 x 16 window at (offset, offset) of a
+// raster `size` pixels square, the line given relative to the window.
+Pixels Line(Point from, Point to, long long offset = 0, int size = 16) {
+  Raster raster(size, size, kPaper);
+  DrawLine(raster, {from.x + offset, from.y + offset}, {to.x + offset, to.y + offset}, kInk);
   Pixels out;
-  for (int y = 0; y < raster.height; ++y)
-    for (int x = 0; x < raster.width; ++x)
-      if (GetPixel(raster, x, y) == kInk) out.insert({x, y});
+  for (long long y = offset; y < offset + 16; ++y)
+    for (long long x = offset; x < offset + 16; ++x)
+      if (GetPixel(raster, x, y) == kInk) out.insert({x - offset, y - offset});
   return out;
-}
-
-Pixels Line(Point from, Point to, int width = 16, int height = 16) {
-  Raster raster(width, height, kPaper);
-  DrawLine(raster, from, to, kInk);
-  return Painted(raster);
 }
 
 // Expected pixels worked by hand from the rule: one pixel per column (row for
@@ -46,10 +44,7 @@ TEST(Line, PixelsOfShortLinesFollowTheCosmeticLineRule) {
       {"steep half-way goes left", {0, 0}, {1, 2}, {{0, 0}, {0, 1}}},
       {"steep half-way goes left, drawn upwards", {1, 2}, {0, 0}, {{1, 2}, {0, 1}}},
       // Ideal y at x = 0..9 is 0.3 x: 0, .3, .6, .9, 1.2, 1.5 (up to 1), 1.8, 2.1, 2.4, 2.7.
-      {"slope 3/10",
-       {0, 0},
-       {10, 3},
-       {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
+      {"slope 3/10", {0, 0}, {10, 3}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
       {"a point draws nothing", {4, 4}, {4, 4}, {}},
   };
   for (const Case& c : cases) {
@@ -61,7 +56,6 @@ TEST(Line, PixelsOfShortLinesFollowTheCosmeticLineRule) {
 // The pixels a line paints inside a small window must be those it paints on
 // a big raster around the same spot: clipping changes nothing but the extent.
 TEST(Line, ClippingKeepsThePixelsOfTheUnclippedLine) {
-  constexpr long long kOffset = 100;
   struct Case {
     const char* name;
     Point from, to;
@@ -73,30 +67,18 @@ TEST(Line, ClippingKeepsThePixelsOfTheUnclippedLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Raster big(220, 220, kPaper);
-    DrawLine(big, {c.from.x + kOffset, c.from.y + kOffset}, {c.to.x + kOffset, c.to.y + kOffset},
-             kInk);
-    Pixels expected;
-    for (auto [x, y] : Painted(big))
-      if (x >= kOffset && x < kOffset + 16 && y >= kOffset && y < kOffset + 16)
-        expected.insert({x - kOffset, y - kOffset});
-    EXPECT_FALSE(expected.empty());
-    EXPECT_EQ(Line(c.from, c.to), expected);
+    const Pixels unclipped = Line(c.from, c.to, 100, 220);
+    EXPECT_FALSE(unclipped.empty());
+    EXPECT_EQ(Line(c.from, c.to), unclipped);
   }
 }
 
 TEST(Line, FarOutCoordinatesAreClippedNotOverflowed) {
   constexpr long long kFar = 4'000'000'000LL;  // beyond 32 bits either way
-  // A horizontal line through the window from far left to far right fills its row.
-  Pixels row;
-  for (long long x = 0; x < 16; ++x) row.insert({x, 7});
+  Pixels row, column;
+  for (long long i = 0; i < 16; ++i) row.insert({i, 7}), column.insert({6, i});
   EXPECT_EQ(Line({-kFar, 7}, {kFar, 7}), row);
-  // Steep from far above to far below: the ideal x is 6 + y / 4e9, so one
-  // column.
-  Pixels column;
-  for (long long y = 0; y < 16; ++y) column.insert({6, y});
-  EXPECT_EQ(Line({5, -kFar}, {7, kFar}), column);
-  // Wholly outside: nothing.
+  EXPECT_EQ(Line({5, -kFar}, {7, kFar}), column);  // ideal x is 6 + y / 4e9
   EXPECT_TRUE(Line({-kFar, -5}, {kFar, -5}).empty());
   EXPECT_TRUE(Line({20, -kFar}, {20, kFar}).empty());
   EXPECT_THROW(Line({0, 0}, {0, kLineCoordinateLimit + 1}), std::invalid_argument);
