@@ -9,65 +9,62 @@
 namespace meridan {
 namespace {
 
-struct Date {
-  int day, month, year;
+struct DateTime {
+  int day, month, year, hour, minute, second;
+  bool operator==(const DateTime&) const = default;
 };
 
-Date DateOf(double julianDay, int& hour, int& minute, int& second) {
-  Date d{};
-  CalendarDate(julianDay, d.day, d.month, d.year, hour, minute, second);
-  return d;
+std::ostream& operator<<(std::ostream& out, const DateTime& t) {
+  return out << t.day << "." << t.month << "." << t.year << " " << t.hour << ":" << t.minute << ":" << t.second;
 }
 
-// Julian days count from 1900 January 0.5 (JD 2415020.0); noons are whole
-// numbers and come out exactly.
-TEST(JulianDay, NoonsOfKnownDates) {
-  EXPECT_EQ(JulianDay(31, 12, 1899, 12, 0, 0), 0.0);      // JD 2415020.0, the epoch
-  EXPECT_EQ(JulianDay(1, 1, 1900, 12, 0, 0), 1.0);        // JD 2415021.0
-  EXPECT_EQ(JulianDay(20, 5, 1984, 12, 0, 0), 30821.0);   // JD 2445841.0
-  EXPECT_EQ(JulianDay(1, 1, 2000, 12, 0, 0), 36525.0);    // JD 2451545.0, J2000.0
-  EXPECT_EQ(NoonJulianDay(20, 5, 1984), 30821.0);
+double JulianDayOf(const DateTime& t) { return JulianDay(t.day, t.month, t.year, t.hour, t.minute, t.second); }
+
+DateTime DateOf(double julianDay) {
+  DateTime t{};
+  CalendarDate(julianDay, t.day, t.month, t.year, t.hour, t.minute, t.second);
+  return t;
 }
 
-TEST(JulianDay, TimeOfDayIsAFractionOfTheDay) {
-  EXPECT_EQ(JulianDay(20, 5, 1984, 0, 0, 0), 30820.5);
-  EXPECT_EQ(JulianDay(20, 5, 1984, 18, 0, 0), 30821.25);
-}
-
-// 1582 October 4 (Julian) was followed by October 15 (Gregorian).
-TEST(JulianDay, GregorianReformSkipsTenDays) {
-  EXPECT_EQ(JulianDay(15, 10, 1582, 12, 0, 0) - JulianDay(4, 10, 1582, 12, 0, 0), 1.0);
-  EXPECT_EQ(JulianDay(15, 10, 1582, 12, 0, 0) + kJulianDayOffset, 2299161.0);
-
-  int hour, minute, second;
-  const Date before = DateOf(JulianDay(4, 10, 1582, 12, 0, 0), hour, minute, second);
-  EXPECT_EQ(before.day, 4);
-  EXPECT_EQ(before.month, 10);
-  EXPECT_EQ(before.year, 1582);
-  const Date after = DateOf(JulianDay(15, 10, 1582, 12, 0, 0), hour, minute, second);
-  EXPECT_EQ(after.day, 15);
-  EXPECT_EQ(after.month, 10);
-  EXPECT_EQ(after.year, 1582);
+// Julian days count from 1900 January 0.5 (JD 2415020.0); these come out
+// exactly, both ways. 1582 October 4 (Julian calendar) was followed by
+// October 15 (Gregorian).
+TEST(JulianDay, KnownDatesBothWays) {
+  const struct {
+    const char* name;
+    DateTime date;
+    double julianDay;
+  } kCases[] = {
+      {"1899-12-31 noon, the epoch", {31, 12, 1899, 12, 0, 0}, 0.0},  // JD 2415020.0
+      {"1900-01-01 noon", {1, 1, 1900, 12, 0, 0}, 1.0},               // JD 2415021.0
+      {"1984-05-20 noon", {20, 5, 1984, 12, 0, 0}, 30821.0},          // JD 2445841.0
+      {"1984-05-20 midnight", {20, 5, 1984, 0, 0, 0}, 30820.5},
+      {"1984-05-20 06:00", {20, 5, 1984, 6, 0, 0}, 30820.75},
+      {"1984-05-20 18:00", {20, 5, 1984, 18, 0, 0}, 30821.25},
+      {"2000-01-01 noon, J2000.0", {1, 1, 2000, 12, 0, 0}, 36525.0},  // JD 2451545.0
+      {"1582-10-04 noon, last Julian day", {4, 10, 1582, 12, 0, 0}, -115860.0},
+      {"1582-10-15 noon, first Gregorian day", {15, 10, 1582, 12, 0, 0}, -115859.0},  // JD 2299161.0
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(JulianDayOf(c.date), c.julianDay) << c.name;
+    EXPECT_EQ(DateOf(c.julianDay), c.date) << c.name;
+  }
 }
 
 // Every noon from 1583 to 2200 goes to a Julian day one more than the noon
 // before it and back to the same date at 12:00:00.
 TEST(CalendarDate, RoundTripsEveryNoonFrom1583To2200) {
-  double previous = JulianDay(31, 12, 1582, 12, 0, 0);
+  double previous = NoonJulianDay(31, 12, 1582);
   int failures = 0;
   for (int year = 1583; year <= 2200 && failures < 5; ++year) {
     for (int month = 1; month <= 12; ++month) {
       for (int day = 1; day <= MonthLength(month, year); ++day) {
-        const double jd = JulianDay(day, month, year, 12, 0, 0);
-        int hour, minute, second;
-        const Date back = DateOf(jd, hour, minute, second);
-        const bool ok = jd == previous + 1 && back.day == day && back.month == month &&
-                        back.year == year && hour == 12 && minute == 0 && second == 0;
-        if (!ok) {
+        const double jd = NoonJulianDay(day, month, year);
+        const DateTime back = DateOf(jd);
+        if (jd != previous + 1 || back != DateTime{day, month, year, 12, 0, 0}) {
           ++failures;
-          ADD_FAILURE() << day << "." << month << "." << year << " -> " << jd << " (previous "
-                        << previous << ") -> " << back.day << "." << back.month << "."
-                        << back.year << " " << hour << ":" << minute << ":" << second;
+          ADD_FAILURE() << day << "." << month << "." << year << " -> " << jd << " (previous " << previous
+                        << ") -> " << back;
         }
         previous = jd;
       }
@@ -75,63 +72,29 @@ TEST(CalendarDate, RoundTripsEveryNoonFrom1583To2200) {
   }
 }
 
-TEST(CalendarDate, QuarterDaysGiveTheHour) {
-  int hour, minute, second;
-  const Date evening = DateOf(30821.25, hour, minute, second);
-  EXPECT_EQ(evening.day, 20);
-  EXPECT_EQ(evening.month, 5);
-  EXPECT_EQ(evening.year, 1984);
-  EXPECT_EQ(hour, 18);
-  EXPECT_EQ(minute, 0);
-  EXPECT_EQ(second, 0);
-
-  const Date morning = DateOf(30820.75, hour, minute, second);
-  EXPECT_EQ(morning.day, 20);
-  EXPECT_EQ(morning.month, 5);
-  EXPECT_EQ(morning.year, 1984);
-  EXPECT_EQ(hour, 6);
-}
-
 // Minutes and seconds are truncated: 10:30:59.9 is second 59, not 60 (which
 // would also carry into minute 31).
 TEST(CalendarDate, TruncatesFractionalSeconds) {
-  const double jd = JulianDay(20, 5, 1984, 10, 30, 0) + 59.9 / 86400;
-  int hour, minute, second;
-  const Date d = DateOf(jd, hour, minute, second);
-  EXPECT_EQ(d.day, 20);
-  EXPECT_EQ(hour, 10);
-  EXPECT_EQ(minute, 30);
-  EXPECT_EQ(second, 59);
+  EXPECT_EQ(DateOf(JulianDay(20, 5, 1984, 10, 30, 0) + 59.9 / 86400), (DateTime{20, 5, 1984, 10, 30, 59}));
 }
 
 TEST(Calendar, LeapYearsFollowTheGregorianRule) {
-  EXPECT_EQ(MonthLength(2, 2024), 29);
-  EXPECT_EQ(MonthLength(2, 2000), 29);
-  EXPECT_EQ(MonthLength(2, 1900), 28);
-  EXPECT_EQ(MonthLength(2, 2100), 28);
-  EXPECT_EQ(MonthLength(2, 2023), 28);
-  EXPECT_TRUE(IsLeapYear(2024));
-  EXPECT_TRUE(IsLeapYear(2000));
-  EXPECT_FALSE(IsLeapYear(1900));
-  EXPECT_FALSE(IsLeapYear(2100));
-  EXPECT_FALSE(IsLeapYear(2023));
-  // The months around February keep their lengths in a leap year.
-  EXPECT_EQ(MonthLength(1, 2024), 31);
-  EXPECT_EQ(MonthLength(4, 2024), 30);
-  EXPECT_EQ(MonthLength(12, 2024), 31);
+  for (const auto& [year, leap] : {std::pair(2024, true), std::pair(2000, true), std::pair(1900, false),
+                                   std::pair(2100, false), std::pair(2023, false)}) {
+    EXPECT_EQ(IsLeapYear(year), leap) << year;
+    EXPECT_EQ(MonthLength(2, year), leap ? 29 : 28) << year;
+  }
 }
 
 // The rounding error of dividing by 360 and multiplying back.
 constexpr double kNormalizeTolerance = 1e-12;
 
 TEST(Normalize360, WrapsIntoOneTurn) {
-  EXPECT_EQ(Normalize360(360.0), 0.0);
-  EXPECT_EQ(Normalize360(0.0), 0.0);
-  EXPECT_EQ(Normalize360(810.0), 90.0);
-  EXPECT_NEAR(Normalize360(-0.5), 359.5, kNormalizeTolerance);
-  EXPECT_NEAR(Normalize360(-30.0), 330.0, kNormalizeTolerance);
-  EXPECT_NEAR(Normalize360(-390.0), 330.0, kNormalizeTolerance);
-  EXPECT_NEAR(Normalize360(359.25), 359.25, kNormalizeTolerance);
+  const struct {
+    double degrees, normalized;
+  } kCases[] = {{360.0, 0.0},   {0.0, 0.0},     {810.0, 90.0},    {-0.5, 359.5},
+                {-30.0, 330.0}, {-390.0, 330.0}, {359.25, 359.25}};
+  for (const auto& c : kCases) EXPECT_NEAR(Normalize360(c.degrees), c.normalized, kNormalizeTolerance) << c.degrees;
 }
 
 TEST(Reduce2Pi, RemovesWholeTurnsOfTheShortTwoPi) {
@@ -143,38 +106,34 @@ TEST(Reduce2Pi, RemovesWholeTurnsOfTheShortTwoPi) {
 }
 
 // Obliquity of date 23 deg 27' 08.26" at 1900, less 46.845" per century.
-constexpr double kObliquity1900Degrees = 23.0 + 27.0 / 60 + 8.26 / 3600;
-constexpr double kObliquity2000Degrees = kObliquity1900Degrees - 46.845 / 3600;
+constexpr double kObliquity1900 = (23.0 + 27.0 / 60 + 8.26 / 3600) * std::numbers::pi / 180;
+constexpr double kObliquity2000 = kObliquity1900 - 46.845 / 3600 * std::numbers::pi / 180;
 constexpr double kRotationTolerance = 1e-12;
 
-double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
-
-TEST(EclipticToEquatorial, EquinoxAndSolsticePoints) {
-  const Rectangular equinox = EclipticToEquatorial(0.0, 0.0, 2.0, 0.0);
-  EXPECT_NEAR(equinox.x, 2.0, kRotationTolerance);
-  EXPECT_NEAR(equinox.y, 0.0, kRotationTolerance);
-  EXPECT_NEAR(equinox.z, 0.0, kRotationTolerance);
-
-  // The summer solstice point lies north of the equator by the obliquity.
-  for (double T : {0.0, 1.0}) {
-    const double eps = Radians(T == 0.0 ? kObliquity1900Degrees : kObliquity2000Degrees);
-    const Rectangular solstice = EclipticToEquatorial(std::numbers::pi / 2, 0.0, 1.0, T);
-    EXPECT_NEAR(solstice.x, 0.0, kRotationTolerance) << "T = " << T;
-    EXPECT_NEAR(solstice.y, std::cos(eps), kRotationTolerance) << "T = " << T;
-    EXPECT_NEAR(solstice.z, std::sin(eps), kRotationTolerance) << "T = " << T;
-  }
-}
-
-// A point north of the ecliptic at the equinox tilts toward -Y; the length
-// of the vector stays r. Longitudes beyond one turn are reduced first.
-TEST(EclipticToEquatorial, LatitudeTiltsTowardTheEquatorPole) {
+// The equinox stays on the X axis; the summer solstice point lies north of
+// the equator by the obliquity; a point north of the ecliptic at the equinox
+// tilts toward -Y. Longitudes beyond one turn are reduced first.
+TEST(EclipticToEquatorial, RotatesByTheObliquityOfDate) {
   const double beta = 0.5;
-  const double eps = Radians(kObliquity1900Degrees);
-  const Rectangular p = EclipticToEquatorial(2 * kTwoPi, beta, 1.5, 0.0);
-  EXPECT_NEAR(p.x, 1.5 * std::cos(beta), kRotationTolerance);
-  EXPECT_NEAR(p.y, -1.5 * std::sin(beta) * std::sin(eps), kRotationTolerance);
-  EXPECT_NEAR(p.z, 1.5 * std::sin(beta) * std::cos(eps), kRotationTolerance);
-  EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.5, kRotationTolerance);
+  const struct {
+    const char* name;
+    double lambda, beta, r, T;
+    Rectangular expected;
+  } kCases[] = {
+      {"equinox", 0.0, 0.0, 2.0, 0.0, {2.0, 0.0, 0.0}},
+      {"solstice 1900", std::numbers::pi / 2, 0.0, 1.0, 0.0, {0.0, std::cos(kObliquity1900), std::sin(kObliquity1900)}},
+      {"solstice 2000", std::numbers::pi / 2, 0.0, 1.0, 1.0, {0.0, std::cos(kObliquity2000), std::sin(kObliquity2000)}},
+      {"north of the equinox, two turns on",
+       2 * kTwoPi, beta, 1.5, 0.0,
+       {1.5 * std::cos(beta), -1.5 * std::sin(beta) * std::sin(kObliquity1900),
+        1.5 * std::sin(beta) * std::cos(kObliquity1900)}},
+  };
+  for (const auto& c : kCases) {
+    const Rectangular p = EclipticToEquatorial(c.lambda, c.beta, c.r, c.T);
+    EXPECT_NEAR(p.x, c.expected.x, kRotationTolerance) << c.name;
+    EXPECT_NEAR(p.y, c.expected.y, kRotationTolerance) << c.name;
+    EXPECT_NEAR(p.z, c.expected.z, kRotationTolerance) << c.name;
+  }
 }
 
 }  // namespace

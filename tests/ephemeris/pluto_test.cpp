@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -16,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ProgramDir;
-using testing::ReadFile;
 using testing::WriteFile;
 
 // A table line's whole degree plus 0.0045 goes through Normalize360, which
@@ -32,49 +31,36 @@ std::string Table(int lines, int line, const std::string& text) {
   return bytes;
 }
 
-// The message of the std::runtime_error that `call` throws ("" if none).
-std::string ErrorOf(const std::function<void()>& call) {
+// Pluto's longitude; checks that the Sun vector is left holding zeros.
+double Pluto(double julianDay, const fs::path& dataDir) {
+  double longitude = -1.0;
+  SunVector sun{1.0, 2.0, 3.0};
+  PlutoPosition(julianDay, dataDir, longitude, sun);
+  EXPECT_TRUE(sun.x == 0.0 && sun.y == 0.0 && sun.z == 0.0) << sun.x << " " << sun.y << " " << sun.z;
+  return longitude;
+}
+
+// The message of the std::runtime_error that Pluto throws ("" if none).
+std::string ErrorOf(double julianDay, const fs::path& dataDir) {
   try {
-    call();
+    Pluto(julianDay, dataDir);
   } catch (const std::runtime_error& e) {
     return e.what();
   }
   return {};
 }
 
-double Pluto(double julianDay, const fs::path& dataDir) {
-  double longitude = -1.0;
-  SunVector sun{1.0, 2.0, 3.0};
-  PlutoPosition(julianDay, dataDir, longitude, sun);
-  return longitude;
-}
-
+// The time of day is cut off: the evening still reads the noon line.
 TEST(PlutoPosition, LineOfTheDayPlusTheFixedFraction) {
-  struct Case {
-    const char* lineText;
-    double longitude;
-  };
-  const Case kCases[] = {{"0", 0.0045}, {"359", 359.0045}, {"210", 210.0045}, {"  42 rest", 42.0045}};
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.lineText);
+  for (const auto& [lineText, longitude] : {std::pair("0", 0.0045), std::pair("359", 359.0045),
+                                            std::pair("210", 210.0045), std::pair("  42 rest", 42.0045)}) {
+    SCOPED_TRACE(lineText);
     ProgramDir dir(false);
-    WriteFile(dir.system() / "pluto.sys", Table(kMay20_1984 + 1, kMay20_1984, c.lineText));
-    EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), c.longitude, kLongitudeTolerance);
-    // The time of day is cut off: the evening still reads the noon line.
-    EXPECT_NEAR(Pluto(kMay20_1984 + 0.75, dir.system()), c.longitude, kLongitudeTolerance);
+    WriteFile(dir.system() / "pluto.sys", Table(kMay20_1984 + 1, kMay20_1984, lineText));
+    EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), longitude, kLongitudeTolerance);
+    EXPECT_NEAR(Pluto(kMay20_1984 + 0.75, dir.system()), longitude, kLongitudeTolerance);
     EXPECT_NEAR(Pluto(kMay20_1984 + 1, dir.system()), 100.0045, kLongitudeTolerance);
   }
-}
-
-TEST(PlutoPosition, LeavesTheSunVectorZero) {
-  ProgramDir dir(false);
-  WriteFile(dir.system() / "pluto.sys", Table(10, 1, "5"));
-  double longitude = 0.0;
-  SunVector sun{0.5, -0.8, 0.3};
-  PlutoPosition(1.0, dir.system(), longitude, sun);
-  EXPECT_EQ(sun.x, 0.0);
-  EXPECT_EQ(sun.y, 0.0);
-  EXPECT_EQ(sun.z, 0.0);
 }
 
 TEST(PlutoPosition, DaysOutsideTheTableNameTheFileAndItsRange) {
@@ -82,75 +68,60 @@ TEST(PlutoPosition, DaysOutsideTheTableNameTheFileAndItsRange) {
   const fs::path file = dir.system() / "pluto.sys";
   WriteFile(file, Table(31, 1, "5"));  // 1900 January 1 to 31
   for (double day : {0.0, 0.99, -3.0, 32.0, 40000.0, std::nan("")}) {
-    SCOPED_TRACE(day);
-    const std::string error = ErrorOf([&] { Pluto(day, dir.system()); });
-    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
-    EXPECT_NE(error.find("1900-01-01 to 1900-01-31"), std::string::npos) << error;
+    const std::string error = ErrorOf(day, dir.system());
+    EXPECT_NE(error.find(file.string()), std::string::npos) << day << ": " << error;
+    EXPECT_NE(error.find("1900-01-01 to 1900-01-31"), std::string::npos) << day << ": " << error;
   }
   EXPECT_NEAR(Pluto(31.0, dir.system()), 100.0045, kLongitudeTolerance);
 }
 
-TEST(PlutoPosition, ALineWithoutAnIntegerNamesFileAndLine) {
-  struct Case {
+// Checked when the table is read, whichever day is asked for.
+TEST(PlutoPosition, AMissingOrMalformedTableNamesFileAndLine) {
+  const struct {
     const char* name;
-    std::string bytes;
+    std::optional<std::string> bytes;
     const char* where;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
+      {"missing", std::nullopt, ""},
       {"letters", Table(10, 7, "x12"), "line 7 "},
       {"empty line", Table(10, 3, ""), "line 3 "},
       {"decimal point first", Table(10, 10, ".5"), "line 10 "},
   };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : kCases) {
     ProgramDir dir(false);
     const fs::path file = dir.system() / "pluto.sys";
-    WriteFile(file, c.bytes);
-    // Checked when the table is read, whichever day is asked for.
-    const std::string error = ErrorOf([&] { Pluto(1.0, dir.system()); });
-    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
-    EXPECT_NE(error.find(c.where), std::string::npos) << error;
+    if (c.bytes) WriteFile(file, *c.bytes);
+    const std::string error = ErrorOf(1.0, dir.system());
+    EXPECT_NE(error.find(file.string()), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(error.find(c.where), std::string::npos) << c.name << ": " << error;
   }
 }
 
-TEST(PlutoPosition, AMissingTableNamesTheFile) {
-  ProgramDir dir(false);
-  const std::string error = ErrorOf([&] { Pluto(kMay20_1984, dir.system()); });
-  EXPECT_NE(error.find((dir.system() / "pluto.sys").string()), std::string::npos) << error;
-}
-
 TEST(PlutoPosition, ARewrittenTableIsReadAgain) {
-  ProgramDir dir(false);
+  ProgramDir dir(false), other(false);
   const fs::path file = dir.system() / "pluto.sys";
   WriteFile(file, Table(kMay20_1984, kMay20_1984, "0"));
   EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 0.0045, kLongitudeTolerance);
-
-  // Another size.
   WriteFile(file, Table(kMay20_1984, kMay20_1984, "123"));
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 123.0045, kLongitudeTolerance);
+  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 123.0045, kLongitudeTolerance) << "another size";
 
-  // The same size, told apart by the modification time only.
   const fs::file_time_type before = fs::last_write_time(file);
   WriteFile(file, Table(kMay20_1984, kMay20_1984, "321"));
   fs::last_write_time(file, before + std::chrono::seconds(2));
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 321.0045, kLongitudeTolerance);
+  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 321.0045, kLongitudeTolerance) << "the same size, a later time";
 
-  // Another directory is another table.
-  ProgramDir other(false);
   WriteFile(other.system() / "pluto.sys", Table(kMay20_1984, kMay20_1984, "77"));
-  EXPECT_NEAR(Pluto(kMay20_1984, other.system()), 77.0045, kLongitudeTolerance);
+  EXPECT_NEAR(Pluto(kMay20_1984, other.system()), 77.0045, kLongitudeTolerance) << "another directory";
   EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 321.0045, kLongitudeTolerance);
 }
 
 // The table that ships: one CR LF line per day, 1900 January 1 (day 1) to
-// 2100 December 31.
+// 2100 December 31 (day 73414: 200 years of 365 days, 49 leap days, and 2100).
 TEST(ShippedPlutoTable, OneLinePerDayFrom1900To2100) {
-  const std::string bytes = ReadFile(fs::path(MERIDAN_DATA_DIR) / "System" / "pluto.sys");
-  const double lastDay = NoonJulianDay(31, 12, 2100);
-  ASSERT_EQ(lastDay, 73414.0);  // 200 years of 365 days, 49 leap days, and 2100
+  const std::string bytes = testing::ReadFile(fs::path(MERIDAN_DATA_DIR) / "System" / "pluto.sys");
+  ASSERT_EQ(NoonJulianDay(31, 12, 2100), 73414.0);
   size_t lines = 0;
-  for (size_t at = 0; at < bytes.size(); ++at) {
-    if (bytes[at] != '\n') continue;
+  for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
     ++lines;
     ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r') << "line " << lines << " does not end in CR LF";
   }
@@ -163,21 +134,19 @@ TEST(ShippedPlutoTable, OneLinePerDayFrom1900To2100) {
 // Capricorn on 2008 January 26 and Aquarius on 2023 March 23: each of these
 // days rounds to the boundary degree.
 TEST(ShippedPlutoTable, AgreesWithPublishedPositions) {
-  struct Case {
+  const struct {
     const char* name;
     int day, month, year;
     double degree;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {"1984-05-20 noon", 20, 5, 1984, 210.0},
       {"2008-01-26 noon", 26, 1, 2008, 270.0},
       {"2023-03-23 noon", 23, 3, 2023, 300.0},
   };
   const fs::path dataDir = fs::path(MERIDAN_DATA_DIR) / "System";
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_NEAR(Pluto(NoonJulianDay(c.day, c.month, c.year), dataDir), c.degree + 0.0045,
-                kLongitudeTolerance);
+  for (const auto& c : kCases) {
+    EXPECT_NEAR(Pluto(NoonJulianDay(c.day, c.month, c.year), dataDir), c.degree + 0.0045, kLongitudeTolerance)
+        << c.name;
   }
 }
 
