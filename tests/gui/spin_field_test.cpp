@@ -1,7 +1,6 @@
 // The birth-date spin fields: what the keyboard lets in, what the arrows do,
 // what leaving the field corrects, and how a command reads the text.
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QTest>
 
@@ -11,118 +10,73 @@
 namespace meridan::testing {
 namespace {
 
-void LoseFocus(SpinField& field) {
-  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(&field, &out);
-}
-
-struct Field {
-  SpinField field;
-  Field(int minimum, int maximum, const QString& text) {
-    field.SetLimits(minimum, maximum);
-    field.SetText(text);
+struct Field : SpinField {
+  Field(const char* text, int minimum = 1, int maximum = 31) {
+    SetLimits(minimum, maximum);
+    SetText(QString::fromLatin1(text));
   }
 };
 
-struct FocusCase {
-  const char* name;
-  int minimum, maximum;
-  const char* typed;
-  const char* after;
-};
-
-// Day 1..31 and year 1920..2030 as the main window sets them.
-const FocusCase kFocusCases[] = {
-    {"day above the limit", 1, 31, "45", "31"},
-    {"day below the limit", 1, 31, "0", "1"},
-    {"negative day", 1, 31, "-5", "1"},
-    {"year above the limit", 1920, 2030, "2100", "2030"},
-    {"year below the limit", 1920, 2030, "1800", "1920"},
-    {"in range keeps its sign as typed", 1, 31, "+7", "+7"},
-    {"in range at the limit", 1, 31, "31", "31"},
-    {"empty stays empty", 1, 31, "", ""},
-    {"a sign alone stays", 1, 31, "-", "-"},
-    {"a decimal number stays", 1, 31, "1.5", "1.5"},
-    {"an integer too big for 32 bits is no integer and stays", 1, 31, "99999999999",
-     "99999999999"},
-};
-
-TEST(SpinField, LeavingTheFieldBringsIntegersWithinLimitsAndKeepsOtherText) {
-  for (const FocusCase& c : kFocusCases) {
-    Field f(c.minimum, c.maximum, QString::fromLatin1(c.typed));
-    LoseFocus(f.field);
-    EXPECT_EQ(f.field.text(), QString::fromLatin1(c.after)) << c.name;
+TEST(SpinField, ArrowsStepAndLeavingTheFieldBringIntegersWithinLimitsAndKeepOtherText) {
+  constexpr Qt::Key kLeave = Qt::Key_Tab;  // the row leaves the field instead of stepping
+  const struct {
+    const char* name;
+    const char* before;
+    Qt::Key key;
+    const char* after;
+    int minimum = 1, maximum = 31;  // the day's limits; the year's are 1920..2030
+  } cases[] = {
+      {"leaving above the limit", "45", kLeave, "31"},
+      {"leaving below the limit", "-5", kLeave, "1"},
+      {"leaving a year below the limit", "1800", kLeave, "1920", 1920, 2030},
+      {"leaving in range keeps the sign as typed", "+7", kLeave, "+7"},
+      {"leaving a decimal number", "1.5", kLeave, "1.5"},
+      {"leaving an integer too big for 32 bits, which is no integer", "99999999999", kLeave, "99999999999"},
+      {"up by one", "15", Qt::Key_Up, "16"},
+      {"up at the upper limit stays", "31", Qt::Key_Up, "31"},
+      {"up from above the limit comes back to it", "45", Qt::Key_Up, "31"},
+      // A text that is no integer counts as the lower limit.
+      {"up from empty", "", Qt::Key_Up, "2"},
+      {"down from a decimal", "2.5", Qt::Key_Down, "1"},
+  };
+  for (const auto& c : cases) {
+    Field field(c.before, c.minimum, c.maximum);
+    if (c.key == kLeave) {
+      QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+      QApplication::sendEvent(&field, &out);
+    } else {
+      QTest::keyClick(&field, c.key);
+    }
+    EXPECT_EQ(field.text(), QString::fromLatin1(c.after)) << c.name;
   }
 }
 
-TEST(SpinField, KeyboardTakesOnlyDigitsSignsAndThePoint) {
-  Field f(1, 31, QString());
-  QTest::keyClicks(&f.field, "a1b,2 x.+-e");
-  EXPECT_EQ(f.field.text(), QStringLiteral("12.+-"));
-}
-
-TEST(SpinField, KeyboardRejectsDigitsOfOtherScripts) {
-  Field f(1, 31, QString());
+TEST(SpinField, KeyboardTakesOnlyAsciiDigitsSignsAndThePoint) {
+  Field field("");
+  QTest::keyClicks(&field, "a1b,2 x.+-e");
   // Arabic-Indic digit three: a digit to Unicode, not to the conversion.
   QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x0663)));
-  QApplication::sendEvent(&f.field, &press);
-  EXPECT_EQ(f.field.text(), QString());
+  QApplication::sendEvent(&field, &press);
+  EXPECT_EQ(field.text(), u"12.+-"_s);
 }
 
-struct StepCase {
-  const char* name;
-  const char* from;
-  Qt::Key key;
-  const char* to;
-};
-
-const StepCase kStepCases[] = {
-    {"up by one", "15", Qt::Key_Up, "16"},
-    {"down by one", "15", Qt::Key_Down, "14"},
-    {"up at the upper limit stays", "31", Qt::Key_Up, "31"},
-    {"down at the lower limit stays", "1", Qt::Key_Down, "1"},
-    {"from above the limit comes back to it", "45", Qt::Key_Up, "31"},
-    // A text that is no integer counts as the lower limit.
-    {"up from empty", "", Qt::Key_Up, "2"},
-    {"down from a decimal", "2.5", Qt::Key_Down, "1"},
-};
-
-TEST(SpinField, ArrowsStepByOneWithinLimits) {
-  for (const StepCase& c : kStepCases) {
-    Field f(1, 31, QString::fromLatin1(c.from));
-    QTest::keyClick(&f.field, c.key);
-    EXPECT_EQ(f.field.text(), QString::fromLatin1(c.to)) << c.name;
-  }
-}
-
-TEST(SpinField, CommandReadsIntegerText) {
+TEST(SpinField, CommandReadsA32BitIntegerOrFailsWithTheText) {
+  constexpr int kNoInteger = 0;  // the row expects the error
   const struct {
     const char* text;
     int value;
-  } cases[] = {{"12", 12}, {"+7", 7}, {"-3", -3}, {"2100", 2100}, {"007", 7}};
+  } cases[] = {{"+7", 7}, {"-3", -3}, {"2100", 2100}, {"007", 7}, {"2147483647", 2147483647},
+               {"-2147483648", -2147483647 - 1}, {"2147483648", kNoInteger}, {"-2147483649", kNoInteger},
+               {"", kNoInteger}, {"-", kNoInteger}, {"+", kNoInteger}, {"1.5", kNoInteger}, {"1-2", kNoInteger}};
   for (const auto& c : cases) {
-    Field f(1, 31, QString::fromLatin1(c.text));
-    EXPECT_EQ(f.field.IntValue(), c.value) << c.text;
-  }
-}
-
-TEST(SpinField, CommandFailsOnTextThatIsNoInteger) {
-  for (const char* text : {"", "-", "+", "1.5", "1-2", "99999999999"}) {
-    Field f(1, 31, QString::fromLatin1(text));
     try {
-      f.field.IntValue();
-      ADD_FAILURE() << "no error for '" << text << "'";
+      EXPECT_EQ(Field(c.text).IntValue(), c.value) << "'" << c.text << "'";
+      EXPECT_NE(c.value, kNoInteger) << "no error for '" << c.text << "'";
     } catch (const std::runtime_error& error) {
-      EXPECT_EQ(std::string(error.what()), "'" + std::string(text) + "' is not a valid integer value");
+      EXPECT_EQ(c.value, kNoInteger) << "'" << c.text << "': " << error.what();
+      EXPECT_EQ(std::string(error.what()), "'" + std::string(c.text) + "' is not a valid integer value");
     }
   }
-}
-
-TEST(SpinField, IntegerRangeIsThirtyTwoBits) {
-  EXPECT_EQ(ParseInteger(QStringLiteral("2147483647")), 2147483647);
-  EXPECT_EQ(ParseInteger(QStringLiteral("-2147483648")), -2147483647 - 1);
-  EXPECT_EQ(ParseInteger(QStringLiteral("2147483648")), std::nullopt);
-  EXPECT_EQ(ParseInteger(QStringLiteral("-2147483649")), std::nullopt);
 }
 
 }  // namespace
