@@ -110,6 +110,16 @@ void FitRowToBackgrounds(QTextDocument& document, QTextTable& table) {
   document.markContentsDirty(table.firstPosition(), table.lastPosition() - table.firstPosition());
 }
 
+// A browser draws nothing for a line break that ends a paragraph, as every
+// text of a day does ("...<br>" then the next "<p>"); Qt draws an empty line.
+void DropClosingLineBreak(QTextDocument& document, const QTextBlock& block) {
+  const QString text = block.text();
+  if (text.isEmpty() || text.back() != QChar::LineSeparator) return;
+  QTextCursor cursor(&document);
+  cursor.setPosition(block.position() + static_cast<int>(text.size()) - 1);
+  cursor.deleteChar();
+}
+
 void ArrangeTables(QTextDocument& document, QTextFrame* frame) {
   if (auto* table = qobject_cast<QTextTable*>(frame)) {
     CentreCellsVertically(*table);
@@ -122,6 +132,7 @@ void ArrangeTables(QTextDocument& document, QTextFrame* frame) {
 
 void MatchBrowserLayout(QTextDocument& document) {
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    DropClosingLineBreak(document, block);
     if (block.blockFormat().headingLevel() == 0) continue;
     UseStyleSheetSize(document, block);
     if (const int image = ImageAfterText(block); image >= 0) MoveToOwnBlock(document, block, image);

@@ -17,6 +17,7 @@ namespace meridan {
 //    background pictures is as tall as the pictures, as the cells' height
 //    makes it in a browser (Qt ignores a cell's height). Measuring needs a
 //    document that has been given its width.
+// 4. A line break that ends a paragraph draws no empty line.
 void MatchBrowserLayout(QTextDocument& document);
 
 // Prints the page as it is shown, scaled down where the paper is narrower

@@ -60,6 +60,15 @@ TEST_F(PageDocumentTest, HeadingsTakeTheirStyleSheetSizeAndAnImageAfterOneStarts
   EXPECT_TRUE(image.blockFormat().alignment() & Qt::AlignHCenter);
 }
 
+// Each text of a day ends in "<br>" before the next paragraph: a browser
+// shows no empty line there, and neither does the viewer; a break inside a
+// paragraph stays.
+TEST_F(PageDocumentTest, ALineBreakThatEndsAParagraphDrawsNothing) {
+  Load(u"<p>Первый текст <br>\n<p>Второй<br>текст <br>"_s, u"none.gif"_s, QSize(1, 1));
+  EXPECT_EQ(BlockWith(u"Первый"_s).text(), u"Первый текст "_s);
+  EXPECT_EQ(BlockWith(u"Второй"_s).text(), u"Второй"_s + QChar(QChar::LineSeparator) + u"текст "_s);
+}
+
 TEST_F(PageDocumentTest, CellsCentreVerticallyAndARowOfBackgroundPicturesIsAsTallAsThey) {
   // The navigation buttons: a 119 x 35 picture behind one line of text.
   constexpr int kPictureHeight = 35;
