@@ -1,12 +1,12 @@
 #include "reports/page.h"
 
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <system_error>
+#include <cstdint>
+#include <span>
+#include <vector>
 
 #include "engine/transits/scan.h"
 #include "reports/cp1251.h"
+#include "reports/file_io.h"
 #include "reports/month_names.h"
 
 namespace fs = std::filesystem;
@@ -65,14 +65,8 @@ constexpr const char* kLegendTwoColumns[] = {
 // empty line for an empty file. Read whole before the page is begun, so a
 // missing file leaves no page behind.
 std::vector<std::string> FurnitureLines(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::error_code ec;
-  if (!in.is_open() || !fs::is_regular_file(path, ec))
-    throw std::runtime_error("Cannot open file \"" + path.string() + "\". " +
-                             (fs::exists(path, ec) ? "Permission denied or not a file"
-                                                   : "No such file or directory"));
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw std::runtime_error("Cannot read file \"" + path.string() + "\"");
+  const std::vector<std::uint8_t> raw = ReadFileBytes(path);
+  const std::string bytes(raw.begin(), raw.end());
   std::vector<std::string> lines;
   size_t pos = 0;
   do {
@@ -99,35 +93,6 @@ class Page {
  private:
   std::string bytes_;
 };
-
-// Writes bytes to a temporary file beside target and renames it over the
-// target only when everything is on disk.
-void ReplaceFile(const fs::path& target, const std::string& bytes) {
-  std::random_device random;
-  const fs::path temp = target.parent_path() /
-                        ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-      throw std::runtime_error("Cannot create file \"" + target.string() + "\". " +
-                               std::generic_category().message(errno));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      out.close();
-      fs::remove(temp, ignored);
-      throw std::runtime_error("Cannot write file \"" + target.string() + "\" (disk full?)");
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    throw std::runtime_error("Cannot create file \"" + target.string() + "\". " + ec.message());
-  }
-}
 
 }  // namespace
 
@@ -197,7 +162,8 @@ std::filesystem::path WriteMonthPage(ForecastKind kind, const std::string& name,
   page.Literal("</DIV>");
   page.Literal("</td></tr> </table> </body> </html>");
 
-  ReplaceFile(pagePath, page.bytes());
+  const std::string& bytes = page.bytes();
+  ReplaceFileBytes(pagePath, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   return pagePath;
 }
 

@@ -3,7 +3,7 @@
 #include <bit>
 #include <stdexcept>
 
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 
 namespace meridan {
 namespace {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 
 namespace meridan {
 namespace {

@@ -190,7 +190,7 @@ TEST(WriteMonthPage, MissingFurnitureKeepsThePreviousPage) {
     }
     EXPECT_EQ(ReadFile(fresh.output() / "Prog_05_2025.html"), "previous page");
     for (const auto& entry : fs::directory_iterator(fresh.output()))
-      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+      EXPECT_NE(entry.path().extension(), ".part") << entry.path();
   }
 }
 

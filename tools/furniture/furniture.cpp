@@ -1,7 +1,7 @@
 #include "tools/furniture/furniture.h"
 
 #include "app/graph/bmp.h"
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 #include "app/graph/jpeg.h"
 #include "tools/furniture/gif.h"
 #include "tools/furniture/month_template.h"

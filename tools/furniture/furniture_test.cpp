@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/graph/bmp.h"
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 #include "app/graph/text.h"
 #include "reports/cp1251.h"
 #include "reports/month_names.h"

@@ -1,4 +1,4 @@
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 
 #include <cerrno>
 #include <cstdio>

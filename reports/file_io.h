@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file reading and writing for the graph's pictures, with file errors
+// Whole-file reading and writing for pages and pictures, with file errors
 // worded as the system words them: the file's name, then the operating
 // system's reason.
 
