@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 #include "picture_files.h"
 #include "support/program_dir.h"
 

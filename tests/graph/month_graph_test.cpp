@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/graph/bmp.h"
-#include "app/graph/file_io.h"
+#include "reports/file_io.h"
 #include "app/graph/text.h"
 #include "picture_files.h"
 #include "support/program_dir.h"
