@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/archive.h"
+#include "output/archive/archive.h"
 
 namespace {
 

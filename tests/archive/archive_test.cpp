@@ -1,4 +1,4 @@
-#include "app/archive/archive.h"
+#include "output/archive/archive.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/archive/dos_time.h"
+#include "output/archive/dos_time.h"
 #include "support/program_dir.h"
 #include "zip_testing.h"
 

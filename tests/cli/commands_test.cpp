@@ -1,4 +1,4 @@
-#include "app/cli/commands.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/ephemeris/angles.h"
-#include "engine/ephemeris/calendar.h"
+#include "ephemeris/angles.h"
+#include "ephemeris/calendar.h"
 
 namespace meridan {
 namespace {

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
-#include "engine/ephemeris/Com_plu_tra.h"
-#include "engine/ephemeris/calendar.h"
+#include "ephemeris/pluto.h"
+#include "ephemeris/calendar.h"
 #include "support/program_dir.h"
 
 namespace meridan {
@@ -35,7 +34,7 @@ std::string Table(int lines, int line, const std::string& text) {
 double Pluto(double julianDay, const fs::path& dataDir) {
   double longitude = -1.0;
   SunVector sun{1.0, 2.0, 3.0};
-  PlutoPosition(julianDay, dataDir, longitude, sun);
+  PlutoPosition(julianDay, PlutoTable::Load(dataDir / "pluto.sys"), longitude, sun);
   EXPECT_TRUE(sun.x == 0.0 && sun.y == 0.0 && sun.z == 0.0) << sun.x << " " << sun.y << " " << sun.z;
   return longitude;
 }
@@ -97,22 +96,11 @@ TEST(PlutoPosition, AMissingOrMalformedTableNamesFileAndLine) {
   }
 }
 
-TEST(PlutoPosition, ARewrittenTableIsReadAgain) {
-  ProgramDir dir(false), other(false);
-  const fs::path file = dir.system() / "pluto.sys";
-  WriteFile(file, Table(kMay20_1984, kMay20_1984, "0"));
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 0.0045, kLongitudeTolerance);
-  WriteFile(file, Table(kMay20_1984, kMay20_1984, "123"));
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 123.0045, kLongitudeTolerance) << "another size";
-
-  const fs::file_time_type before = fs::last_write_time(file);
-  WriteFile(file, Table(kMay20_1984, kMay20_1984, "321"));
-  fs::last_write_time(file, before + std::chrono::seconds(2));
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 321.0045, kLongitudeTolerance) << "the same size, a later time";
-
-  WriteFile(other.system() / "pluto.sys", Table(kMay20_1984, kMay20_1984, "77"));
-  EXPECT_NEAR(Pluto(kMay20_1984, other.system()), 77.0045, kLongitudeTolerance) << "another directory";
-  EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), 321.0045, kLongitudeTolerance);
+TEST(PlutoPosition, OneBlankLineAtTheEndIsNoDay) {
+  ProgramDir dir(false);
+  WriteFile(dir.system() / "pluto.sys", Table(31, 31, "7") + "\r\n");
+  EXPECT_NEAR(Pluto(31.0, dir.system()), 7.0045, kLongitudeTolerance);
+  EXPECT_NE(ErrorOf(32.0, dir.system()).find("1900-01-01 to 1900-01-31"), std::string::npos);
 }
 
 // The table that ships: one CR LF line per day, 1900 January 1 (day 1) to

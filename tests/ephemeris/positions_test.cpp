@@ -2,14 +2,15 @@
 
 #include <cmath>
 
-#include "engine/ephemeris/Com_Sat_tra.h"
-#include "engine/ephemeris/Com_Ura_tra.h"
-#include "engine/ephemeris/Com_jup_tra.h"
-#include "engine/ephemeris/Com_mar_tra.h"
-#include "engine/ephemeris/Com_mer_tra.h"
-#include "engine/ephemeris/Com_nep_tra.h"
-#include "engine/ephemeris/Com_ven_tra.h"
-#include "engine/ephemeris/positions.h"
+#include "ephemeris/saturn.h"
+#include "ephemeris/uranus.h"
+#include "ephemeris/jupiter.h"
+#include "ephemeris/mars.h"
+#include "ephemeris/mercury.h"
+#include "ephemeris/neptune.h"
+#include "ephemeris/venus.h"
+#include "ephemeris/positions.h"
+#include "ephemeris/sun.h"
 
 namespace meridan {
 namespace {

@@ -6,7 +6,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "app/graph/bmp.h"
+#include "output/graph/bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "reports/cp1251.h"
-#include "reports/data_check.h"
-#include "reports/interpretation.h"
+#include "base/cp1251.h"
+#include "texts/data_check.h"
+#include "texts/interpretation.h"
 
 namespace {
 

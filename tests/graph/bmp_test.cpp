@@ -1,4 +1,4 @@
-#include "app/graph/bmp.h"
+#include "output/graph/bmp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/graph/jpeg.h"
+#include "output/graph/jpeg.h"
 
 #include <gtest/gtest.h>
 
-#include "reports/file_io.h"
+#include "base/files.h"
 #include "picture_files.h"
 #include "support/program_dir.h"
 
@@ -40,23 +40,10 @@ TEST(Jpeg, BaselineThreeEightBitComponentsThatDecodeToThePicture) {
   EXPECT_NEAR(at(20, 20, 2), 216, kTolerance);
 }
 
-// A missing output directory is among the month graph's errors.
-TEST(Jpeg, FileAppearsWholeOrNotAtAll) {
-  testing::ProgramDir dir(false);
-  const fs::path target = dir.output() / "Prog_05_2025.jpeg";
-  testing::WriteFile(target, "old image");
-  WriteJpeg(Sample(), kGraphJpegQuality, target);
-  EXPECT_EQ(testing::ReadJpegFrame(ReadFileBytes(target)).width, 626);
-  // libjpeg's refusal is an exception, not the library's exit of the program.
-  const std::string refused = ErrorOf([&] { WriteJpeg(Raster(0, 0), kGraphJpegQuality, dir.output() / "0.jpeg"); });
+// libjpeg's refusal is an exception, not the library's exit of the program.
+TEST(Jpeg, RefusalIsAnException) {
+  const std::string refused = ErrorOf([] { EncodeJpeg(Raster(0, 0), kGraphJpegQuality); });
   EXPECT_NE(refused.find("JPEG encoding failed"), std::string::npos) << refused;
-  // A directory in the target's place stops only the rename, after the whole
-  // image was written beside it: the partial file goes again.
-  const fs::path blocked = dir.output() / "Prog_06_2025.jpeg";
-  fs::create_directory(blocked);
-  EXPECT_EQ(ErrorOf([&] { WriteJpeg(Sample(), kGraphJpegQuality, blocked); }),
-            "Cannot create file \"" + blocked.string() + "\". Is a directory");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.output()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/graph/line.h"
+#include "output/graph/line.h"
 
 #include <gtest/gtest.h>
 

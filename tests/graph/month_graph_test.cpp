@@ -1,4 +1,4 @@
-#include "app/graph/month_graph.h"
+#include "output/graph/month_graph.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +7,11 @@
 #include <string>
 #include <utility>
 
-#include "app/graph/bmp.h"
-#include "reports/file_io.h"
-#include "app/graph/text.h"
+#include "output/graph/text.h"
 #include "picture_files.h"
-#include "support/program_dir.h"
 
 namespace meridan {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::ErrorOf;
 
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kRed{255, 0, 0};
@@ -40,16 +34,9 @@ Runs RunsOf(const Raster& r, int y, Rgb colour) {
 
 long Count(const Raster& r, Rgb colour) { return std::count(r.pixels.begin(), r.pixels.end(), colour); }
 
-// A program directory with the template (the page's 626 x 205 pixels) and a session on it.
+// The graph drawn on a plain template of the page's 626 x 205 pixels.
 class MonthGraph : public ::testing::Test {
  protected:
-  MonthGraph() : dir_(false) {
-    SetProgramDir(session_, dir_.root());
-    session_.PageMonth = 1;
-    session_.PageYear = 2025;
-    WriteBmp(Raster(626, 205, kTemplateColour), templ_);
-  }
-
   // An all-zero series for a month of `days` days.
   static SeriesStore Flat(int days) {
     SeriesStore store;
@@ -57,16 +44,13 @@ class MonthGraph : public ::testing::Test {
     return store;
   }
 
-  // The picture as it went to JPEG, read back from the scratch bitmap.
   Raster Drawn(const SeriesStore& store) {
-    DrawMonthGraph(session_, store);
-    return ReadBmp(session_.DataDir / "tmp.bmp");
+    return DrawMonthCurve(Raster(width_, height_, kTemplateColour), store, month_, marks_, testing::GraphFont());
   }
 
-  testing::ProgramDir dir_;
-  ForecastSession session_;
-  fs::path templ_ = dir_.system() / "month.bmp";
-  fs::path jpeg_ = dir_.output() / "Prog_01_2025.jpeg";
+  YearMonth month_{2025, 1};
+  bool marks_ = false;
+  int width_ = 626, height_ = 205;
 };
 
 // Zero line y = 92; sample i runs from x = 90 + 5 (i - 1) to 90 + 5 i; the
@@ -75,15 +59,14 @@ class MonthGraph : public ::testing::Test {
 // short above and below.
 // Label k (value 2k) belongs to sample 6k: its box starts at
 // xa - 9 = 90 + 5 (6k - 1) - 9 = 76 + 30 k, at y = 154, as wide as its figures.
-TEST_F(MonthGraph, FlatSeriesBandDayLabelsAndJpegNameFollowTheMonth) {
-  const int figure = MeasureText("0").width;
+TEST_F(MonthGraph, FlatSeriesBandAndDayLabelsFollowTheMonth) {
+  const int figure = testing::GraphFont().Measure("0").width;
   struct Case {
     int days, labels, month;  // labels 2..30 for 31 days: 93 is no multiple of 6
-    const char* file;
-  } cases[] = {{31, 15, 5, "Prog_05_2025.jpeg"}, {29, 14, 11, "Prog_11_2025.jpeg"}};
+  } cases[] = {{31, 15, 5}, {29, 14, 11}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    session_.PageMonth = c.month;
+    SCOPED_TRACE(c.month);
+    month_.month = c.month;
     const int end = 90 + 15 * c.days;
     const Raster r = Drawn(Flat(c.days));
     EXPECT_EQ(RunsOf(r, 92, kBlue), (Runs{{89, end}}));
@@ -96,10 +79,7 @@ TEST_F(MonthGraph, FlatSeriesBandDayLabelsAndJpegNameFollowTheMonth) {
     // The caption's box starts at (105, 172).
     EXPECT_EQ(RunsOf(r, 172, kLabelBox).at(0).first, 105);
     EXPECT_EQ(RunsOf(r, 171, kLabelBox), Runs{});
-    EXPECT_EQ(testing::ReadJpegFrame(ReadFileBytes(session_.OutputDir() / c.file)).width, 626);
   }
-  // Only the images: no temporary file is left beside them.
-  EXPECT_EQ(std::distance(fs::directory_iterator(session_.OutputDir()), fs::directory_iterator()), 2);
 }
 
 TEST_F(MonthGraph, LastPointRaisedShowsTheUnpaintedEndPoints) {
@@ -121,7 +101,7 @@ TEST_F(MonthGraph, LabelCoversItsSegmentAndTheNextSegmentCoversTheLabel) {
   SeriesStore store = Flat(31);
   for (int i = 1; i <= 94; ++i) store.RatingSeries[i] = -62;
   const Raster r = Drawn(store);
-  ASSERT_EQ(MeasureText("10").width, 14) << "the test expects 7-pixel figures";
+  ASSERT_EQ(testing::GraphFont().Measure("10").width, 14) << "the test expects 7-pixel figures";
   for (int x = 226; x < 239; ++x) EXPECT_EQ(GetPixel(r, x, kLabelTop), kLabelBox) << x;
   EXPECT_EQ(GetPixel(r, 239, kLabelTop), kBlue);
 }
@@ -129,7 +109,7 @@ TEST_F(MonthGraph, LabelCoversItsSegmentAndTheNextSegmentCoversTheLabel) {
 TEST_F(MonthGraph, RetrogradeDayIsARedBarInASaleRunOnly) {
   SeriesStore store = Flat(30);
   for (int j = 13; j <= 15; ++j) store.RetrogradeMarks[j] = 1;  // day 5
-  session_.PurchaseSaleMarks = true;
+  marks_ = true;
   const Raster sale = Drawn(store);
   // Samples 13..15 run from x = 150 to 165, the end point left out: 15
   // pixels by 3, drawn over the blue band.
@@ -138,12 +118,13 @@ TEST_F(MonthGraph, RetrogradeDayIsARedBarInASaleRunOnly) {
   EXPECT_EQ(GetPixel(sale, 149, 92), kBlue);
   EXPECT_EQ(GetPixel(sale, 165, 92), kBlue);
 
-  session_.PurchaseSaleMarks = false;  // trips or car service with stale marks
+  marks_ = false;  // trips or car service with stale marks
   EXPECT_EQ(Count(Drawn(store), kRed), 0);
 }
 
 TEST_F(MonthGraph, FarOutValuesAndASmallerTemplateAreClippedAtTheEdges) {
-  WriteBmp(Raster(300, 160, kTemplateColour), templ_);
+  width_ = 300;
+  height_ = 160;
   SeriesStore store = Flat(31);
   for (int i = 1; i <= 94; ++i) store.RatingSeries[i] = i % 2 ? INT_MAX : INT_MIN;
   store.RatingSeries[50] = 1'000'000;
@@ -155,45 +136,14 @@ TEST_F(MonthGraph, FarOutValuesAndASmallerTemplateAreClippedAtTheEdges) {
     for (int x = 134; x <= 141; ++x) blue = blue || GetPixel(r, x, y) == kBlue;
     EXPECT_TRUE(blue) << y;
   }
-  const testing::JpegFrame frame = testing::ReadJpegFrame(ReadFileBytes(jpeg_));
-  EXPECT_EQ(frame.width, 300);
-  EXPECT_EQ(frame.height, 160);
-}
-
-TEST_F(MonthGraph, UnreadableTemplateOrOutputIsAClearErrorAndLeavesNoImage) {
-  const std::vector<std::uint8_t> good = ReadFileBytes(templ_);
-  const std::string name = "\"" + templ_.string() + "\"";
-  struct Case {
-    const char* name;
-    std::vector<std::uint8_t> bytes;  // empty: no file at all
-    std::string expected;
-  } cases[] = {
-      {"missing", {}, "Cannot open file " + name + ". No such file or directory"},
-      {"not a bitmap", {'P', '6', '\n', '1', ' ', '1', '\n'}, name + " is not a BMP image"},
-      {"16-bit", testing::MakeBmp({.width = 1, .height = 1, .bits = 16, .rows = {0, 0, 0, 0}}),
-       name + " is a BMP image of unsupported bit depth 16"},
-      {"truncated", {good.begin(), good.begin() + good.size() / 2}, name + " is truncated"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove(templ_);
-    if (!c.bytes.empty()) WriteFileBytes(templ_, c.bytes);
-    const std::string message = ErrorOf([&] { DrawMonthGraph(session_, Flat(31)); });
-    EXPECT_NE(message.find(c.expected), std::string::npos) << message;
-    EXPECT_TRUE(fs::is_empty(session_.OutputDir()));
-  }
-  WriteFileBytes(templ_, good);
-  fs::remove_all(session_.OutputDir());
-  EXPECT_EQ(ErrorOf([&] { DrawMonthGraph(session_, Flat(31)); }),
-            "Cannot create file \"" + jpeg_.string() + "\". No such file or directory");
-  EXPECT_FALSE(fs::exists(session_.OutputDir()));
+  EXPECT_EQ(r.width, 300);
+  EXPECT_EQ(r.height, 160);
 }
 
 TEST_F(MonthGraph, SampleCountBeyondTheStoreIsRefused) {
   SeriesStore store;
   store.SampleCount = kSeriesSlots;  // needs entry 101
-  EXPECT_THROW(DrawMonthGraph(session_, store), std::invalid_argument);
-  EXPECT_TRUE(fs::is_empty(session_.OutputDir()));
+  EXPECT_THROW(Drawn(store), std::invalid_argument);
 }
 
 }  // namespace

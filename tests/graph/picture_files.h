@@ -12,7 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "output/graph/text.h"
+
 namespace meridan::testing {
+
+// The graph's font, loaded once for all the tests of a program.
+inline const Font& GraphFont() {
+  static const Font font = Font::Load();
+  return font;
+}
 
 // The message of the std::runtime_error a call throws, or "" when it returns.
 template <typename Call>

@@ -1,11 +1,12 @@
-#include "app/graph/text.h"
+#include "output/graph/text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "reports/cp1251.h"
-#include "reports/month_names.h"
+#include "base/cp1251.h"
+#include "base/month_names.h"
+#include "picture_files.h"
 
 namespace meridan {
 namespace {
@@ -29,10 +30,10 @@ long MostlyInk(const Raster& r) {
 }
 
 TEST(Text, CellOfTheGraphFontIsAnOpaqueBoxUnderWhiteGlyphs) {
-  EXPECT_EQ(MeasureText("2").width, kFigureWidth);
-  EXPECT_EQ(MeasureText("").width, 0);
+  EXPECT_EQ(testing::GraphFont().Measure("2").width, kFigureWidth);
+  EXPECT_EQ(testing::GraphFont().Measure("").width, 0);
   Raster raster(40, 30, kPaper);
-  const TextCell cell = DrawText(raster, 5, 6, "10", kInk, kBox);
+  const TextCell cell = testing::GraphFont().Draw(raster, 5, 6, "10", kInk, kBox);
   EXPECT_EQ(cell.width, 2 * kFigureWidth);  // figures of one width: labels line up
   EXPECT_EQ(cell.height, kCellHeight);
   EXPECT_EQ(cell.ascent, kCellAscent);
@@ -54,22 +55,22 @@ TEST(Text, CellOfTheGraphFontIsAnOpaqueBoxUnderWhiteGlyphs) {
 
 TEST(Text, CyrillicCaptionFromTheCodePage) {
   const std::string caption = Cp1251ToUtf8(MonthName(9) + " 2025");  // "Сентябрь 2025"
-  const TextCell cell = MeasureText(caption);
+  const TextCell cell = testing::GraphFont().Measure(caption);
   // Eight letters, a space and four figures: wider than the figures and
   // space alone would be, so the letters have glyphs with advances.
-  EXPECT_GT(cell.width, MeasureText("        2025").width);
+  EXPECT_GT(cell.width, testing::GraphFont().Measure("        2025").width);
   Raster raster(cell.width + 4, cell.height + 4, kPaper);
-  DrawText(raster, 2, 2, caption, kInk, kBox);
+  testing::GraphFont().Draw(raster, 2, 2, caption, kInk, kBox);
   EXPECT_GT(MostlyInk(raster), 40);
 }
 
 TEST(Text, ClippedAtTheEdgesAndFarOutside) {
   Raster raster(10, 10, kPaper);
-  DrawText(raster, -6, -8, "30", kInk, kBox);  // only the cell's lower right shows
+  testing::GraphFont().Draw(raster, -6, -8, "30", kInk, kBox);  // only the cell's lower right shows
   EXPECT_GE(GetPixel(raster, 0, 0).b, kBox.b);
   EXPECT_EQ(GetPixel(raster, 9, 9), kPaper);
   Raster untouched(10, 10, kPaper);
-  DrawText(untouched, 5'000'000'000LL, -5'000'000'000LL, "30", kInk, kBox);
+  testing::GraphFont().Draw(untouched, 5'000'000'000LL, -5'000'000'000LL, "30", kInk, kBox);
   EXPECT_EQ(untouched.pixels, Raster(10, 10, kPaper).pixels);
 }
 

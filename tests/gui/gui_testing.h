@@ -10,7 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "app/gui/error_box.h"
+#include "gui/error_box.h"
 #include "support/program_dir.h"
 
 // Failures show a QString as its text rather than as its UTF-16 units.

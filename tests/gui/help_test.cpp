@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <set>
 
-#include "app/gui/help_window.h"
+#include "gui/help_window.h"
 #include "gui_testing.h"
-#include "reports/cp1251.h"
+#include "base/cp1251.h"
 
 namespace meridan::testing {
 namespace {

@@ -10,13 +10,15 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/gui/about_box.h"
-#include "app/gui/help_window.h"
-#include "app/gui/main_window.h"
-#include "app/gui/spin_field.h"
-#include "app/gui/viewer.h"
+#include "gui/about_box.h"
+#include "gui/help_window.h"
+#include "gui/main_window.h"
+
+#include "base/month_names.h"
+#include "gui/spin_field.h"
+#include "gui/viewer.h"
 #include "gui_testing.h"
-#include "reports/page.h"
+#include "output/pages/page.h"
 
 namespace meridan::testing {
 namespace {

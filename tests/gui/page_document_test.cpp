@@ -8,7 +8,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 
-#include "app/gui/page_document.h"
+#include "gui/page_document.h"
 #include "gui_testing.h"
 
 namespace meridan::testing {

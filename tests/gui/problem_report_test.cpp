@@ -9,9 +9,9 @@
 #include <QTest>
 #include <dirent.h>
 
-#include "app/gui/problem_report.h"
+#include "gui/problem_report.h"
 #include "gui_testing.h"
-#include "reports/cp1251.h"
+#include "base/cp1251.h"
 
 namespace meridan::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <QFocusEvent>
 #include <QTest>
 
-#include "app/gui/spin_field.h"
+#include "gui/spin_field.h"
 #include "gui_testing.h"
 
 namespace meridan::testing {

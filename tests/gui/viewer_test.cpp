@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "app/gui/viewer.h"
+#include "gui/viewer.h"
 #include "gui_testing.h"
-#include "reports/cp1251.h"
+#include "base/cp1251.h"
 
 namespace meridan::testing {
 namespace {

@@ -2,7 +2,7 @@
 // of fault is reported at its line and nothing else is, and the shipped
 // files pass.
 
-#include "reports/data_check.h"
+#include "texts/data_check.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/cp1251.h"
+#include "base/cp1251.h"
 #include "support/program_dir.h"
 
 namespace meridan {

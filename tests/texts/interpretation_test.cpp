@@ -2,14 +2,16 @@
 // what fragment and rating it gives, what the scratch file holds, and which
 // headers stop a lookup.
 
-#include "reports/interpretation.h"
+#include "texts/interpretation.h"
+
+#include "base/files.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "reports/cp1251.h"
-#include "reports/data_check.h"
+#include "base/cp1251.h"
+#include "texts/data_check.h"
 #include "support/program_dir.h"
 
 namespace meridan {
@@ -160,8 +162,9 @@ TEST(FindInterpretationTest, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
   try {
     FindInterpretation(dir.system() / "go.dat", 1, 60, 3, dir.root() / "no-such-dir");
     ADD_FAILURE() << "no error for a scratch file in a missing directory";
-  } catch (const DataFileError& e) {
-    EXPECT_EQ(e.file(), dir.root() / "no-such-dir" / "tmp.dat");
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), dir.root() / "no-such-dir" / "tmp.dat");
+    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
   }
 }
 

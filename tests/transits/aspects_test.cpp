@@ -1,4 +1,4 @@
-#include "engine/transits/aspects.h"
+#include "transits/aspects.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/transits/series.h"
+#include "transits/series.h"
 
 #include <gtest/gtest.h>
 
@@ -7,20 +7,16 @@
 namespace meridan {
 namespace {
 
-MonthScan ScanWithSums(int length, const std::vector<int>& sums) {
-  MonthScan scan;
-  scan.month = 3;
-  scan.year = 2025;
-  scan.length = length;
-  scan.days.resize(static_cast<size_t>(length));
-  for (size_t d = 0; d < sums.size(); ++d) scan.days[d].ratingSum = sums[d];
-  return scan;
+// Day sums of a month of `length` days: `sums`, then zeros.
+std::vector<int> DaySums(int length, std::vector<int> sums) {
+  sums.resize(static_cast<size_t>(length));
+  return sums;
 }
 
 // The worked example: trips, day sums 2, -3, 0 and nothing after.
 TEST(BuildRatingSeries, WorkedExample) {
   SeriesStore store;
-  BuildRatingSeries(ScanWithSums(31, {2, -3, 0}), ForecastKind::Trips, store);
+  BuildRatingSeries(DaySums(31, {2, -3, 0}), ForecastKind::Trips, {2025, 3}, store);
   EXPECT_EQ(store.SampleCount, 93);
   const int expected[] = {5, 10, 4, -8, -15, -11, -3, 0};
   for (int m = 1; m <= 8; ++m) EXPECT_EQ(store.RatingSeries[m], expected[m - 1]) << "entry " << m;
@@ -32,7 +28,7 @@ TEST(BuildRatingSeries, WorkedExample) {
 // -6: car service (factor 2.8) with day sums -2 then 1.
 TEST(BuildRatingSeries, CeilingOfNegativeValuesInDoubles) {
   SeriesStore store;
-  BuildRatingSeries(ScanWithSums(30, {-2, 1}), ForecastKind::Service, store);
+  BuildRatingSeries(DaySums(30, {-2, 1}), ForecastKind::Service, {2025, 3}, store);
   // S = -5.6, -5.6, -5.6, 2.8, 2.8, 2.8, 0 ...
   EXPECT_EQ(store.RatingSeries[1], -5);   // ceil(-5.6)
   EXPECT_EQ(store.RatingSeries[2], -11);  // ceil(-11.2)
@@ -44,7 +40,7 @@ TEST(BuildRatingSeries, LastDayHeldThroughTheEnd) {
   std::vector<int> sums(30, 0);
   sums[29] = 2;  // v(L) = 5 under trips
   SeriesStore store;
-  BuildRatingSeries(ScanWithSums(30, sums), ForecastKind::Trips, store);
+  BuildRatingSeries(DaySums(30, sums), ForecastKind::Trips, {2025, 3}, store);
   const int n = store.SampleCount;
   ASSERT_EQ(n, 90);
   for (int m = n - 1; m <= n + 2; ++m) EXPECT_EQ(store.RatingSeries[m], 10) << "entry " << m;
@@ -54,15 +50,15 @@ TEST(BuildRatingSeries, LastDayHeldThroughTheEnd) {
 
 TEST(BuildRatingSeries, SampleCountFollowsTheMonth) {
   SeriesStore store;
-  BuildRatingSeries(ScanWithSums(28, {}), ForecastKind::Trips, store);
+  BuildRatingSeries(DaySums(28, {}), ForecastKind::Trips, {2025, 3}, store);
   EXPECT_EQ(store.SampleCount, 84);
-  BuildRatingSeries(ScanWithSums(29, {}), ForecastKind::Trips, store);
+  BuildRatingSeries(DaySums(29, {}), ForecastKind::Trips, {2025, 3}, store);
   EXPECT_EQ(store.SampleCount, 87);
 }
 
 TEST(BuildRatingSeries, UnusualRatingsAddUnchanged) {
   SeriesStore store;
-  BuildRatingSeries(ScanWithSums(31, {106}), ForecastKind::Sale, store);
+  BuildRatingSeries(DaySums(31, {106}), ForecastKind::Sale, {2025, 3}, store);
   EXPECT_EQ(store.RatingSeries[1], 382);  // ceil(106 x 3.6 = 381.6...)
 }
 

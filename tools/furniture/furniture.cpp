@@ -1,8 +1,8 @@
 #include "tools/furniture/furniture.h"
 
-#include "app/graph/bmp.h"
-#include "reports/file_io.h"
-#include "app/graph/jpeg.h"
+#include "output/graph/bmp.h"
+#include "base/files.h"
+#include "output/graph/jpeg.h"
 #include "tools/furniture/gif.h"
 #include "tools/furniture/month_template.h"
 #include "tools/furniture/page_images.h"
@@ -25,11 +25,11 @@ std::vector<std::filesystem::path> WriteFurniture(const std::filesystem::path& d
   written.push_back(system / "diru2.bmp");
   WriteBmp(WindowBackground(), written.back());
   written.push_back(output / "b_button.jpg");
-  WriteJpeg(NavigationButton(), kButtonJpegQuality, written.back());
+  WriteFileAtomically(written.back(), EncodeJpeg(NavigationButton(), kButtonJpegQuality));
   for (bool favourable : {true, false}) {
     for (int strength = 1; strength <= kStrongest; ++strength) {
       written.push_back(output / BarFileName(favourable, strength));
-      WriteFileBytes(written.back(), EncodeGif(RatingBar(favourable, strength)));
+      WriteFileAtomically(written.back(), EncodeGif(RatingBar(favourable, strength)));
     }
   }
   return written;

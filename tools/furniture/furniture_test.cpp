@@ -18,17 +18,22 @@
 #include <utility>
 #include <vector>
 
-#include "app/graph/bmp.h"
-#include "reports/file_io.h"
-#include "app/graph/text.h"
-#include "reports/cp1251.h"
-#include "reports/month_names.h"
+#include "output/graph/bmp.h"
+#include "base/files.h"
+#include "output/graph/text.h"
+#include "base/cp1251.h"
+#include "base/month_names.h"
 #include "tools/furniture/month_template.h"
 #include "tools/furniture/page_images.h"
 #include "tools/furniture/window_background.h"
 
 namespace meridan::furniture {
 namespace {
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+  const std::string bytes = ReadFile(path);
+  return {bytes.begin(), bytes.end()};
+}
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -84,7 +89,7 @@ TEST_F(GeneratedFurniture, WritesTheFilesThePagesAndWindowsNameAsShipped) {
   for (const fs::path& fresh : written_) {
     names.push_back(fresh.parent_path().filename().string() + "/" + fresh.filename().string());
     if (fresh.extension() == ".jpg" || fresh.filename() == "month.bmp") continue;
-    EXPECT_EQ(ReadFileBytes(fresh), ReadFileBytes(kShipped / names.back()))
+    EXPECT_EQ(ReadBytes(fresh), ReadBytes(kShipped / names.back()))
         << names.back() << " is stale: regenerate with `furniture data`";
   }
   const std::vector<std::string> expected = {
@@ -97,7 +102,7 @@ TEST_F(GeneratedFurniture, WritesTheFilesThePagesAndWindowsNameAsShipped) {
   const Raster fresh = ReadBmp(dir_ / "data/System/month.bmp");
   const Raster old = ReadBmp(kShipped / "System/month.bmp");
   ASSERT_EQ(std::pair(fresh.width, fresh.height), std::pair(old.width, old.height));
-  const int legendBottom = kCaptionTop + MeasureText("0").height;
+  const int legendBottom = kCaptionTop + Font::Load().Measure("0").height;
   const int legendLeft = kCurveRight - 359;  // within 360 pixels of the curve's end
   for (int y = 0; y < fresh.height; ++y) {
     const int compared = y >= kCaptionTop && y < legendBottom ? legendLeft : fresh.width;
@@ -119,7 +124,7 @@ TEST_F(GeneratedFurniture, PicturesHaveTheSizesAndFormatsTheProgramReads) {
   for (const fs::path& root : {dir_ / "data", kShipped}) {
     for (const Picture& p : kPictures) {
       SCOPED_TRACE(root / p.file);
-      const Bytes bytes = ReadFileBytes(root / p.file);
+      const Bytes bytes = ReadBytes(root / p.file);
       auto bitmap = [&] {
         const Raster picture = DecodeBmp(bytes, p.file);
         return std::vector<int>{picture.width, picture.height, bytes[28] | bytes[29] << 8};
@@ -170,11 +175,11 @@ TEST(MonthTemplate, CurveAndMarksStandOutEverywhereTheyCanGo) {
 // and the legend keeps clear of the longest caption.
 TEST(MonthTemplate, BandIsPlainWhereTheLabelsAndCaptionGo) {
   const Raster t = MonthTemplate();
-  const int cellHeight = MeasureText("0").height;
+  const int cellHeight = Font::Load().Measure("0").height;
   int captionEnd = 0;
   for (int month = 1; month <= 12; ++month)
     captionEnd = std::max(
-        captionEnd, kCurveLeft + 15 + MeasureText(Cp1251ToUtf8(MonthName(month) + " 2030")).width);
+        captionEnd, kCurveLeft + 15 + Font::Load().Measure(Cp1251ToUtf8(MonthName(month) + " 2030")).width);
   struct Strip {
     int top, left, right;
   };

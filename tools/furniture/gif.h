@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "app/graph/raster.h"
+#include "output/graph/raster.h"
 
 namespace meridan::furniture {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/graph/text.h"
+#include "output/graph/text.h"
 #include "tools/furniture/paint.h"
 
 namespace meridan::furniture {
@@ -82,13 +82,13 @@ void DrawBand(Raster& picture) {
 
 // "[sky] выше линии — благоприятно   [rose] ниже линии — неблагоприятно",
 // right-aligned on the caption's row.
-void DrawLegend(Raster& picture) {
+void DrawLegend(Raster& picture, const Font& font) {
   const std::string above = "выше линии — благоприятно";
   const std::string below = "ниже линии — неблагоприятно";
   constexpr int kSwatch = 10, kSwatchGap = 5, kItemGap = 18, kRightMargin = 14;
-  const int aboveWidth = MeasureText(above).width;
-  const int belowWidth = MeasureText(below).width;
-  const TextCell cell = MeasureText(above);
+  const int aboveWidth = font.Measure(above).width;
+  const int belowWidth = font.Measure(below).width;
+  const TextCell cell = font.Measure(above);
   int x = kBand.right - kRightMargin -
           (kSwatch + kSwatchGap + aboveWidth + kItemGap + kSwatch + kSwatchGap + belowWidth);
   const int swatchTop = kCaptionTop + (cell.height - kSwatch) / 2;
@@ -99,9 +99,9 @@ void DrawLegend(Raster& picture) {
     x += kSwatch + kSwatchGap;
   };
   swatch(kFavourableTint);
-  x += DrawText(picture, x, kCaptionTop, above, kLegendInk, kLabelBox).width + kItemGap;
+  x += font.Draw(picture, x, kCaptionTop, above, kLegendInk, kLabelBox).width + kItemGap;
   swatch(kUnfavourableTint);
-  DrawText(picture, x, kCaptionTop, below, kLegendInk, kLabelBox);
+  font.Draw(picture, x, kCaptionTop, below, kLegendInk, kLabelBox);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ Raster MonthTemplate() {
   DrawPlot(picture);
   DrawSigns(picture);
   DrawBand(picture);
-  DrawLegend(picture);
+  DrawLegend(picture, Font::Load());
   return picture;
 }
 

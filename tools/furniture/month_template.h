@@ -1,7 +1,7 @@
 #pragma once
 // System/month.bmp: the picture the month graph draws its curve on.
 
-#include "app/graph/raster.h"
+#include "output/graph/raster.h"
 
 namespace meridan::furniture {
 

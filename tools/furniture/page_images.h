@@ -3,7 +3,7 @@
 // (b_button.jpg) and the rating bars (b_blu1.gif .. b_blu5.gif,
 // b_red1.gif .. b_red5.gif).
 
-#include "app/graph/raster.h"
+#include "output/graph/raster.h"
 #include "tools/furniture/gif.h"
 
 namespace meridan::furniture {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "app/graph/raster.h"
+#include "output/graph/raster.h"
 
 namespace meridan::furniture {
 

@@ -2,7 +2,7 @@
 // System/diru2.bmp: the main window's background, a road at dusk with a car
 // driving towards the horizon under the zodiac.
 
-#include "app/graph/raster.h"
+#include "output/graph/raster.h"
 
 namespace meridan::furniture {
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/ephemeris/calendar.h"
+#include "ephemeris/calendar.h"
 #include "tools/pluto_table/pluto_theory.h"
 
 int main(int argc, char** argv) {

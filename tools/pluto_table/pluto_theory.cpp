@@ -4,7 +4,7 @@
 #include <iterator>
 #include <numbers>
 
-#include "engine/ephemeris/Com_sol_tra.h"
+#include "ephemeris/sun.h"
 
 namespace meridan::pluto_table {
 namespace {

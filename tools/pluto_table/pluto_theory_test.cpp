@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "engine/ephemeris/angles.h"
-#include "engine/ephemeris/calendar.h"
+#include "ephemeris/angles.h"
+#include "ephemeris/calendar.h"
 
 namespace meridan::pluto_table {
 namespace {

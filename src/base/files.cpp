@@ -1,0 +1,168 @@
+#include "base/files.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace fs = std::filesystem;
+
+namespace meridan {
+namespace {
+
+// Temporary files are ".meridan-tmp-" + eight hex digits + "-" + the
+// target's name, in the target's directory (a rename never crosses file
+// systems).
+constexpr std::string_view kTemporaryPrefix = ".meridan-tmp-";
+constexpr size_t kRandomDigits = 8;
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now so that a failing close (a delayed write error) is seen.
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string RandomHex() {
+  unsigned char bytes[kRandomDigits / 2];
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    // No entropy yet (early boot): the exclusive create still keeps names
+    // apart, the address and the clock only make a clash unlikely.
+    const auto mix = static_cast<unsigned long>(::getpid()) ^ reinterpret_cast<uintptr_t>(bytes) ^
+                     static_cast<unsigned long>(::time(nullptr));
+    std::memcpy(bytes, &mix, sizeof bytes);
+  }
+  char text[kRandomDigits + 1];
+  for (size_t i = 0; i < sizeof bytes; ++i) std::snprintf(text + 2 * i, 3, "%02x", bytes[i]);
+  return std::string(text, kRandomDigits);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+void FlushDirectory(const fs::path& directory) {
+  Descriptor fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // Some file systems cannot flush a directory; the rename has happened and
+  // the data is on disk, so that is not worth failing the write for.
+  if (fd.get() >= 0) ::fsync(fd.get());
+}
+
+}  // namespace
+
+FileError::FileError(const char* verb, const fs::path& path, int error)
+    : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
+                         std::strerror(error)),
+      path_(path),
+      error_(error) {}
+
+std::string ReadFile(const fs::path& path) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) throw FileError("open", path, errno);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) throw FileError("open", path, errno);
+  if (S_ISDIR(info.st_mode)) throw FileError("open", path, EISDIR);
+  if (!S_ISREG(info.st_mode)) throw FileError("open", path, EINVAL);
+  std::string bytes;
+  bytes.resize(static_cast<size_t>(info.st_size));
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // grew since the fstat
+    const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw FileError("open", path, errno);
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
+  const fs::path directory = path.parent_path();
+  const std::string name = path.filename().string();
+  fs::path temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-" + name);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) throw FileError("create", path, errno);
+  }
+  Descriptor file(fd);
+  int error = WriteAll(file.get(), bytes);
+  if (error == 0 && durability == Durability::Flushed && ::fsync(file.get()) != 0) error = errno;
+  if (error == 0 && file.Close() != 0) error = errno;
+  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    throw FileError("create", path, error);
+  }
+  if (durability == Durability::Flushed) FlushDirectory(directory);
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  if (!name.starts_with(kTemporaryPrefix)) return false;
+  const std::string_view rest = name.substr(kTemporaryPrefix.size());
+  if (rest.size() < kRandomDigits + 2 || rest[kRandomDigits] != '-') return false;
+  for (size_t i = 0; i < kRandomDigits; ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(rest[i]))) return false;
+  return true;
+}
+
+int RemoveLeftoverTemporaryFiles(const fs::path& directory) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsTemporaryFileName(it->path().filename().string())) continue;
+    if (fs::remove(it->path(), ec)) ++removed;
+  }
+  return removed;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    pos = next;
+  }
+  return lines;
+}
+
+}  // namespace meridan

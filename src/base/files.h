@@ -1,0 +1,66 @@
+#pragma once
+// The one way the program reads and writes files. Errors name the file and
+// give the operating system's reason, in the words the system uses:
+// "Cannot open file "<path>". <reason>" for a file that cannot be read,
+// "Cannot create file "<path>". <reason>" for one that cannot be written.
+//
+// Every write is all or nothing: the bytes go into a fresh file beside the
+// target, created exclusively and never through a symbolic link, flushed to
+// the disk, and renamed over the target; then the directory is flushed. A
+// reader, or the next start after a crash, sees the old file or the whole
+// new one, never a part, and a link planted at any name the program writes
+// is replaced, not followed.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meridan {
+
+// A file that could not be read or written; what() is the message above.
+class FileError : public std::runtime_error {
+ public:
+  FileError(const char* verb, const std::filesystem::path& path, int error);
+  const std::filesystem::path& path() const { return path_; }
+  int error() const { return error_; }  // errno
+
+ private:
+  std::filesystem::path path_;
+  int error_;
+};
+
+// The whole content of a regular file.
+std::string ReadFile(const std::filesystem::path& path);
+
+enum class Durability {
+  Flushed,  // fsync of the file before the rename and of the directory after
+  Scratch,  // scratch files that nothing relies on after a crash
+};
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         Durability durability = Durability::Flushed);
+inline void WriteFileAtomically(const std::filesystem::path& path,
+                                std::span<const std::uint8_t> bytes,
+                                Durability durability = Durability::Flushed) {
+  WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}, durability);
+}
+
+// Whether a file name is one of the program's own temporary files (a write
+// that a killed run left behind). Such files are never packed and are
+// removed by the next forecast.
+bool IsTemporaryFileName(std::string_view name);
+
+// Removes the temporary files that a dead run left in a directory; returns
+// how many. Call only while holding the program directory's lock.
+int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory);
+
+// The lines of a text: split at LF, a CR before it dropped. A final line
+// without a line end counts; a text ending in a line end has no empty line
+// after it; an empty text has no lines.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+}  // namespace meridan

@@ -1,0 +1,127 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace meridan {
+namespace {
+
+// Digits only, of the given lengths (e.g. 1 or 2 for a day).
+std::optional<int> Digits(const std::string& text, size_t minLength, size_t maxLength) {
+  if (text.size() < minLength || text.size() > maxLength) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (const char c : text) {
+    if (c == separator)
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  return parts;
+}
+
+constexpr size_t kShownLength = 40;
+
+}  // namespace
+
+std::string Shown(const std::string& text) {
+  std::string shown;
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    // Continuation bytes of a UTF-8 character do not count as characters.
+    if ((byte & 0xC0) != 0x80 && characters++ == kShownLength) {
+      shown += "...";
+      break;
+    }
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
+}
+
+std::optional<std::string> Options::Get(const std::string& name) const {
+  const auto it = values.find(name);
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string Options::Require(const std::string& name) const {
+  if (auto value = Get(name)) return *value;
+  throw UsageError("missing option " + name);
+}
+
+Options ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed) {
+  Options options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (std::find(allowed.begin(), allowed.end(), arg) == allowed.end())
+      throw UsageError("unknown argument '" + Shown(arg) + "'");
+    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
+    if (options.values.count(arg)) throw UsageError("option " + arg + " given twice");
+    options.values[arg] = args[++i];
+  }
+  return options;
+}
+
+Date ParseDate(const std::string& option, const std::string& text) {
+  const auto parts = Split(text, '.');
+  if (parts.size() == 3) {
+    const auto day = Digits(parts[0], 1, 2);
+    const auto month = Digits(parts[1], 1, 2);
+    const auto year = Digits(parts[2], 4, 4);
+    if (day && month && year && *day >= 1 && *day <= 31 && *month >= 1 && *month <= 12)
+      return {*day, *month, *year};
+  }
+  throw UsageError(option + " wants a date DD.MM.YYYY (day 1-31, month 1-12), not '" + Shown(text) + "'");
+}
+
+YearMonth ParseMonth(const std::string& option, const std::string& text) {
+  const auto parts = Split(text, '.');
+  if (parts.size() == 2) {
+    const auto month = Digits(parts[0], 1, 2);
+    const auto year = Digits(parts[1], 4, 4);
+    if (month && year && *month >= 1 && *month <= 12 && *year >= kFirstForecastYear &&
+        *year <= kLastForecastYear)
+      return {*year, *month};
+  }
+  throw UsageError(option + " wants a month MM.YYYY (month 1-12, year " +
+                   std::to_string(kFirstForecastYear) + "-" + std::to_string(kLastForecastYear) +
+                   "), not '" + Shown(text) + "'");
+}
+
+double ParseNumber(const std::string& option, const std::string& text, double limit) {
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !std::isfinite(value) ||
+      std::fabs(value) > limit) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%g", limit);
+    throw UsageError(option + " wants a number between -" + range + " and " + range + ", not '" +
+                     Shown(text) + "'");
+  }
+  return value;
+}
+
+}  // namespace meridan

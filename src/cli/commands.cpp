@@ -1,0 +1,272 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "forecast/forecast.h"
+#include "forecast/lock.h"
+#include "ephemeris/calendar.h"
+#include "ephemeris/positions.h"
+#include "transits/series.h"
+#include "base/cp1251.h"
+#include "base/files.h"
+#include "texts/data_check.h"
+#include "texts/interpretation.h"
+#include "base/month_names.h"
+#include "output/pages/page.h"
+
+namespace fs = std::filesystem;
+
+namespace meridan {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: meridan <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  positions --date DD.MM.YYYY [--dir PROGRAM_DIR]\n"
+    "  positions --jd JULIAN_DAY   [--dir PROGRAM_DIR]\n"
+    "      geocentric ecliptic longitudes of the Sun and Mercury..Pluto at noon of\n"
+    "      the date (or at the Julian day, days since 1900 January 0.5): one line\n"
+    "      per body: number, name, degrees with 6 decimals, tab-separated\n"
+    "  chart --birth DD.MM.YYYY [--dir PROGRAM_DIR]\n"
+    "      the natal chart, nine lines as positions prints them\n"
+    "  scan --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
+    "      one line per aspect found, in scan order: day, transit body, aspect,\n"
+    "      natal body, rating, accepted (1 or 0), fragment length; tab-separated\n"
+    "  series --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
+    "      the sample count, the rating series 1..N+3 and, for sale, the\n"
+    "      retrograde marks 1..N, one line each\n"
+    "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY\n"
+    "           [--start MM.YYYY] [--dir PROGRAM_DIR]\n"
+    "      writes the four monthly pages from the start month (default: the\n"
+    "      current month) into PROGRAM_DIR/Output, then Output/Prognoz.zip;\n"
+    "      progress on stderr, the page paths on stdout\n"
+    "  check-data [--dir PROGRAM_DIR]\n"
+    "      checks the interpretation files go.dat, servis.dat and sale.dat\n"
+    "\n"
+    "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
+    "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
+
+struct Context {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+fs::path ProgramDir(const Options& options) { return fs::path(options.Get("--dir").value_or(".")); }
+
+ForecastKind ParseKind(const std::string& text) {
+  for (const ForecastKindInfo& info : kForecastKinds)
+    if (info.key == text) return info.kind;
+  throw UsageError("--kind wants trips, service or sale, not '" + Shown(text) + "'");
+}
+
+void PrintLongitudes(const Context& io, const Longitudes& longitudes) {
+  for (const Body body : kComputedBodies) {
+    char line[80];
+    std::snprintf(line, sizeof line, "%d\t%s\t%.6f\n", static_cast<int>(body), BodyName(body),
+                  longitudes[body]);
+    io.out << line;
+  }
+}
+
+// Julian days beyond this lie past any calendar the program converts.
+constexpr double kJulianDayLimit = 1e7;
+
+int Positions(const Context& io, const Options& options) {
+  const auto date = options.Get("--date");
+  const auto jd = options.Get("--jd");
+  if (date.has_value() == jd.has_value()) throw UsageError("give either --date or --jd");
+  double t;
+  if (date) {
+    const Date d = ParseDate("--date", *date);
+    t = NoonJulianDay(d.day, d.month, d.year);
+  } else {
+    t = ParseNumber("--jd", *jd, kJulianDayLimit);
+  }
+  const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
+  Longitudes longitudes{};
+  SunVector sun;
+  for (const Body body : kComputedBodies) longitudes[body] = BodyLongitude(body, t, &pluto, sun);
+  PrintLongitudes(io, longitudes);
+  return 0;
+}
+
+int Chart(const Context& io, const Options& options) {
+  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
+  PrintLongitudes(io, ComputeNatalChart(birth, pluto));
+  return 0;
+}
+
+struct MonthRequest {
+  ForecastKind kind;
+  Date birth;
+  YearMonth month;
+  fs::path dataDir;
+  fs::path interpretationFile;
+};
+
+MonthRequest ParseMonthRequest(const Options& options) {
+  MonthRequest request;
+  request.kind = ParseKind(options.Require("--kind"));
+  request.birth = ParseDate("--birth", options.Require("--birth"));
+  request.month = ParseMonth("--month", options.Require("--month"));
+  request.dataDir = ProgramDir(options) / "System";
+  request.interpretationFile = request.dataDir / std::string(KindInfo(request.kind).interpretationFile);
+  return request;
+}
+
+int Scan(const Context& io, const Options& options) {
+  const MonthRequest r = ParseMonthRequest(options);
+  const MonthScan scan = ScanMonth(r.birth, r.month, r.interpretationFile, r.dataDir);
+  for (const DayList& day : scan.days)
+    for (const TransitHit& hit : day.hits)
+      io.out << hit.day << '\t' << hit.transitBody << '\t' << hit.aspect << '\t' << hit.natalBody
+             << '\t' << hit.rating << '\t' << (hit.accepted ? 1 : 0) << '\t' << hit.fragment.size()
+             << '\n';
+  return 0;
+}
+
+int Series(const Context& io, const Options& options) {
+  const MonthRequest r = ParseMonthRequest(options);
+  SeriesStore store;
+  MakeMonthSeries(r.kind, r.birth, r.month, r.dataDir, r.interpretationFile, store);
+  const int n = store.SampleCount;
+  io.out << n << '\n';
+  for (int m = 1; m <= n + 3; ++m) io.out << store.RatingSeries[m] << (m < n + 3 ? ' ' : '\n');
+  if (KindInfo(r.kind).retrogradeMarks)
+    for (int m = 1; m <= n; ++m) io.out << store.RetrogradeMarks[m] << (m < n ? ' ' : '\n');
+  return 0;
+}
+
+// The month of the system clock, read once.
+YearMonth CurrentMonth() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1};
+}
+
+int Forecast(const Context& io, const Options& options) {
+  const ForecastKind kind = ParseKind(options.Require("--kind"));
+  const std::string nameUtf8 = options.Require("--name");
+  const auto length = Utf8Length(nameUtf8);
+  if (!length) throw UsageError("--name is not valid UTF-8 text");
+  if (*length > kMaxNameLength)
+    throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) + " characters, this one has " +
+                     std::to_string(*length));
+  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const auto startText = options.Get("--start");
+  const YearMonth start = startText ? ParseMonth("--start", *startText) : CurrentMonth();
+
+  ForecastSession session;
+  SetProgramDir(session, ProgramDir(options));
+  session.Name = NameForPage(nameUtf8);
+  session.BirthDay = birth.day;
+  session.BirthMonth = birth.month;
+  session.BirthYear = birth.year;
+  session.CurrentMonth = start.month;
+  session.CurrentYear = start.year;
+  if (!fs::is_directory(session.OutputDir()))
+    throw std::runtime_error("the output directory " + session.OutputDir().string() + " does not exist");
+
+  ForecastContext context(session.MainDir);
+  RunForecastCommand(
+      session, kind, context,
+      [&](const MonthDone& done) {
+        io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
+               << std::endl;
+        io.out << done.page.string() << '\n';
+      },
+      [&] { io.err << "meridan: waiting for another forecast in " << session.MainDir.string() << " to finish" << std::endl; });
+  return 0;
+}
+
+int CheckData(const Context& io, const Options& options) {
+  // A forecast rewrites the scratch file beside the interpretation files;
+  // the check waits for it. A data directory the user cannot write (or
+  // that does not exist) has no lock file and no forecast to wait for.
+  std::optional<ProgramDirLock> lock;
+  try {
+    lock.emplace(ProgramDirLock::Acquire(ProgramDir(options), [&] {
+      io.err << "meridan: waiting for a forecast in " << ProgramDir(options).string() << " to finish"
+             << std::endl;
+    }));
+  } catch (const FileError&) {
+  }
+  return CheckInterpretationData(ProgramDir(options) / "System", io.out) ? 0 : 1;
+}
+
+struct Command {
+  const char* name;
+  std::vector<std::string> options;
+  int (*run)(const Context&, const Options&);
+};
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> kCommands = {
+      {"positions", {"--date", "--jd", "--dir"}, Positions},
+      {"chart", {"--birth", "--dir"}, Chart},
+      {"scan", {"--kind", "--birth", "--month", "--dir"}, Scan},
+      {"series", {"--kind", "--birth", "--month", "--dir"}, Series},
+      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir"}, Forecast},
+      {"check-data", {"--dir"}, CheckData},
+  };
+  return kCommands;
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  const Context io{out, err};
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    err << kUsage;
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    out << kUsage;
+    return 0;
+  }
+  for (const Command& command : Commands()) {
+    if (args[0] != command.name) continue;
+    try {
+      const Options options = ParseOptions({args.begin() + 1, args.end()}, command.options);
+      if (options.help) {
+        out << kUsage;
+        return 0;
+      }
+      const int status = command.run(io, options);
+      // Output that could not be written is a failure of its own, reported
+      // once, after the command has done all its work.
+      out.flush();
+      if (!out) {
+        err << "meridan: " << command.name << ": the output could not be written (was its reader closed?)\n";
+        return 1;
+      }
+      return status;
+    } catch (const UsageError& e) {
+      err << "meridan " << command.name << ": " << e.what() << "\n\n" << kUsage;
+      return 2;
+    } catch (const DataFileError& e) {
+      err << "meridan: " << e.Describe() << '\n';
+      return 1;
+    } catch (const std::exception& e) {
+      err << "meridan: " << e.what() << '\n';
+      return 1;
+    }
+  }
+  err << "meridan: unknown command '" << args[0] << "'\n\n" << kUsage;
+  return 2;
+}
+
+int RunCommandLine(int argc, char** argv) { return RunCommandLine(argc, argv, std::cout, std::cerr); }
+
+}  // namespace meridan

@@ -1,0 +1,44 @@
+#include "forecast/lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <thread>
+
+#include "base/files.h"
+
+namespace meridan {
+
+ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
+                                       const std::function<void()>& onWait,
+                                       std::chrono::milliseconds patience) {
+  const std::filesystem::path file = programDir / "System" / ".meridan.lock";
+  // Never through a link: the lock file is created where it stands.
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) throw FileError("create", file, errno);
+  ProgramDirLock lock(fd);
+  const auto giveUp = std::chrono::steady_clock::now() + patience;
+  bool told = false;
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) throw FileError("lock", file, errno);
+    if (std::chrono::steady_clock::now() >= giveUp)
+      throw std::runtime_error("another forecast has been running in " + programDir.string() +
+                               " for over " +
+                               std::to_string(std::chrono::duration_cast<std::chrono::seconds>(patience).count()) +
+                               " seconds; try again when it has finished");
+    if (!told && onWait) onWait();
+    told = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return lock;
+}
+
+ProgramDirLock::~ProgramDirLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+}  // namespace meridan

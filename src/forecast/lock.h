@@ -1,0 +1,32 @@
+#pragma once
+// One forecast at a time in a program directory: a run (and a data check)
+// holds an exclusive advisory lock on System/.meridan.lock for its whole
+// length. The lock file lies outside Output/, so it is never packed. The
+// lock goes with the process, so a killed run leaves nothing locked.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+namespace meridan {
+
+inline constexpr std::chrono::seconds kLockPatience{120};
+
+class ProgramDirLock {
+ public:
+  // Takes the lock, waiting while another run holds it: onWait (if given)
+  // is called once when the wait begins. Throws std::runtime_error when the
+  // lock file cannot be opened or the wait outlasts `patience`.
+  static ProgramDirLock Acquire(const std::filesystem::path& programDir,
+                                const std::function<void()>& onWait = {},
+                                std::chrono::milliseconds patience = kLockPatience);
+  ProgramDirLock(ProgramDirLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  ProgramDirLock& operator=(ProgramDirLock&&) = delete;
+  ~ProgramDirLock();
+
+ private:
+  explicit ProgramDirLock(int fd) : fd_(fd) {}
+  int fd_;
+};
+
+}  // namespace meridan

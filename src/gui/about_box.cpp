@@ -1,0 +1,39 @@
+#include "gui/about_box.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/fonts.h"
+
+namespace meridan {
+
+AboutBox::AboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("About_Form"));
+  setWindowTitle(QStringLiteral(" О программе"));
+  setFont(WindowFont());
+  setFixedSize(384, 262);
+
+  Label1 = new QLabel(QStringLiteral("Meridan Diru"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setFont(ArialFont(16, true));
+  Label1->move(11, 8);
+  Label1->adjustSize();
+
+  Label2 = new QLabel(QStringLiteral("Версия ") + QStringLiteral(MERIDAN_VERSION), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setFont(ArialFont(15, false));
+  Label2->move(12, 29);
+  Label2->adjustSize();
+
+  Button1 = new QPushButton(QStringLiteral("OK"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(156, 192, 61, 20);
+  Button1->setDefault(true);
+  connect(Button1, &QPushButton::clicked, this, &AboutBox::Button1Click);
+}
+
+void AboutBox::Button1Click() { accept(); }
+
+}  // namespace meridan

@@ -1,0 +1,349 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <clocale>
+#include <stdexcept>
+
+#include "forecast/forecast.h"
+#include "gui/about_box.h"
+#include "gui/error_box.h"
+#include "gui/fonts.h"
+#include "gui/help_window.h"
+#include "gui/problem_report.h"
+#include "gui/spin_field.h"
+#include "gui/viewer.h"
+#include "base/cp1251.h"
+#include "base/month_names.h"
+#include "output/pages/page.h"
+
+namespace meridan {
+namespace {
+
+constexpr int kClientWidth = 634;
+constexpr int kClientHeight = 392;
+const QColor kFieldColour(181, 173, 197);
+
+// Month buttons: left edges, widths and height; their top edge keeps this
+// margin to the bottom of the client area.
+constexpr int kMonthButtonLeft[] = {0, 20, 160, 300, 440};
+constexpr int kMonthButtonWidth[] = {0, 121, 122, 122, 122};
+constexpr int kMonthButtonHeight = 26;
+constexpr int kMonthButtonBottomMargin = 9;
+
+struct BirthLimits {
+  int minimum, maximum, initial;
+};
+constexpr BirthLimits kDayLimits{1, 31, 15};
+constexpr BirthLimits kMonthLimits{1, 12, 6};
+constexpr BirthLimits kYearLimits{1920, 2030, 1980};
+
+QString MonthButtonCaption(int k) { return QString::number(k) + QStringLiteral("-й месяц"); }
+
+QString MonthCaption(int month, int year) {
+  return QString::fromStdString(Cp1251ToUtf8(MonthName(month))) + QLatin1Char(' ') +
+         QString::number(year);
+}
+
+QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// Every window shows the same normal arrow once a command is over, whatever
+// it left behind.
+void SetNormalCursor() {
+  while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+struct BusyCursor {
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { SetNormalCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  // Numbers are written with "." whatever the user's locale says.
+  std::setlocale(LC_NUMERIC, "C");
+
+  setObjectName(QStringLiteral("ZMeridanDiruForm"));
+  setWindowTitle(QStringLiteral("  Meridan Diru"));
+  setFont(WindowFont());
+
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+  const QFont controlFont = ArialFont(15, true);
+
+  Image1 = Named(new QLabel(client), "Image1");
+  Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
+  Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  struct Caption {
+    const char* name;
+    const char* text;
+    int left, top;
+  };
+  const Caption captions[] = {{"Label2", "Имя (фамилия)", 19, 11},
+                              {"Label3", "День", 284, 11},
+                              {"Label4", "Месяц", 344, 11},
+                              {"Label5", "Год  рождения", 409, 11}};
+  for (const Caption& caption : captions) {
+    auto* label = Named(new QLabel(QString::fromUtf8(caption.text), client), caption.name);
+    label->setFont(controlFont);
+    label->move(caption.left, caption.top);
+    label->adjustSize();
+  }
+
+  QPalette fieldPalette = palette();
+  fieldPalette.setColor(QPalette::Base, kFieldColour);
+  fieldPalette.setColor(QPalette::Text, Qt::black);
+
+  Edit1 = Named(new QLineEdit(client), "Edit1");
+  Edit1->setGeometry(16, 33, 244, 28);
+  Edit1->setMaxLength(static_cast<int>(kMaxNameLength));
+  Edit1->setFont(controlFont);
+  Edit1->setPalette(fieldPalette);
+
+  const struct {
+    SpinField** field;
+    const char* name;
+    QRect geometry;
+  } spins[] = {{&SpinEdit1, "SpinEdit1", {284, 34, 52, 28}},
+               {&SpinEdit2, "SpinEdit2", {345, 34, 51, 28}},
+               {&SpinEdit3, "SpinEdit3", {406, 34, 67, 28}}};
+  for (const auto& spin : spins) {
+    SpinField* field = Named(new SpinField(client), spin.name);
+    field->setGeometry(spin.geometry);
+    field->setFont(controlFont);
+    field->setPalette(fieldPalette);
+    *spin.field = field;
+  }
+
+  const struct {
+    QPushButton** button;
+    const char* name;
+    const char* caption;
+    int left;
+  } commands[] = {{&Button18, "Button18", "Поездки", 16},
+                  {&Button7, "Button7", "Авто-сервис", 172},
+                  {&Button8, "Button8", "Покупка-Продажа", 328}};
+  for (const auto& command : commands) {
+    auto* button = Named(new QPushButton(QString::fromUtf8(command.caption), client), command.name);
+    button->setGeometry(command.left, 71, 145, 29);
+    button->setFont(controlFont);
+    button->setAutoDefault(false);
+    *command.button = button;
+  }
+  connect(Button18, &QPushButton::clicked, this, &MainWindow::Button18Click);
+  connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
+
+  for (int k = 1; k <= 4; ++k) {
+    auto* button = new QPushButton(MonthButtonCaption(k), client);
+    button->setObjectName(QStringLiteral("Button%1").arg(k));
+    button->setFont(controlFont);
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    connect(button, &QPushButton::clicked, this, [this, k] { MonthButtonClick(k); });
+    monthButtons_[static_cast<size_t>(k)] = button;
+  }
+  PlaceMonthButtons();
+
+  // The status line sits below the client area, where the window's fixed
+  // size hides it.
+  Label1 = Named(new QLabel(client), "Label1");
+  Label1->setFont(ArialFont(16, true));
+  QPalette white = Label1->palette();
+  white.setColor(QPalette::WindowText, Qt::white);
+  Label1->setPalette(white);
+  Label1->move(64, 447);
+
+  Image1->lower();
+
+  setTabOrder(monthButtons_[1], monthButtons_[2]);
+  setTabOrder(monthButtons_[2], monthButtons_[3]);
+  setTabOrder(monthButtons_[3], monthButtons_[4]);
+  setTabOrder(monthButtons_[4], Edit1);
+  setTabOrder(Edit1, SpinEdit1);
+  setTabOrder(SpinEdit1, SpinEdit2);
+  setTabOrder(SpinEdit2, SpinEdit3);
+  setTabOrder(SpinEdit3, Button18);
+  setTabOrder(Button18, Button7);
+  setTabOrder(Button7, Button8);
+
+  N7 = menuBar()->addAction(QStringLiteral(" О программе "));
+  N6 = menuBar()->addAction(QStringLiteral("Проблемы"));
+  N1 = menuBar()->addAction(QStringLiteral("Помощь"));
+  N3 = menuBar()->addAction(QStringLiteral(" Выход "));
+  N7->setObjectName(QStringLiteral("N7"));
+  N6->setObjectName(QStringLiteral("N6"));
+  N1->setObjectName(QStringLiteral("N1"));
+  N3->setObjectName(QStringLiteral("N3"));
+  connect(N7, &QAction::triggered, this, &MainWindow::N7Click);
+  connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
+  connect(N1, &QAction::triggered, this, &MainWindow::N1Click);
+  connect(N3, &QAction::triggered, this, &MainWindow::N3Click);
+
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  About_Form = new AboutBox(this);
+  Form2 = new Viewer(this, viewerScreen);
+  ProblemForm_ = new ProblemReport(this);
+  help_ = new HelpWindow(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::event(QEvent* event) {
+  // The start-up runs once the window is up, outside the showing itself, so
+  // that an error box it raises opens over a finished window.
+  const bool comingUp = event->type() == QEvent::Show || event->type() == QEvent::WindowActivate;
+  if (comingUp && !startupQueued_) {
+    startupQueued_ = true;
+    QTimer::singleShot(0, this, &MainWindow::FormActivate);
+  }
+  return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  help_->close();
+  QMainWindow::closeEvent(event);
+}
+
+void MainWindow::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  SetProgramDir(session_, QDir::currentPath().toStdString());
+  QString backgroundError;
+  try {
+    LoadBackground();
+  } catch (const std::exception& error) {
+    backgroundError = QString::fromUtf8(error.what());
+  }
+  PlaceMonthButtons();
+  Edit1->clear();
+  SpinEdit1->SetLimits(kDayLimits.minimum, kDayLimits.maximum);
+  SpinEdit2->SetLimits(kMonthLimits.minimum, kMonthLimits.maximum);
+  SpinEdit3->SetLimits(kYearLimits.minimum, kYearLimits.maximum);
+  Edit1->setFocus();
+  SpinEdit1->SetValue(kDayLimits.initial);
+  SpinEdit2->SetValue(kMonthLimits.initial);
+  SpinEdit3->SetValue(kYearLimits.initial);
+  session_.PurchaseSaleMarks = false;
+  const QDate today = clock_();
+  session_.CurrentYear = today.year();
+  session_.CurrentMonth = today.month();
+  SetNormalCursor();
+  // The picture is the only thing that can fail here; the window is whole
+  // and usable by the time the box shows.
+  if (!backgroundError.isEmpty()) ErrorBox::Show(this, backgroundError);
+}
+
+void MainWindow::PlaceMonthButtons() {
+  const int top = kClientHeight - kMonthButtonHeight - kMonthButtonBottomMargin;
+  for (int k = 1; k <= 4; ++k) {
+    QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+    button->setGeometry(kMonthButtonLeft[k], top, kMonthButtonWidth[k], kMonthButtonHeight);
+    button->setEnabled(false);
+  }
+}
+
+void MainWindow::LoadBackground() {
+  const QString path = PathText(session_.DataDir / "diru2.bmp");
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw std::runtime_error(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()).toStdString());
+  QImageReader reader(&file);
+  const QImage picture = reader.read();
+  if (picture.isNull())
+    throw std::runtime_error(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(path, reader.errorString()).toStdString());
+  Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void MainWindow::Button18Click() { RunCommand(ForecastKind::Trips); }
+void MainWindow::Button7Click() { RunCommand(ForecastKind::Service); }
+void MainWindow::Button8Click() { RunCommand(ForecastKind::Sale); }
+
+void MainWindow::RunCommand(ForecastKind kind) {
+  Guarded(this, [&] {
+    session_.Name = NameForPage(Edit1->text().toStdString());
+    session_.BirthDay = SpinEdit1->IntValue();
+    session_.BirthMonth = SpinEdit2->IntValue();
+    session_.BirthYear = SpinEdit3->IntValue();
+
+    const BusyCursor busy;
+    for (int k = 1; k <= 4; ++k) {
+      QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+      button->setEnabled(false);
+      button->setText(MonthButtonCaption(k));
+    }
+    // The run holds the event loop; each finished month's button is
+    // repainted at once so the user sees the months come in.
+    // One context for the window's life: what it loaded stays for the
+    // next run unless the file has changed on disk since.
+    if (!context_ || context_->programDir() != session_.MainDir)
+      context_ = std::make_unique<ForecastContext>(session_.MainDir);
+    else
+      context_->Refresh();
+    RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
+      QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
+      button->setEnabled(true);
+      button->setText(MonthCaption(done.month.month, done.month.year));
+      button->repaint();
+    });
+    if (kind == ForecastKind::Trips) {
+      Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
+      Label1->adjustSize();
+    }
+  });
+}
+
+void MainWindow::MonthButtonClick(int k) {
+  Guarded(this, [&] {
+    const int month = session_.ButtonMonths[static_cast<size_t>(k)];
+    session_.PageToShow = session_.PagePaths[static_cast<size_t>(month)];
+    Form2->SetPageToShow(session_.PageToShow);
+    Form2->exec();
+  });
+}
+
+void MainWindow::N7Click() { About_Form->exec(); }
+void MainWindow::N6Click() { ProblemForm_->exec(); }
+void MainWindow::N1Click() {
+  Guarded(this, [this] { ShowHelpTopic(kHelpContentsTopic); });
+}
+void MainWindow::N3Click() { close(); }
+
+void MainWindow::ShowHelpTopic(int topic) {
+  const std::filesystem::path page = HelpTopicPath(session_.MainDir, topic);
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(page, ignored))
+    throw std::runtime_error("Unable to open help file " + page.string());
+  help_->ShowPage(page);
+}
+
+}  // namespace meridan

@@ -1,0 +1,99 @@
+#pragma once
+// The main window: name and birth date, the three forecast commands, the
+// four month buttons that open the pages, and the menu. It holds the
+// forecast session for the whole run of the program and creates the other
+// windows, hidden until they are shown.
+
+#include <QDate>
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "forecast/session.h"
+#include "transits/forecast_kind.h"
+#include "forecast/context.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace meridan {
+
+class AboutBox;
+class HelpWindow;
+class ProblemReport;
+class SpinField;
+class Viewer;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // viewerScreen: the screen size the viewer sizes itself by; empty for the
+  // primary screen.
+  explicit MainWindow(QWidget* parent = nullptr, QSize viewerScreen = {});
+  ~MainWindow() override;
+
+  // The clock the start-up reads the current month from; tests fix it.
+  void SetClock(std::function<QDate()> clock) { clock_ = std::move(clock); }
+  const ForecastSession& Session() const { return session_; }
+
+  AboutBox* AboutForm() const { return About_Form; }
+  Viewer* ViewerForm() const { return Form2; }
+  ProblemReport* ProblemForm() const { return ProblemForm_; }
+  HelpWindow* Help() const { return help_; }
+
+  // The session's start-up; runs once, when the window first comes up.
+  void FormActivate();
+
+  void Button18Click();
+  void Button7Click();
+  void Button8Click();
+  void MonthButtonClick(int k);
+  void N7Click();
+  void N6Click();
+  void N1Click();
+  void N3Click();
+
+  // Opens help topic n (the page help/n.html) beside the main window.
+  void ShowHelpTopic(int topic);
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void RunCommand(ForecastKind kind);
+  void LoadBackground();
+  void PlaceMonthButtons();
+
+  QLabel* Image1;
+  QLabel* Label1;
+  QLineEdit* Edit1;
+  SpinField* SpinEdit1;
+  SpinField* SpinEdit2;
+  SpinField* SpinEdit3;
+  QPushButton* Button18;
+  QPushButton* Button7;
+  QPushButton* Button8;
+  std::array<QPushButton*, 5> monthButtons_{};  // Button1..Button4 at 1..4
+  QAction* N7;
+  QAction* N6;
+  QAction* N1;
+  QAction* N3;
+
+  AboutBox* About_Form;
+  Viewer* Form2;
+  ProblemReport* ProblemForm_;
+  HelpWindow* help_;
+
+  ForecastSession session_;
+  std::unique_ptr<ForecastContext> context_;
+  bool startupQueued_ = false;
+  bool activated_ = false;
+  std::function<QDate()> clock_ = &QDate::currentDate;
+};
+
+}  // namespace meridan

@@ -1,0 +1,175 @@
+#include "gui/problem_report.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "gui/error_box.h"
+#include "gui/fonts.h"
+#include "gui/report_file.h"
+
+namespace meridan {
+namespace {
+
+const QColor kWindowColour(217, 234, 217);
+const QColor kFieldColour(255, 253, 225);
+const QColor kGrey(128, 128, 128);
+
+// The systems a user can name, as the report line quotes them after ":".
+const char* const kSystems[] = {" Windows 2000", " Windows XP", " Windows Vista", " Windows 7",
+                                " Windows 8",    " Linux"};
+
+QString ReportPathCaption(const QString& path) {
+  return QStringLiteral("Программа сформирует отчет и разместит его в файле ") + path +
+         QStringLiteral("    ");
+}
+
+QString DoneMessage(const QString& path) {
+  return QStringLiteral("  Отчет сформирован и записан в файл ") + path +
+         QStringLiteral("   Отправьте этот файл разработчикам на указанный E-mail.   "
+                        "Вы получите ответ и рекомендации по восстановлению работы программы.  ");
+}
+
+}  // namespace
+
+ProblemReport::ProblemReport(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("ProblemForm"));
+  setWindowTitle(QStringLiteral("   Возможные проблемы и их решение"));
+  setFont(WindowFont());
+  QPalette windowPalette = palette();
+  windowPalette.setColor(QPalette::Window, kWindowColour);
+  windowPalette.setColor(QPalette::Base, kFieldColour);
+  setPalette(windowPalette);
+  setAutoFillBackground(true);
+  resize(750, 550);
+
+  AddLabel("LabelIntro1",
+           QStringLiteral("Если у Вас есть замечания по работе программы, пожалуйста, "
+                          "заполните ВСЕ поля ниже:"),
+           33, 39);
+  AddLabel("LabelIntro2",
+           QStringLiteral("напишите Ваше имя, E-mail и комментарий или вопрос, "
+                          "а также"),
+           33, 57);
+  AddLabel("Label7",
+           QStringLiteral("укажите Вашу операционную систему. Затем щелкните на кнопке "
+                          "\"Сформировать отчет\".  "),
+           33, 75);
+  Label9 = AddLabel("Label9", ReportPathCaption(QStringLiteral("Report.txt")), 33, 93);
+  QLabel* label10 = AddLabel(
+      "Label10",
+      QStringLiteral("Отправьте этот файл Report.txt разработчикам на E-mail указанный при покупке "),
+      33, 111);
+  label10->setFont(ArialFont(15, true));
+  QPalette greyText = label10->palette();
+  greyText.setColor(QPalette::WindowText, kGrey);
+  label10->setPalette(greyText);
+  label10->adjustSize();
+  AddLabel("Label11",
+           QStringLiteral("Вы получите ответ и рекомендации по восстановлению работы программы. "),
+           33, 129);
+  AddLabel("Label4", QStringLiteral("Ваше имя"), 34, 175);
+  AddLabel("Label5", QStringLiteral("Ваш E-mail"), 34, 210);
+  AddLabel("Label2", QStringLiteral("Ваш комментарий, вопрос:  "), 33, 287);
+
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setGeometry(119, 172, 200, 25);
+  Edit3 = new QLineEdit(this);
+  Edit3->setObjectName(QStringLiteral("Edit3"));
+  Edit3->setGeometry(119, 206, 200, 25);
+
+  RadioGroup1 = new QGroupBox(QStringLiteral(" Операционная система "), this);
+  RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+  RadioGroup1->setGeometry(352, 170, 179, 120);
+  systems_ = new QButtonGroup(this);
+  constexpr int kItemTop = 18;
+  constexpr int kItemStep = 16;
+  int item = 0;
+  for (const char* system : kSystems) {
+    auto* button = new QRadioButton(QString::fromUtf8(system), RadioGroup1);
+    button->setObjectName(QStringLiteral("RadioItem%1").arg(item + 1));
+    button->setGeometry(8, kItemTop + kItemStep * item, 165, kItemStep);
+    systems_->addButton(button, item + 1);
+    ++item;
+  }
+
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setGeometry(33, 305, 500, 118);
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  QFont memoFont = WindowFont();
+  memoFont.setBold(true);
+  Memo1->setFont(memoFont);
+  QPalette memoPalette = Memo1->palette();
+  memoPalette.setColor(QPalette::Text, kGrey);
+  Memo1->setPalette(memoPalette);
+
+  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
+                            QStringLiteral("  Сформировать отчет"), this);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1->setGeometry(34, 452, 195, 30);
+  BitBtn1->setDefault(true);
+  BitBtn2 = new QPushButton(QStringLiteral("Закрыть"), this);
+  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  BitBtn2->setGeometry(260, 452, 114, 30);
+  BitBtn2->setAutoDefault(false);
+
+  setTabOrder(Edit1, Edit3);
+  setTabOrder(Edit3, systems_->button(1));
+  setTabOrder(systems_->button(1), Memo1);
+  setTabOrder(Memo1, BitBtn1);
+  setTabOrder(BitBtn1, BitBtn2);
+
+  connect(BitBtn1, &QPushButton::clicked, this, &ProblemReport::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &ProblemReport::BitBtn2Click);
+}
+
+QLabel* ProblemReport::AddLabel(const char* name, const QString& caption, int left, int top) {
+  auto* label = new QLabel(caption, this);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(ArialFont(15, false));
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+void ProblemReport::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormActivate();
+}
+
+void ProblemReport::FormActivate() {
+  programDir_ = QDir::currentPath() + QLatin1Char('/');
+  Label9->setText(ReportPathCaption(ReportPath()));
+  Label9->adjustSize();
+}
+
+void ProblemReport::BitBtn1Click() {
+  try {
+    ProblemDetails details;
+    details.when = clock_();
+    details.name = Edit1->text();
+    details.email = Edit3->text();
+    if (const QAbstractButton* chosen = systems_->checkedButton()) details.system = chosen->text();
+    details.comment = Memo1->toPlainText().split(QLatin1Char('\n'));
+    WriteProblemReport(programDir_.toStdString(), programDir_, details);
+    NoticeBox::Show(this, DoneMessage(ReportPath()));
+  } catch (const std::exception& error) {
+    ErrorBox::Show(this, QString::fromUtf8(error.what()));
+  }
+  accept();
+}
+
+void ProblemReport::BitBtn2Click() { reject(); }
+
+}  // namespace meridan

@@ -1,0 +1,80 @@
+#include "output/graph/month_graph.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "output/graph/bmp.h"
+#include "output/graph/line.h"
+#include "base/cp1251.h"
+#include "base/month_names.h"
+
+namespace meridan {
+namespace {
+
+// Geometry of the template picture (origin top left, y downwards).
+constexpr long long kCurveLeft = 90;  // x of the start of sample 1
+constexpr long long kZeroLine = 92;   // y of rating 0
+constexpr long long kSampleStep = 5;  // pixels per sample, 15 per day
+constexpr int kSamplesPerLabel = 6;   // a day label every second day
+constexpr long long kDayLabelLeft = -9;               // from the start of the labelled segment
+constexpr long long kDayLabelTop = kZeroLine + 62;    // 154
+constexpr long long kCaptionLeft = kCurveLeft + 15;   // 105
+constexpr long long kCaptionTop = kZeroLine + 80;     // 172
+
+constexpr Rgb kTextInk{255, 255, 255};
+constexpr Rgb kTextBox{111, 145, 190};
+constexpr Rgb kCurvePen{0, 0, 255};
+constexpr Rgb kMarkPen{255, 0, 0};
+
+// The curve is drawn five times over, shifted by one pixel each way, for a
+// pen three pixels wide at its centre.
+constexpr Point kStrokeShifts[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+Point Shifted(Point p, Point by) { return {p.x + by.x, p.y + by.y}; }
+
+void DrawCurve(Raster& surface, const SeriesStore& store, int samples, const Font& font) {
+  int dayLabel = 0;
+  for (int i = 1; i <= samples; ++i) {
+    const long long xa = kCurveLeft + kSampleStep * (i - 1);
+    const long long xb = kCurveLeft + kSampleStep * i;
+    const Point a{xa, kZeroLine - store.RatingSeries[i]};
+    const Point b{xb, kZeroLine - store.RatingSeries[i + 1]};
+    for (Point shift : kStrokeShifts) DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
+    if (i % kSamplesPerLabel == 0) {
+      dayLabel += 2;
+      font.Draw(surface, xa + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
+                kTextBox);
+    }
+  }
+}
+
+// Mercury's retrograde samples as a red bar three pixels high on the zero line.
+void DrawRetrogradeMarks(Raster& surface, const SeriesStore& store, int samples) {
+  for (int i = 1; i <= samples; ++i) {
+    if (store.RetrogradeMarks[i] != 1) continue;
+    const long long xa = kCurveLeft + kSampleStep * (i - 1);
+    const long long xb = kCurveLeft + kSampleStep * i;
+    for (long long y = kZeroLine - 1; y <= kZeroLine + 1; ++y)
+      DrawLine(surface, {xa, y}, {xb, y}, kMarkPen);
+  }
+}
+
+}  // namespace
+
+Raster ReadGraphTemplate(const std::filesystem::path& file) { return ReadBmp(file); }
+
+Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
+                      bool retrogradeMarks, const Font& font) {
+  const int samples = store.SampleCount;
+  if (samples < 0 || samples + 1 > kSeriesSlots)
+    throw std::invalid_argument("series store holds " + std::to_string(samples) +
+                                " samples; the graph takes 0 to " +
+                                std::to_string(kSeriesSlots - 1));
+  DrawCurve(picture, store, samples, font);
+  const std::string caption = MonthName(month.month) + " " + std::to_string(month.year);
+  font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kTextBox);
+  if (retrogradeMarks) DrawRetrogradeMarks(picture, store, samples);
+  return picture;
+}
+
+}  // namespace meridan

@@ -1,0 +1,177 @@
+#include "output/pages/page.h"
+
+#include "base/files.h"
+#include "base/month_names.h"
+
+namespace fs = std::filesystem;
+
+namespace meridan {
+namespace {
+
+// What the page of each forecast kind puts in place of the trips pieces.
+struct PageKind {
+  const char* helpFile;
+  const char* title;        // inside <title>
+  const char* titlePrefix;  // before the lower-case month name
+  bool paddedImage;         // blanks around the src address of the graph
+  bool twoColumnLegend;     // favourable and unfavourable bars explained
+};
+
+const PageKind& PageKindOf(ForecastKind kind) {
+  static const PageKind kKinds[] = {
+      {"help_go.dat", "Авто-прогноз", "<h1>Авто-прогноз на ", false, false},
+      {"help_servis.dat", "Сервис-прогноз", "<h1>Авто-сервис. Прогноз на ", false, true},
+      {"help_sale.dat", "Покупка-продажа. Прогноз", "<h1>Покупка-продажа. Прогноз на ", true, true},
+  };
+  return kKinds[static_cast<int>(kind)];
+}
+
+constexpr const char* kLegendTrips[] = {
+    "<h1>Обозначения</h1>",
+    "<p>Для наглядности неблагоприятные указания помечены красными черточками. Их длина соответствует силе влияния этого фактора. </p>",
+    "<p> <img border=\"0\" src=\"b_red1.gif\"> -1  Очень слабое негативное указание <br>",
+    "<p> <img border=\"0\" src=\"b_red2.gif\"> -2  Слабое негативное указание  <br>",
+    "<p> <img border=\"0\" src=\"b_red3.gif\"> -3  Негативное указание средней силы  <br>",
+    "<p> <img border=\"0\" src=\"b_red4.gif\"> -4  Сильное негативное указание <br>",
+    "<p> <img border=\"0\" src=\"b_red5.gif\"> -5  Очень сильное негативное указание </p>",
+};
+
+constexpr const char* kLegendTwoColumns[] = {
+    "<h1>Обозначения</h1>",
+    "<p>Для наглядности благоприятные указания помечены синими черточками перед текстом, а неблагоприятные - красными черточками. Их длина соответствует силе влияния этого фактора. </p>",
+    "<table border=\"0\" width=\"100%\">",
+    "<tr><td>",
+    "<p><img border=\"0\" src=\"b_blu1.gif\"> 1  Очень слабое позитивное указание <br>",
+    "<img border=\"0\" src=\"b_blu2.gif\"> 2  Слабое позитивное указание  <br>",
+    "<img border=\"0\" src=\"b_blu3.gif\"> 3  Позитивное указание средней силы  <br>",
+    "<img border=\"0\" src=\"b_blu4.gif\"> 4  Сильное позитивное указание <br>",
+    "<img border=\"0\" src=\"b_blu5.gif\"> 5  Очень сильное позитивное указание </p>",
+    "</td> <td>",
+    " <p> <img border=\"0\" src=\"b_red1.gif\"> -1  Очень слабое негативное указание <br>",
+    "<img border=\"0\" src=\"b_red2.gif\"> -2  Слабое негативное указание  <br>",
+    "<img border=\"0\" src=\"b_red3.gif\"> -3  Негативное указание средней силы  <br>",
+    "<img border=\"0\" src=\"b_red4.gif\"> -4  Сильное негативное указание <br>",
+    "<img border=\"0\" src=\"b_red5.gif\"> -5  Очень сильное негативное указание </p>",
+    "</td></tr> </table>",
+};
+
+// Lines of a furniture file as the page copies them: every line, and one
+// empty line for an empty file.
+std::vector<std::string> FurnitureLines(const fs::path& path) {
+  const std::string bytes = ReadFile(path);
+  std::vector<std::string> lines;
+  for (const std::string_view line : SplitLines(bytes)) lines.emplace_back(line);
+  if (lines.empty()) lines.emplace_back();
+  return lines;
+}
+
+// The page in memory: each line followed by CR LF.
+class Page {
+ public:
+  void Line(const std::string& text) {
+    bytes_ += text;
+    bytes_ += "\r\n";
+  }
+  void Literal(const char* utf8) { Line(W(utf8)); }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+}  // namespace
+
+void ReadPageFurniture(ForecastKind kind, const fs::path& dataDir, MonthPage& page) {
+  page.style = FurnitureLines(dataDir / "style.dat");
+  page.help = FurnitureLines(dataDir / PageKindOf(kind).helpFile);
+}
+
+fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
+  return mainDir / "Output" / MonthFileName(month.month, month.year, ".html");
+}
+
+std::string RenderMonthPage(const MonthPage& content) {
+  const PageKind& pieces = PageKindOf(content.kind);
+  const std::string imageName = MonthFileName(content.month.month, content.month.year, ".jpeg");
+
+  Page page;
+  page.Line("<html> <head> <title>" + W(pieces.title) +
+            "</title>  <meta content=\"text/html; charset=windows-1251\" http-equiv=\"Content-Type\">");
+  for (const std::string& line : content.style) page.Line(line);
+  page.Literal("</head> <body bgcolor=\"#FFFFFF\"> <DIV align=\"center\">");
+  page.Literal("<font face=\"Arial\" size=\"3\" color=\"#999999\"><b>Щелкните на кнопках ниже, чтобы выбрать месяц прогноза</b></font></td></tr>");
+  page.Literal("<table><tr>");
+  for (int n = 0; n < 4; ++n) {
+    const YearMonth button = content.start.Plus(n);
+    page.Literal("<td background=\"b_button.jpg\" height=\"35\" width=\"119\">");
+    page.Line("<a href=\"" + MonthFileName(button.month, button.year, ".html") + "\">");
+    page.Literal("<p style=\"text-align: left\">");
+    page.Literal("<b><font face=\"Arial\" size=\"2\" color=\"#FFFFFF\">");
+    page.Line("&nbsp;" + MonthName(button.month) + " " + std::to_string(button.year) + "</font></b></a>");
+    page.Literal("</td>");
+  }
+  page.Literal("</tr></table> </DIV>");
+  page.Literal("<p>&nbsp;</p>");
+  page.Literal("<DIV align=\"center\">");
+  page.Literal("<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
+  page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
+  page.Literal("<DIV align=\"center\">");
+  page.Line(W(pieces.titlePrefix) + MonthNameLower(content.month.month) + " " +
+            std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes + "</h1>");
+  page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
+            MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
+            W("г. </h3>"));
+  if (pieces.paddedImage)
+    page.Line("<img border=\"0\" src=\" " + imageName + " \" width=\"626\" height=\"205\">");
+  else
+    page.Line("<img border=\"0\" src=\"" + imageName + "\" width=\"626\" height=\"205\">");
+  page.Literal("</DIV> ");
+
+  const MonthScan& scan = *content.scan;
+  for (int d = 1; d <= scan.length; ++d) {
+    const DayList& day = scan.days[static_cast<size_t>(d - 1)];
+    if (day.hasText)
+      page.Line(W("<p> <br> <b>Прогноз на ") + std::to_string(d) + " " +
+                MonthNameGenitive(content.month.month) + "</b></p>");
+    for (const TransitHit& hit : day.hits) page.Line(hit.accepted ? hit.fragment : std::string());
+  }
+
+  if (pieces.twoColumnLegend)
+    for (const char* line : kLegendTwoColumns) page.Literal(line);
+  else
+    for (const char* line : kLegendTrips) page.Literal(line);
+  for (const std::string& line : content.help) page.Line(line);
+  page.Literal("</DIV>");
+  page.Literal("</td></tr> </table> </body> </html>");
+  return page.bytes();
+}
+
+fs::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth, YearMonth month,
+                        YearMonth start, const fs::path& mainDir, const fs::path& dataDir,
+                        const fs::path& interpretationFile) {
+  MonthPage page{kind, name, birth, month, start};
+  ReadPageFurniture(kind, dataDir, page);
+  const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
+  page.scan = &scan;
+  const fs::path path = MonthPagePath(mainDir, month);
+  WriteFileAtomically(path, RenderMonthPage(page));
+  return path;
+}
+
+Cp1251Html NameForPage(std::string_view utf8) {
+  std::string escaped;
+  for (const char c : utf8) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += c;
+    }
+  }
+  const auto html = Utf8ToCp1251Html(escaped);
+  if (!html) throw std::invalid_argument("the name is not valid UTF-8 text");
+  return {*html};
+}
+
+}  // namespace meridan

@@ -1,0 +1,55 @@
+#pragma once
+// The forecast page of one month: navigation row, title, birth date, graph,
+// day-by-day texts, legend and help. Windows-1251, CR LF line ends.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/cp1251.h"
+#include "base/dates.h"
+#include "texts/month_scan.h"
+#include "transits/forecast_kind.h"
+
+namespace meridan {
+
+// Everything a month page shows.
+struct MonthPage {
+  ForecastKind kind;
+  Cp1251Html name;
+  Date birth;
+  YearMonth month;  // the page's month
+  YearMonth start;  // the first of the forecast's four months
+  const MonthScan* scan = nullptr;
+  std::vector<std::string> style;  // the lines of style.dat
+  std::vector<std::string> help;   // the lines of the kind's help file
+};
+
+// The furniture files of a kind's page, read whole: style.dat and the help
+// file, each as the page copies it (every line; an empty file gives one
+// empty line).
+void ReadPageFurniture(ForecastKind kind, const std::filesystem::path& dataDir, MonthPage& page);
+
+// The page's bytes: Windows-1251, CR LF line ends.
+std::string RenderMonthPage(const MonthPage& page);
+
+// The page file's path: Output/Prog_MM_YYYY.html under mainDir.
+std::filesystem::path MonthPagePath(const std::filesystem::path& mainDir, YearMonth month);
+
+// Scans the month, writes its page and returns the page's path. Every input
+// is read before the page is written, and the page replaces the old one
+// whole, so a missing furniture file leaves the old page as it was.
+std::filesystem::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth,
+                                     YearMonth month, YearMonth start,
+                                     const std::filesystem::path& mainDir,
+                                     const std::filesystem::path& dataDir,
+                                     const std::filesystem::path& interpretationFile);
+
+// The name as the page carries it, from the name as typed (UTF-8): the
+// characters & < > " become entities and a character that Windows-1251
+// cannot hold becomes a decimal character reference, so nothing typed is
+// lost and nothing typed becomes markup. Throws for malformed UTF-8.
+Cp1251Html NameForPage(std::string_view utf8);
+
+}  // namespace meridan

@@ -1,0 +1,192 @@
+#include "texts/interpretation.h"
+
+#include <array>
+#include <cerrno>
+
+#include "base/cp1251.h"
+#include "base/files.h"
+
+namespace fs = std::filesystem;
+
+namespace meridan {
+namespace {
+
+// Only this much of a line is looked at when headers are sought.
+constexpr size_t kHeaderLineLimit = 255;
+
+struct Field {
+  size_t column;  // 1-based
+  const char* name;
+};
+constexpr Field kFields[4] = {
+    {3, "transit body"}, {7, "aspect"}, {11, "natal body"}, {15, "rating code"}};
+
+// A header field has three characters, so every value lies in 0..999 and the
+// key is unique for it. Keys are only made of values in that range.
+constexpr int kFieldLimit = 1000;
+
+bool InFieldRange(int value) { return value >= 0 && value < kFieldLimit; }
+
+int Key(int transitBody, int aspect, int natalBody) {
+  return (transitBody * kFieldLimit + aspect) * kFieldLimit + natalBody;
+}
+
+std::string NotAnInteger(std::string_view text) {
+  // Messages are UTF-8, like every message the programs show.
+  return "'" + Cp1251ToUtf8(text) + "' is not a valid integer value";
+}
+
+}  // namespace
+
+std::string DataFileError::Describe() const {
+  std::string where = file_.string();
+  if (line_ > 0) where += ":" + std::to_string(line_);
+  return where + ": " + what();
+}
+
+std::optional<int> ParseHeaderField(std::string_view field) {
+  size_t i = 0;
+  while (i < field.size() && field[i] == ' ') ++i;
+  if (i == field.size()) return std::nullopt;
+  int value = 0;
+  for (; i < field.size(); ++i) {
+    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+    value = value * 10 + (field[i] - '0');
+  }
+  return value;
+}
+
+int RatingFromCode(int code) {
+  if (code >= 101 && code <= 105) return 100 - code;
+  return code;
+}
+
+const std::string& BarTag(int rating) {
+  static const std::array<std::string, 11> kTags = [] {
+    std::array<std::string, 11> tags;
+    for (int s = 1; s <= 5; ++s) {
+      const std::string n = std::to_string(s);
+      tags[5 + s] = "<p><img border=\"0\" src=\"b_blu" + n + ".gif\" >";
+      tags[5 - s] = "<p><img border=\"0\" src=\"b_red" + n + ".gif\">";
+    }
+    return tags;
+  }();
+  static const std::string kNone;
+  if (rating < -5 || rating > 5 || rating == 0) return kNone;
+  return kTags[static_cast<size_t>(rating + 5)];
+}
+
+std::string TextFirstLine(std::string_view text) {
+  const size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos) return std::string(text) + " ";
+  return std::string(text.substr(0, end));
+}
+
+InterpretationFile InterpretationFile::Load(const fs::path& path) {
+  // A missing file is no error: it yields no texts. Anything else that
+  // keeps the file from being read is.
+  std::string bytes;
+  try {
+    bytes = ReadFile(path);
+  } catch (const FileError& error) {
+    if (error.error() != ENOENT) throw;
+    InterpretationFile missing;
+    missing.path_ = path;
+    return missing;
+  }
+  return Parse(path, bytes);
+}
+
+InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_view bytes) {
+  InterpretationFile file;
+  file.path_ = path;
+  file.exists_ = true;
+  int lineNumber = 0;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    ++lineNumber;
+    size_t end = bytes.find('\n', pos);
+    const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = line.substr(0, kHeaderLineLimit);
+    pos = next;
+    if (line.empty() || line[0] != '*') continue;
+
+    InterpretationRecord record;
+    record.line = lineNumber;
+    int values[4] = {};
+    bool ok = true;
+    for (int f = 0; f < 4 && ok; ++f) {
+      const size_t start = kFields[f].column - 1;
+      const std::string_view text = start < line.size() ? line.substr(start, 3) : std::string_view();
+      const auto value = ParseHeaderField(text);
+      if (!value) {
+        file.problems_.push_back({lineNumber, static_cast<int>(kFields[f].column), kFields[f].name,
+                                  std::string(text)});
+        ok = false;
+      } else {
+        values[f] = *value;
+      }
+    }
+    if (!ok) continue;
+    record.transitBody = values[0];
+    record.aspect = values[1];
+    record.natalBody = values[2];
+    record.ratingCode = values[3];
+    record.rating = RatingFromCode(record.ratingCode);
+
+    // The text runs from the next line to the first "@" (or the end of the
+    // file), at most 9,999 characters.
+    const std::string_view rest = bytes.substr(pos);
+    const size_t at = rest.find('@');
+    record.closed = at != std::string_view::npos;
+    record.text = std::string(rest.substr(0, std::min(record.closed ? at : rest.size(), kMaxRecordText)));
+    record.firstLine = TextFirstLine(record.text);
+    const std::string& bar = BarTag(record.rating);
+    record.fragment = bar.empty() ? record.firstLine : bar + record.firstLine + "<br>";
+
+    if (file.problems_.empty())
+      file.first_.emplace(Key(record.transitBody, record.aspect, record.natalBody), file.records_.size());
+    file.records_.push_back(std::move(record));
+  }
+  return file;
+}
+
+InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect, int natalBody) const {
+  Match match;
+  if (!exists_) return match;
+  // No record can hold a value outside a field's range; without this check
+  // (1, 60, 1003) would share the key of (1, 61, 3).
+  const bool inRange = InFieldRange(transitBody) && InFieldRange(aspect) && InFieldRange(natalBody);
+  const auto found = inRange ? first_.find(Key(transitBody, aspect, natalBody)) : first_.end();
+  if (found != first_.end()) {
+    match.record = &records_[found->second];
+    match.fragment = match.record->fragment;
+    match.rating = match.record->rating;
+    return match;
+  }
+  if (!problems_.empty()) {
+    const HeaderProblem& bad = problems_.front();
+    throw DataFileError(path_, bad.line, NotAnInteger(bad.fieldText));
+  }
+  return match;
+}
+
+void WriteScratchText(const fs::path& dataDir, std::string_view text) {
+  std::string bytes(text);
+  bytes += ' ';
+  WriteFileAtomically(dataDir / kScratchTextName, bytes, Durability::Scratch);
+}
+
+InterpretationFile::Match FindInterpretation(const fs::path& file, int transitBody, int aspect,
+                                             int natalBody, const fs::path& dataDir) {
+  const InterpretationFile table = InterpretationFile::Load(file);
+  InterpretationFile::Match match = table.Find(transitBody, aspect, natalBody);
+  if (match.record) WriteScratchText(dataDir, match.record->text);
+  match.record = nullptr;  // the table goes with this call
+  return match;
+}
+
+}  // namespace meridan

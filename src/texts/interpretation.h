@@ -1,0 +1,132 @@
+#pragma once
+// Interpretation files (go.dat, servis.dat, sale.dat) and their lookup.
+//
+// A record is a header line "* TTT AAA NNN RRR" (transit body, aspect angle,
+// natal body, rating code at the fixed columns 3-5, 7-9, 11-13, 15-17) and
+// the text that follows it, from the next line up to the first "@". Only the
+// text's first line is ever printed. The first matching record in file
+// order wins. A header field that is not a decimal integer stops every
+// lookup that reaches it, matched or not.
+//
+// A file is parsed once into memory; lookups then give exactly what reading
+// the file from its start for every hit would give.
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace meridan {
+
+// An error in a data file, naming the file and (where there is one) the
+// line. what() is the plain message, e.g. "'0x1' is not a valid integer value".
+class DataFileError : public std::runtime_error {
+ public:
+  DataFileError(std::filesystem::path file, int line, const std::string& message)
+      : std::runtime_error(message), file_(std::move(file)), line_(line) {}
+  const std::filesystem::path& file() const { return file_; }
+  int line() const { return line_; }  // 0 when the error is not about a line
+  // "<file>:<line>: <message>" for a one-line report.
+  std::string Describe() const;
+
+ private:
+  std::filesystem::path file_;
+  int line_;
+};
+
+// Reads a three-character header field: leading blanks or zeros, then
+// decimal digits. Anything else (a trailing blank, a sign, an empty field)
+// gives nullopt.
+std::optional<int> ParseHeaderField(std::string_view field);
+
+// The signed rating of a rating code: 101..105 give -1..-5, anything else is
+// taken unchanged.
+int RatingFromCode(int code);
+
+// The bar tag that opens the fragment of a rating, or empty for ratings
+// outside -5..-1, 1..5.
+const std::string& BarTag(int rating);
+
+// A text longer than this many characters is printed; a shorter one is not.
+inline constexpr size_t kPrintableFragmentLength = 80;
+// A record's text holds at most this many characters; a longer one is cut.
+inline constexpr size_t kMaxRecordText = 9999;
+
+struct InterpretationRecord {
+  int line = 0;  // 1-based line of the header
+  int transitBody = 0;
+  int aspect = 0;
+  int natalBody = 0;
+  int ratingCode = 0;
+  int rating = 0;
+  std::string text;       // everything up to the "@" (or end of file), at most 9,999 chars
+  bool closed = false;    // whether an "@" ended the text
+  std::string firstLine;  // what the lookup prints: the text's first line (see TextFirstLine)
+  std::string fragment;   // bar tag + first line + "<br>", or the first line alone
+};
+
+// The first line of a record's text as the lookup returns it: the text plus
+// one blank, up to the first line end. A text that stands on one line with
+// its "@" keeps that one trailing blank.
+std::string TextFirstLine(std::string_view text);
+
+// One header line that did not parse.
+struct HeaderProblem {
+  int line = 0;
+  int column = 0;         // first column of the field
+  std::string fieldName;  // "transit body", "aspect", "natal body", "rating code"
+  std::string fieldText;
+};
+
+class InterpretationFile {
+ public:
+  // Parses the file; a missing file gives an empty, non-existent table.
+  // Throws FileError when the file exists but cannot be read.
+  static InterpretationFile Load(const std::filesystem::path& path);
+  // Parses bytes as if they were the file's content (tests, fuzzing).
+  static InterpretationFile Parse(const std::filesystem::path& path, std::string_view bytes);
+
+  struct Match {
+    std::string fragment;  // empty when nothing matched
+    int rating = 0;
+    const InterpretationRecord* record = nullptr;
+  };
+  // The lookup of one hit. Throws DataFileError when a malformed header
+  // stands before the match (or before the end, when nothing matches).
+  Match Find(int transitBody, int aspect, int natalBody) const;
+
+  bool exists() const { return exists_; }
+  const std::filesystem::path& path() const { return path_; }
+  // Every record whose header parsed, in file order, those after a bad header
+  // included (no lookup reaches them: Find stops at the bad header first).
+  const std::vector<InterpretationRecord>& records() const { return records_; }
+  // Every header that did not parse, in file order.
+  const std::vector<HeaderProblem>& problems() const { return problems_; }
+
+ private:
+  std::filesystem::path path_;
+  bool exists_ = false;
+  std::vector<InterpretationRecord> records_;
+  std::vector<HeaderProblem> problems_;
+  std::unordered_map<int, size_t> first_;  // key -> index of the first record
+};
+
+// The name of the scratch file in the data directory: after a lookup it
+// holds the matched text plus one blank.
+inline constexpr std::string_view kScratchTextName = "tmp.dat";
+
+// Writes the scratch file: the text plus one blank, as a lookup leaves it
+// after a match.
+void WriteScratchText(const std::filesystem::path& dataDir, std::string_view text);
+
+// The lookup of one hit as a single call: the file is read, the hit looked
+// up, and the scratch file rewritten on a match. A forecast loads each file
+// once and looks its hits up in the loaded table instead.
+InterpretationFile::Match FindInterpretation(const std::filesystem::path& file, int transitBody,
+                                             int aspect, int natalBody,
+                                             const std::filesystem::path& dataDir);
+
+}  // namespace meridan

@@ -1,0 +1,70 @@
+#include "texts/month_scan.h"
+
+namespace meridan {
+
+std::vector<int> MonthScan::DaySums() const {
+  std::vector<int> sums;
+  sums.reserve(days.size());
+  for (const DayList& day : days) sums.push_back(day.ratingSum);
+  return sums;
+}
+
+MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& interpretations) {
+  MonthScan scan;
+  scan.month = transits.month;
+  scan.length = transits.length();
+  scan.firstNoon = transits.firstNoon;
+  scan.days.resize(transits.days.size());
+  const InterpretationRecord* lastMatched = nullptr;
+  for (int d = 1; d <= scan.length; ++d) {
+    DayList& day = scan.days[static_cast<size_t>(d - 1)];
+    for (const AspectHit& aspect : transits.days[static_cast<size_t>(d - 1)]) {
+      InterpretationFile::Match match =
+          interpretations.Find(aspect.transitBody, aspect.aspect, aspect.natalBody);
+      if (match.record) lastMatched = match.record;
+      TransitHit hit;
+      hit.day = d;
+      hit.transitBody = aspect.transitBody;
+      hit.aspect = aspect.aspect;
+      hit.natalBody = aspect.natalBody;
+      hit.rating = match.rating;
+      hit.fragment = std::move(match.fragment);
+      hit.accepted = hit.fragment.size() > kPrintableFragmentLength;
+      if (hit.accepted) {
+        day.hasText = true;
+        day.ratingSum += hit.rating;
+      }
+      day.hits.push_back(std::move(hit));
+    }
+  }
+  if (lastMatched) {
+    scan.matched = true;
+    scan.lastMatchedText = lastMatched->text;
+  }
+  return scan;
+}
+
+MonthScan ScanMonth(Date birth, YearMonth month, const InterpretationFile& interpretations,
+                    const PlutoTable& pluto, const std::filesystem::path& dataDir) {
+  const NatalChart natal = ComputeNatalChart(birth, pluto);
+  MonthScan scan = AttachTexts(ScanTransits(natal, month), interpretations);
+  // The scratch file holds the text of the last matched hit, as a lookup
+  // that went through it for every hit would have left it.
+  if (scan.matched) WriteScratchText(dataDir, scan.lastMatchedText);
+  return scan;
+}
+
+MonthScan ScanMonth(Date birth, YearMonth month, const std::filesystem::path& interpretationFile,
+                    const std::filesystem::path& dataDir) {
+  return ScanMonth(birth, month, InterpretationFile::Load(interpretationFile),
+                   PlutoTable::Load(dataDir / kPlutoTableName), dataDir);
+}
+
+void MakeMonthSeries(ForecastKind kind, Date birth, YearMonth month,
+                     const std::filesystem::path& dataDir,
+                     const std::filesystem::path& interpretationFile, SeriesStore& store) {
+  const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
+  BuildRatingSeries(scan.DaySums(), kind, month, store);
+}
+
+}  // namespace meridan

@@ -1,0 +1,66 @@
+#pragma once
+// A month's scan with its texts: every hit of the transit scan looked up in
+// the kind's interpretation file, marked accepted when its fragment is long
+// enough to print, and summed per day. The pages print it, the rating
+// series is built from its day sums.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/dates.h"
+#include "texts/interpretation.h"
+#include "transits/scan.h"
+#include "transits/series.h"
+
+namespace meridan {
+
+struct TransitHit {
+  int day = 0;
+  int transitBody = 0;
+  int aspect = 0;
+  int natalBody = 0;
+  std::string fragment;  // Windows-1251 HTML, empty when no record matched
+  int rating = 0;
+  bool accepted = false;  // fragment longer than 80 characters
+};
+
+struct DayList {
+  std::vector<TransitHit> hits;  // every hit of the day, in scan order
+  bool hasText = false;          // at least one hit accepted
+  int ratingSum = 0;             // sum of the ratings of the accepted hits
+};
+
+struct MonthScan {
+  YearMonth month;
+  int length = 0;             // days of the month (29 for a leap February)
+  std::vector<DayList> days;  // days[d - 1] for day d
+  double firstNoon = 0.0;     // Julian day of noon of day 1
+  // What the scratch file holds after the month's lookups: the text of the
+  // last matched hit; empty when nothing matched.
+  std::string lastMatchedText;
+  bool matched = false;
+
+  std::vector<int> DaySums() const;  // ratingSum of each day, day 1 first
+};
+
+// Looks every hit up in the table, in scan order.
+MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& interpretations);
+
+// The month's scan as one call: the natal chart, the transits, the texts; the
+// scratch file tmp.dat in dataDir rewritten when anything matched.
+MonthScan ScanMonth(Date birth, YearMonth month, const InterpretationFile& interpretations,
+                    const PlutoTable& pluto, const std::filesystem::path& dataDir);
+
+// The same from the files: pluto.sys in dataDir and the interpretation file
+// (a missing one gives no texts).
+MonthScan ScanMonth(Date birth, YearMonth month, const std::filesystem::path& interpretationFile,
+                    const std::filesystem::path& dataDir);
+
+// Scans the month (as above, from the files) and builds its rating series
+// into the store.
+void MakeMonthSeries(ForecastKind kind, Date birth, YearMonth month,
+                     const std::filesystem::path& dataDir,
+                     const std::filesystem::path& interpretationFile, SeriesStore& store);
+
+}  // namespace meridan

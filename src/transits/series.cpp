@@ -1,0 +1,59 @@
+#include "transits/series.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "ephemeris/calendar.h"
+#include "ephemeris/mercury.h"
+
+namespace meridan {
+
+bool IsMercuryRetrograde(double longitudeDayBefore, double longitudeToday) {
+  // Signed difference along the shorter arc, so 0.2 then 359.9 is a step
+  // back of 0.3 and 359.5 then 0.3 a step forward of 0.8.
+  double step = longitudeToday - longitudeDayBefore;
+  if (step > 180) step -= 360;
+  if (step < -180) step += 360;
+  return step < 0 && step > -3.0;
+}
+
+void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMonth month,
+                       SeriesStore& store) {
+  const ForecastKindInfo& info = KindInfo(kind);
+  const int L = static_cast<int>(daySums.size());
+  const int N = 3 * L;
+  // S and the series run to N + 3 (S one further, as a zero).
+  if (N + 3 > kSeriesSlots)
+    throw std::invalid_argument("a rating series holds at most " + std::to_string((kSeriesSlots - 3) / 3) +
+                                " days, not " + std::to_string(L));
+  store.SampleCount = N;
+
+  // Samples S(1)..S(3L + 3): three per day, the last day once more; S(3L + 4) = 0.
+  std::array<double, kSeriesSlots + 2> S{};
+  for (int d = 1; d <= L; ++d) {
+    const double v = daySums[static_cast<size_t>(d - 1)] * info.seriesFactor;
+    S[3 * d - 2] = S[3 * d - 1] = S[3 * d] = v;
+  }
+  S[N + 1] = S[N + 2] = S[N + 3] = S[N];
+
+  store.RatingSeries.fill(0);
+  store.RatingSeries[1] = static_cast<int>(std::ceil(S[1]));
+  for (int m = 2; m <= N + 3; ++m)
+    store.RatingSeries[m] = static_cast<int>(std::ceil(0.5 * S[m - 1] + S[m] + 0.5 * S[m + 1]));
+
+  if (!info.retrogradeMarks) return;
+  store.RetrogradeMarks.fill(0);
+  const double firstNoon = NoonJulianDay(1, month.month, month.year);
+  SunVector sun;
+  for (int d = 1; d <= L; ++d) {
+    const double t = firstNoon + (d - 1);
+    double before = 0, today = 0;
+    MercuryPosition(t - 1, before, sun);
+    MercuryPosition(t, today, sun);
+    if (IsMercuryRetrograde(before, today))
+      store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] = store.RetrogradeMarks[3 * d] = 1;
+  }
+}
+
+}  // namespace meridan
