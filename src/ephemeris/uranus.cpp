@@ -18,30 +18,43 @@ namespace {
 // a2 = S - U, a3 = J - U, a4 = S - 2U, a5 = 3U - S, so that the published
 // d1, d2, d3 are a1, 2 a1, 3 a1 and d4..d7 are a2..a5. Arcseconds.
 constexpr PeriodicTerm kA0[] = {
-    {kCos, -29, {1, 0, 0, 0, 0}, 0.0}, {kSin, 20, {1, 0, 0, 0, 0}, 0.0},     // -29 cos d1 + 20 sin d1
-    {kCos, 29, {2, 0, 0, 0, 0}, 0.0},  {kSin, 10, {2, 0, 0, 0, 0}, 0.0},     // 29 cos d2 + 10 sin d2
-    {kCos, 4, {3, 0, 0, 0, 0}, 0.0},   {kSin, 14, {3, 0, 0, 0, 0}, 0.0},     // 4 cos d3 + 14 sin d3
-    {kCos, -19, {0, 1, 0, 0, 0}, 0.0}, {kSin, 13, {0, 1, 0, 0, 0}, 0.0},     // -19 cos d4 + 13 sin d4
-    {kCos, -21, {0, 0, 1, 0, 0}, 0.0}, {kSin, -49, {0, 0, 1, 0, 0}, 0.0},    // -21 cos d5 - 49 sin d5
-    {kCos, 20, {0, 0, 0, 1, 0}, 0.0},  {kSin, 143, {0, 0, 0, 1, 0}, 0.0},    // 20 cos d6 + 143 sin d6
-    {kCos, 76, {0, 0, 0, 0, 1}, 0.0},  {kSin, -102, {0, 0, 0, 0, 1}, 0.0},   // 76 cos d7 - 102 sin d7
+    {kCos, -29, {1, 0, 0, 0, 0}, 0.0},   // -29 cos d1
+    {kSin, 20, {1, 0, 0, 0, 0}, 0.0},    // 20 sin d1
+    {kCos, 29, {2, 0, 0, 0, 0}, 0.0},    // 29 cos d2
+    {kSin, 10, {2, 0, 0, 0, 0}, 0.0},    // 10 sin d2
+    {kCos, 4, {3, 0, 0, 0, 0}, 0.0},     // 4 cos d3
+    {kSin, 14, {3, 0, 0, 0, 0}, 0.0},    // 14 sin d3
+    {kCos, -19, {0, 1, 0, 0, 0}, 0.0},   // -19 cos d4
+    {kSin, 13, {0, 1, 0, 0, 0}, 0.0},    // 13 sin d4
+    {kCos, -21, {0, 0, 1, 0, 0}, 0.0},   // -21 cos d5
+    {kSin, -49, {0, 0, 1, 0, 0}, 0.0},   // -49 sin d5
+    {kCos, 20, {0, 0, 0, 1, 0}, 0.0},    // 20 cos d6
+    {kSin, 143, {0, 0, 0, 1, 0}, 0.0},   // 143 sin d6
+    {kCos, 76, {0, 0, 0, 0, 1}, 0.0},    // 76 cos d7
+    {kSin, -102, {0, 0, 0, 0, 1}, 0.0},  // -102 sin d7
 };
 // Coefficient of sin U.
 constexpr PeriodicTerm kA1[] = {
-    {kCos, -16, {3, 0, 0, 0, 0}, 0.0}, {kSin, 8, {3, 0, 0, 0, 0}, 0.0},   // -16 cos d3 + 8 sin d3
-    {kCos, 4, {0, 0, 1, 0, 0}, 0.0},   {kSin, -2, {0, 0, 1, 0, 0}, 0.0},  // 4 cos d5 - 2 sin d5
+    {kCos, -16, {3, 0, 0, 0, 0}, 0.0},  // -16 cos d3
+    {kSin, 8, {3, 0, 0, 0, 0}, 0.0},    // 8 sin d3
+    {kCos, 4, {0, 0, 1, 0, 0}, 0.0},    // 4 cos d5
+    {kSin, -2, {0, 0, 1, 0, 0}, 0.0},   // -2 sin d5
 };
 // Coefficient of cos U.
 constexpr PeriodicTerm kB1[] = {
-    {kCos, -5, {1, 0, 0, 0, 0}, 0.0}, {kSin, 4, {1, 0, 0, 0, 0}, 0.0},   // -5 cos d1 + 4 sin d1
-    {kCos, 9, {3, 0, 0, 0, 0}, 0.0},  {kSin, 18, {3, 0, 0, 0, 0}, 0.0},  // 9 cos d3 + 18 sin d3
+    {kCos, -5, {1, 0, 0, 0, 0}, 0.0},  // -5 cos d1
+    {kSin, 4, {1, 0, 0, 0, 0}, 0.0},   // 4 sin d1
+    {kCos, 9, {3, 0, 0, 0, 0}, 0.0},   // 9 cos d3
+    {kSin, 18, {3, 0, 0, 0, 0}, 0.0},  // 18 sin d3
 };
 // Coefficients of sin 3U and cos 3U.
 constexpr PeriodicTerm kA3[] = {
-    {kCos, -5, {0, 1, 0, 0, 0}, 0.0}, {kSin, 3, {0, 1, 0, 0, 0}, 0.0},  // -5 cos d4 + 3 sin d4
+    {kCos, -5, {0, 1, 0, 0, 0}, 0.0},  // -5 cos d4
+    {kSin, 3, {0, 1, 0, 0, 0}, 0.0},   // 3 sin d4
 };
 constexpr PeriodicTerm kB3[] = {
-    {kCos, 3, {0, 1, 0, 0, 0}, 0.0}, {kSin, 5, {0, 1, 0, 0, 0}, 0.0},  // 3 cos d4 + 5 sin d4
+    {kCos, 3, {0, 1, 0, 0, 0}, 0.0},  // 3 cos d4
+    {kSin, 5, {0, 1, 0, 0, 0}, 0.0},  // 5 sin d4
 };
 
 }  // namespace

@@ -44,8 +44,13 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   BuildRatingSeries(result.scan.DaySums(), request.kind, month, result.series);
 
   const GraphFiles graph = RenderGraph(context, result.series, month, kind.retrogradeMarks);
-  MonthPage page{request.kind, request.name, request.birth, month, request.start, &result.scan};
-  ReadPageFurniture(request.kind, context.dataDir(), page);
+  const MonthPage page{request.kind,
+                       request.name,
+                       request.birth,
+                       month,
+                       request.start,
+                       &result.scan,
+                       ReadPageFurniture(request.kind, context.dataDir())};
   const std::string pageBytes = RenderMonthPage(page);
 
   // Everything is read and made; now the files, the page last.

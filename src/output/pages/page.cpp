@@ -81,9 +81,9 @@ class Page {
 
 }  // namespace
 
-void ReadPageFurniture(ForecastKind kind, const fs::path& dataDir, MonthPage& page) {
-  page.style = FurnitureLines(dataDir / "style.dat");
-  page.help = FurnitureLines(dataDir / PageKindOf(kind).helpFile);
+PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
+  return {FurnitureLines(dataDir / "style.dat"),
+          FurnitureLines(dataDir / PageKindOf(kind).helpFile)};
 }
 
 fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
@@ -95,11 +95,13 @@ std::string RenderMonthPage(const MonthPage& content) {
   const std::string imageName = MonthFileName(content.month.month, content.month.year, ".jpeg");
 
   Page page;
-  page.Line("<html> <head> <title>" + W(pieces.title) +
-            "</title>  <meta content=\"text/html; charset=windows-1251\" http-equiv=\"Content-Type\">");
-  for (const std::string& line : content.style) page.Line(line);
+  page.Line(
+      "<html> <head> <title>" + W(pieces.title) +
+      "</title>  <meta content=\"text/html; charset=windows-1251\" http-equiv=\"Content-Type\">");
+  for (const std::string& line : content.furniture.style) page.Line(line);
   page.Literal("</head> <body bgcolor=\"#FFFFFF\"> <DIV align=\"center\">");
-  page.Literal("<font face=\"Arial\" size=\"3\" color=\"#999999\"><b>Щелкните на кнопках ниже, чтобы выбрать месяц прогноза</b></font></td></tr>");
+  page.Literal(
+      "<font face=\"Arial\" size=\"3\" color=\"#999999\"><b>Щелкните на кнопках ниже, чтобы выбрать месяц прогноза</b></font></td></tr>");
   page.Literal("<table><tr>");
   for (int n = 0; n < 4; ++n) {
     const YearMonth button = content.start.Plus(n);
@@ -107,17 +109,20 @@ std::string RenderMonthPage(const MonthPage& content) {
     page.Line("<a href=\"" + MonthFileName(button.month, button.year, ".html") + "\">");
     page.Literal("<p style=\"text-align: left\">");
     page.Literal("<b><font face=\"Arial\" size=\"2\" color=\"#FFFFFF\">");
-    page.Line("&nbsp;" + MonthName(button.month) + " " + std::to_string(button.year) + "</font></b></a>");
+    page.Line("&nbsp;" + MonthName(button.month) + " " + std::to_string(button.year) +
+              "</font></b></a>");
     page.Literal("</td>");
   }
   page.Literal("</tr></table> </DIV>");
   page.Literal("<p>&nbsp;</p>");
   page.Literal("<DIV align=\"center\">");
-  page.Literal("<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
+  page.Literal(
+      "<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
   page.Line(W(pieces.titlePrefix) + MonthNameLower(content.month.month) + " " +
-            std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes + "</h1>");
+            std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
+            "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
             W("г. </h3>"));
@@ -140,7 +145,7 @@ std::string RenderMonthPage(const MonthPage& content) {
     for (const char* line : kLegendTwoColumns) page.Literal(line);
   else
     for (const char* line : kLegendTrips) page.Literal(line);
-  for (const std::string& line : content.help) page.Line(line);
+  for (const std::string& line : content.furniture.help) page.Line(line);
   page.Literal("</DIV>");
   page.Literal("</td></tr> </table> </body> </html>");
   return page.bytes();
@@ -149,10 +154,9 @@ std::string RenderMonthPage(const MonthPage& content) {
 fs::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth, YearMonth month,
                         YearMonth start, const fs::path& mainDir, const fs::path& dataDir,
                         const fs::path& interpretationFile) {
-  MonthPage page{kind, name, birth, month, start};
-  ReadPageFurniture(kind, dataDir, page);
+  PageFurniture furniture = ReadPageFurniture(kind, dataDir);
   const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
-  page.scan = &scan;
+  const MonthPage page{kind, name, birth, month, start, &scan, std::move(furniture)};
   const fs::path path = MonthPagePath(mainDir, month);
   WriteFileAtomically(path, RenderMonthPage(page));
   return path;
@@ -162,11 +166,20 @@ Cp1251Html NameForPage(std::string_view utf8) {
   std::string escaped;
   for (const char c : utf8) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
     }
   }
   const auto html = Utf8ToCp1251Html(escaped);

@@ -14,6 +14,15 @@
 
 namespace meridan {
 
+// The furniture files of a kind's page, each as the page copies it (every
+// line; an empty file gives one empty line).
+struct PageFurniture {
+  std::vector<std::string> style;  // style.dat
+  std::vector<std::string> help;   // the kind's help file
+};
+
+PageFurniture ReadPageFurniture(ForecastKind kind, const std::filesystem::path& dataDir);
+
 // Everything a month page shows.
 struct MonthPage {
   ForecastKind kind;
@@ -21,15 +30,9 @@ struct MonthPage {
   Date birth;
   YearMonth month;  // the page's month
   YearMonth start;  // the first of the forecast's four months
-  const MonthScan* scan = nullptr;
-  std::vector<std::string> style;  // the lines of style.dat
-  std::vector<std::string> help;   // the lines of the kind's help file
+  const MonthScan* scan;
+  PageFurniture furniture;
 };
-
-// The furniture files of a kind's page, read whole: style.dat and the help
-// file, each as the page copies it (every line; an empty file gives one
-// empty line).
-void ReadPageFurniture(ForecastKind kind, const std::filesystem::path& dataDir, MonthPage& page);
 
 // The page's bytes: Windows-1251, CR LF line ends.
 std::string RenderMonthPage(const MonthPage& page);
