@@ -1,8 +1,9 @@
 // Packing a forecast's output directory: the first run, which compresses
 // everything, and the two update runs a user meets (after a new forecast, and
 // with nothing changed).
-#include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
@@ -36,7 +37,8 @@ class ForecastOutput {
     Write("b_button.jpg", Noise(2000, random));
     for (const char* colour : {"blu", "red"})
       for (int strength = 1; strength <= 5; ++strength)
-        Write(std::string("b_") + colour + std::to_string(strength) + ".gif", "GIF89a" + Noise(80, random));
+        Write(std::string("b_") + colour + std::to_string(strength) + ".gif",
+              "GIF89a" + Noise(80, random));
   }
   ~ForecastOutput() { fs::remove_all(dir_); }
 
@@ -57,10 +59,11 @@ class ForecastOutput {
         "check the brakes before leaving; haste brings small troubles",
         "good for short trips in town, avoid overtaking at dusk",
     };
-    std::string page = "<html><head><title>Prog " + std::to_string(month) + "</title></head><body>\r\n";
+    std::string page =
+        "<html><head><title>Prog " + std::to_string(month) + "</title></head><body>\r\n";
     for (int line = 0; page.size() < 30 * 1024; ++line)
-      page += "<p><img src=\"b_blu" + std::to_string(line % 5 + 1) + ".gif\"> " + std::to_string(line % 31 + 1) +
-              ": " + kLines[line % 3] + "</p>\r\n";
+      page += "<p><img src=\"b_blu" + std::to_string(line % 5 + 1) + ".gif\"> " +
+              std::to_string(line % 31 + 1) + ": " + kLines[line % 3] + "</p>\r\n";
     return page + "</body></html>\r\n";
   }
 

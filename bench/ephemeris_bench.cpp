@@ -41,7 +41,7 @@ BENCHMARK(BM_NineLongitudes);
 
 #if MERIDAN_HAVE_SWISS_EPHEMERIS
 void BM_SwissEphemerisNineLongitudes(benchmark::State& state) {
-  static constexpr int kBodies[] = {SE_SUN,    SE_MERCURY, SE_VENUS,  SE_MARS,   SE_JUPITER,
+  static constexpr int kBodies[] = {SE_SUN,    SE_MERCURY, SE_VENUS,   SE_MARS, SE_JUPITER,
                                     SE_SATURN, SE_URANUS,  SE_NEPTUNE, SE_PLUTO};
   double xx[6];
   char error[AS_MAXCH];
@@ -64,7 +64,8 @@ void BM_BodyLongitude(benchmark::State& state) {
   const meridan::PlutoTable pluto = meridan::PlutoTable::Load(kDataDir / "pluto.sys");
   meridan::SunVector sun;
   double day = kMay20_1984;
-  for (auto _ : state) benchmark::DoNotOptimize(meridan::BodyLongitude(body, NextDay(day), &pluto, sun));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(meridan::BodyLongitude(body, NextDay(day), &pluto, sun));
   state.SetLabel(meridan::BodyName(body));
 }
 BENCHMARK(BM_BodyLongitude)->ArgName("body")->Apply([](benchmark::internal::Benchmark* b) {

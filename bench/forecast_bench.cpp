@@ -1,8 +1,9 @@
 // The month scan and the whole four-month forecast run, on the shipped data
 // in a temporary program directory. The cold process, as a user runs it,
 // is timed by scripts/bench against zip -9 of its own output.
-#include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <benchmark/benchmark.h>
 
 #include <filesystem>
 
@@ -16,12 +17,15 @@ namespace {
 // A program directory with the shipped System/ and Output/, made once.
 const fs::path& BenchDir() {
   static const fs::path dir = [] {
-    const fs::path root = fs::temp_directory_path() / ("meridan-bench-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("meridan-bench-" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root);
     fs::copy(fs::path(MERIDAN_DATA_DIR) / "System", root / "System", fs::copy_options::recursive);
     fs::copy(fs::path(MERIDAN_DATA_DIR) / "Output", root / "Output", fs::copy_options::recursive);
-    std::atexit([] { fs::remove_all(fs::temp_directory_path() / ("meridan-bench-" + std::to_string(::getpid()))); });
+    std::atexit([] {
+      fs::remove_all(fs::temp_directory_path() / ("meridan-bench-" + std::to_string(::getpid())));
+    });
     return root;
   }();
   return dir;
@@ -49,7 +53,8 @@ void BM_ForecastRun(benchmark::State& state) {
   session.CurrentMonth = 11;
   session.CurrentYear = 2025;
   meridan::ForecastContext context(BenchDir());
-  for (auto _ : state) meridan::RunForecastCommand(session, meridan::ForecastKind::Sale, context, nullptr);
+  for (auto _ : state)
+    meridan::RunForecastCommand(session, meridan::ForecastKind::Sale, context, nullptr);
 }
 BENCHMARK(BM_ForecastRun)->Unit(benchmark::kMillisecond);
 

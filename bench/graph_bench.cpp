@@ -23,7 +23,8 @@ SeriesStore October() {
   SeriesStore store;
   store.SampleCount = 93;
   for (int i = 1; i <= 96; ++i)
-    store.RatingSeries[i] = static_cast<int>(std::lround(40 * std::sin(i * 0.21) * std::cos(i * 0.07)));
+    store.RatingSeries[i] =
+        static_cast<int>(std::lround(40 * std::sin(i * 0.21) * std::cos(i * 0.07)));
   for (int i = 34; i <= 42; ++i) store.RetrogradeMarks[i] = 1;
   return store;
 }
@@ -31,7 +32,8 @@ SeriesStore October() {
 void BM_DrawMonthCurve(benchmark::State& state) {
   const Font font = Font::Load();
   const SeriesStore store = October();
-  for (auto _ : state) benchmark::DoNotOptimize(DrawMonthCurve(kTemplate, store, {2025, 10}, true, font));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(DrawMonthCurve(kTemplate, store, {2025, 10}, true, font));
 }
 BENCHMARK(BM_DrawMonthCurve)->Unit(benchmark::kMicrosecond);
 
@@ -50,7 +52,8 @@ void BM_DayLabels(benchmark::State& state) {
   Raster picture = kTemplate;
   for (auto _ : state)
     for (int label = 2; label <= 30; label += 2)
-      font.Draw(picture, 76 + 15 * label, 154, std::to_string(label), Rgb{255, 255, 255}, Rgb{111, 145, 190});
+      font.Draw(picture, 76 + 15 * label, 154, std::to_string(label), Rgb{255, 255, 255},
+                Rgb{111, 145, 190});
 }
 BENCHMARK(BM_DayLabels)->Unit(benchmark::kMicrosecond);
 

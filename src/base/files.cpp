@@ -1,8 +1,6 @@
 #include "base/files.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -11,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <sys/random.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -71,7 +71,8 @@ int WriteAll(int fd, std::string_view bytes) {
 }
 
 void FlushDirectory(const fs::path& directory) {
-  Descriptor fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Descriptor fd(
+      ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   // Some file systems cannot flush a directory; the rename has happened and
   // the data is on disk, so that is not worth failing the write for.
   if (fd.get() >= 0) ::fsync(fd.get());

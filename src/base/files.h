@@ -46,7 +46,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 inline void WriteFileAtomically(const std::filesystem::path& path,
                                 std::span<const std::uint8_t> bytes,
                                 Durability durability = Durability::Flushed) {
-  WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}, durability);
+  WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()},
+                      durability);
 }
 
 // Whether a file name is one of the program's own temporary files (a write

@@ -67,7 +67,8 @@ std::string Options::Require(const std::string& name) const {
   throw UsageError("missing option " + name);
 }
 
-Options ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed) {
+Options ParseOptions(const std::vector<std::string>& args,
+                     const std::vector<std::string>& allowed) {
   Options options;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -93,7 +94,8 @@ Date ParseDate(const std::string& option, const std::string& text) {
     if (day && month && year && *day >= 1 && *day <= 31 && *month >= 1 && *month <= 12)
       return {*day, *month, *year};
   }
-  throw UsageError(option + " wants a date DD.MM.YYYY (day 1-31, month 1-12), not '" + Shown(text) + "'");
+  throw UsageError(option + " wants a date DD.MM.YYYY (day 1-31, month 1-12), not '" + Shown(text) +
+                   "'");
 }
 
 YearMonth ParseMonth(const std::string& option, const std::string& text) {

@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
-#include "forecast/forecast.h"
-#include "forecast/lock.h"
-#include "ephemeris/calendar.h"
-#include "ephemeris/positions.h"
-#include "transits/series.h"
 #include "base/cp1251.h"
 #include "base/files.h"
+#include "base/month_names.h"
+#include "cli/arguments.h"
+#include "ephemeris/calendar.h"
+#include "ephemeris/positions.h"
+#include "forecast/forecast.h"
+#include "forecast/lock.h"
+#include "output/pages/page.h"
 #include "texts/data_check.h"
 #include "texts/interpretation.h"
-#include "base/month_names.h"
-#include "output/pages/page.h"
+#include "transits/series.h"
 
 namespace fs = std::filesystem;
 
@@ -119,7 +119,8 @@ MonthRequest ParseMonthRequest(const Options& options) {
   request.birth = ParseDate("--birth", options.Require("--birth"));
   request.month = ParseMonth("--month", options.Require("--month"));
   request.dataDir = ProgramDir(options) / "System";
-  request.interpretationFile = request.dataDir / std::string(KindInfo(request.kind).interpretationFile);
+  request.interpretationFile =
+      request.dataDir / std::string(KindInfo(request.kind).interpretationFile);
   return request;
 }
 
@@ -160,8 +161,8 @@ int Forecast(const Context& io, const Options& options) {
   const auto length = Utf8Length(nameUtf8);
   if (!length) throw UsageError("--name is not valid UTF-8 text");
   if (*length > kMaxNameLength)
-    throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) + " characters, this one has " +
-                     std::to_string(*length));
+    throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
+                     " characters, this one has " + std::to_string(*length));
   const Date birth = ParseDate("--birth", options.Require("--birth"));
   const auto startText = options.Get("--start");
   const YearMonth start = startText ? ParseMonth("--start", *startText) : CurrentMonth();
@@ -175,7 +176,8 @@ int Forecast(const Context& io, const Options& options) {
   session.CurrentMonth = start.month;
   session.CurrentYear = start.year;
   if (!fs::is_directory(session.OutputDir()))
-    throw std::runtime_error("the output directory " + session.OutputDir().string() + " does not exist");
+    throw std::runtime_error("the output directory " + session.OutputDir().string() +
+                             " does not exist");
 
   ForecastContext context(session.MainDir);
   RunForecastCommand(
@@ -185,7 +187,10 @@ int Forecast(const Context& io, const Options& options) {
                << std::endl;
         io.out << done.page.string() << '\n';
       },
-      [&] { io.err << "meridan: waiting for another forecast in " << session.MainDir.string() << " to finish" << std::endl; });
+      [&] {
+        io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
+               << " to finish" << std::endl;
+      });
   return 0;
 }
 
@@ -196,8 +201,8 @@ int CheckData(const Context& io, const Options& options) {
   std::optional<ProgramDirLock> lock;
   try {
     lock.emplace(ProgramDirLock::Acquire(ProgramDir(options), [&] {
-      io.err << "meridan: waiting for a forecast in " << ProgramDir(options).string() << " to finish"
-             << std::endl;
+      io.err << "meridan: waiting for a forecast in " << ProgramDir(options).string()
+             << " to finish" << std::endl;
     }));
   } catch (const FileError&) {
   }
@@ -248,7 +253,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
       // once, after the command has done all its work.
       out.flush();
       if (!out) {
-        err << "meridan: " << command.name << ": the output could not be written (was its reader closed?)\n";
+        err << "meridan: " << command.name
+            << ": the output could not be written (was its reader closed?)\n";
         return 1;
       }
       return status;
@@ -267,6 +273,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
   return 2;
 }
 
-int RunCommandLine(int argc, char** argv) { return RunCommandLine(argc, argv, std::cout, std::cerr); }
+int RunCommandLine(int argc, char** argv) {
+  return RunCommandLine(argc, argv, std::cout, std::cerr);
+}
 
 }  // namespace meridan

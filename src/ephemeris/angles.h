@@ -10,12 +10,12 @@
 
 namespace meridan {
 
-inline constexpr double kJulianDayOffset = 2415020.0;    // JD of 1900 January 0.5
+inline constexpr double kJulianDayOffset = 2415020.0;  // JD of 1900 January 0.5
 inline constexpr double kDaysPerJulianCentury = 36525.0;
 inline constexpr double kTwoPi = 6.28318530718;
 inline constexpr double kRadiansPerDegree = 0.01745329252;
 inline constexpr double kArcsecPerRadian = 206264.806247;
-inline constexpr double kPi = 3.14159265358979323846;    // full precision, for quadrant fixes
+inline constexpr double kPi = 3.14159265358979323846;  // full precision, for quadrant fixes
 
 // Julian centuries since 1900 January 0.5, as every position routine forms it:
 // the Julian day is first turned into the astronomical JD and back.

@@ -53,9 +53,7 @@ void CalendarDate(double julianDay, int& day, int& month, int& year, int& hour, 
   second = static_cast<int>(std::round(Int(Frac(minutes) * 60)));
 }
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int MonthLength(int month, int year) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -52,8 +52,8 @@ SeriesResult MercurySeries(double T) {
   const double rho = -407563.61 + 0.92 * T - (87878.82 + 8.46 * T) * std::cos(M) -
                      (13416.31 + 2.6 * T) * std::cos(2 * M) -
                      (2579.08 + 0.75 * T) * std::cos(3 * M) - 548.05 * std::cos(4 * M) -
-                     123.22 * std::cos(5 * M) - 28.74 * std::cos(6 * M) -
-                     6.87 * std::cos(7 * M) - 1.68 * std::cos(8 * M);
+                     123.22 * std::cos(5 * M) - 28.74 * std::cos(6 * M) - 6.87 * std::cos(7 * M) -
+                     1.68 * std::cos(8 * M);
   const double C = (84377.7 + 8.3 * T) * std::sin(M) + (10732.8 + 2.1 * T) * std::sin(2 * M) +
                    (1892.1 + 0.6 * T) * std::sin(3 * M) + 381.1 * std::sin(4 * M) +
                    82.6 * std::sin(5 * M) + 18.7 * std::sin(6 * M) + 4.4 * std::sin(7 * M) +

@@ -49,9 +49,9 @@ SeriesResult NeptuneSeries(double T) {
   e = e + (4389 * std::sin(theta) + 4262 * std::cos(theta) + 1129 * std::sin(2 * theta) +
            1089 * std::cos(2 * theta)) /
               10000000;
-  const double a = 30.10957 + (-817 * std::sin(theta) + 8189 * std::cos(theta) +
-                               781 * std::cos(2 * theta)) /
-                                  1000000;
+  const double a =
+      30.10957 +
+      (-817 * std::sin(theta) + 8189 * std::cos(theta) + 781 * std::cos(2 * theta)) / 1000000;
 
   double E = M;  // eccentric anomaly, degrees
   for (int k = 0; k < 5; ++k) E = M + (e / R) * std::sin(R * E);

@@ -58,7 +58,8 @@ int PlutoTable::DegreesOn(double julianDay) const {
     char number[32];
     std::snprintf(number, sizeof number, "%.10g", julianDay);
     std::string asked = std::string("Julian day ") + number;
-    if (std::isfinite(julianDay) && std::fabs(julianDay) < 1e7) asked += " (" + DateText(julianDay) + ")";
+    if (std::isfinite(julianDay) && std::fabs(julianDay) < 1e7)
+      asked += " (" + DateText(julianDay) + ")";
     Fail(file_, "the Pluto table covers " + DateText(1.0) + " to " + DateText(days) +
                     " (Julian days 1 to " + std::to_string(degrees_.size()) + "), not " + asked);
   }

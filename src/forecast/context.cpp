@@ -1,8 +1,7 @@
 #include "forecast/context.h"
 
-#include <sys/stat.h>
-
 #include <ctime>
+#include <sys/stat.h>
 
 #include "output/graph/month_graph.h"
 

@@ -1,11 +1,11 @@
 #include "forecast/lock.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <stdexcept>
+#include <sys/file.h>
 #include <thread>
 
 #include "base/files.h"
@@ -26,10 +26,10 @@ ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK) throw FileError("lock", file, errno);
     if (std::chrono::steady_clock::now() >= giveUp)
-      throw std::runtime_error("another forecast has been running in " + programDir.string() +
-                               " for over " +
-                               std::to_string(std::chrono::duration_cast<std::chrono::seconds>(patience).count()) +
-                               " seconds; try again when it has finished");
+      throw std::runtime_error(
+          "another forecast has been running in " + programDir.string() + " for over " +
+          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(patience).count()) +
+          " seconds; try again when it has finished");
     if (!told && onWait) onWait();
     told = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

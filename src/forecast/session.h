@@ -25,8 +25,8 @@ struct ForecastSession {
   int StartMonth = 0;
   int PageYear = 0;  // the month being produced
   int PageMonth = 0;
-  std::filesystem::path MainDir;  // program directory
-  std::filesystem::path DataDir;  // MainDir / "System"
+  std::filesystem::path MainDir;                    // program directory
+  std::filesystem::path DataDir;                    // MainDir / "System"
   std::array<std::filesystem::path, 13> PagePaths;  // by calendar month 1..12
   std::array<int, 5> ButtonMonths{};                // calendar month of button 1..4
   std::filesystem::path PageToShow;

@@ -1,6 +1,7 @@
 #include "gui/error_box.h"
 
 #include <QMessageBox>
+
 #include <utility>
 
 namespace meridan {

@@ -4,6 +4,7 @@
 // recorder here so that no modal box ever waits for them.
 
 #include <QString>
+
 #include <exception>
 #include <functional>
 

@@ -5,6 +5,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+
 #include <string>
 
 #include "gui/page_document.h"

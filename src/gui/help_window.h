@@ -5,6 +5,7 @@
 
 #include <QUrl>
 #include <QWidget>
+
 #include <filesystem>
 
 class QTextBrowser;

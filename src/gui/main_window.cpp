@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+
 #include <clocale>
 #include <stdexcept>
 
+#include "base/cp1251.h"
+#include "base/month_names.h"
 #include "forecast/forecast.h"
 #include "gui/about_box.h"
 #include "gui/error_box.h"
@@ -23,8 +26,6 @@
 #include "gui/problem_report.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
-#include "base/cp1251.h"
-#include "base/month_names.h"
 #include "output/pages/page.h"
 
 namespace meridan {
@@ -55,7 +56,9 @@ QString MonthCaption(int month, int year) {
          QString::number(year);
 }
 
-QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString PathText(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 // Every window shows the same normal arrow once a command is over, whatever
 // it left behind.
@@ -279,8 +282,9 @@ void MainWindow::LoadBackground() {
   QImageReader reader(&file);
   const QImage picture = reader.read();
   if (picture.isNull())
-    throw std::runtime_error(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(path, reader.errorString()).toStdString());
+    throw std::runtime_error(QStringLiteral("Cannot open file \"%1\". %2")
+                                 .arg(path, reader.errorString())
+                                 .toStdString());
   Image1->setPixmap(QPixmap::fromImage(picture));
 }
 

@@ -6,13 +6,14 @@
 
 #include <QDate>
 #include <QMainWindow>
+
 #include <array>
 #include <functional>
 #include <memory>
 
+#include "forecast/context.h"
 #include "forecast/session.h"
 #include "transits/forecast_kind.h"
-#include "forecast/context.h"
 
 class QAction;
 class QLabel;

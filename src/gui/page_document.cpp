@@ -2,13 +2,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
-#include <QPagedPaintDevice>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -86,7 +87,8 @@ void FitRowToBackgrounds(QTextDocument& document, QTextTable& table) {
   if (table.rows() != 1) return;
   int picture = 0;
   for (int column = 0; column < table.columns(); ++column)
-    picture = std::max(picture, BackgroundHeight(document, table.cellAt(0, column).format().toTableCellFormat()));
+    picture = std::max(
+        picture, BackgroundHeight(document, table.cellAt(0, column).format().toTableCellFormat()));
   if (picture == 0) return;
   const QTextTableFormat tableFormat = table.format();
   document.pageCount();  // lays the document out to the end
@@ -98,10 +100,12 @@ void FitRowToBackgrounds(QTextDocument& document, QTextTable& table) {
     QTextTableCell cell = table.cellAt(0, column);
     if (cell.column() != column) continue;
     QTextTableCellFormat format = cell.format().toTableCellFormat();
-    const qreal top = format.hasProperty(QTextFormat::TableCellTopPadding) ? format.topPadding()
-                                                                          : tableFormat.cellPadding();
-    const qreal bottom = format.hasProperty(QTextFormat::TableCellBottomPadding) ? format.bottomPadding()
-                                                                                : tableFormat.cellPadding();
+    const qreal top = format.hasProperty(QTextFormat::TableCellTopPadding)
+                          ? format.topPadding()
+                          : tableFormat.cellPadding();
+    const qreal bottom = format.hasProperty(QTextFormat::TableCellBottomPadding)
+                             ? format.bottomPadding()
+                             : tableFormat.cellPadding();
     format.setTopPadding(top + room / 2);
     format.setBottomPadding(bottom + room / 2);
     cell.setFormat(format);

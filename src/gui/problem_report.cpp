@@ -23,8 +23,8 @@ const QColor kFieldColour(255, 253, 225);
 const QColor kGrey(128, 128, 128);
 
 // The systems a user can name, as the report line quotes them after ":".
-const char* const kSystems[] = {" Windows 2000", " Windows XP", " Windows Vista", " Windows 7",
-                                " Windows 8",    " Linux"};
+const char* const kSystems[] = {" Windows 2000", " Windows XP", " Windows Vista",
+                                " Windows 7",    " Windows 8",  " Linux"};
 
 QString ReportPathCaption(const QString& path) {
   return QStringLiteral("Программа сформирует отчет и разместит его в файле ") + path +
@@ -33,8 +33,9 @@ QString ReportPathCaption(const QString& path) {
 
 QString DoneMessage(const QString& path) {
   return QStringLiteral("  Отчет сформирован и записан в файл ") + path +
-         QStringLiteral("   Отправьте этот файл разработчикам на указанный E-mail.   "
-                        "Вы получите ответ и рекомендации по восстановлению работы программы.  ");
+         QStringLiteral(
+             "   Отправьте этот файл разработчикам на указанный E-mail.   "
+             "Вы получите ответ и рекомендации по восстановлению работы программы.  ");
 }
 
 }  // namespace
@@ -65,10 +66,11 @@ ProblemReport::ProblemReport(QWidget* parent)
                           "\"Сформировать отчет\".  "),
            33, 75);
   Label9 = AddLabel("Label9", ReportPathCaption(QStringLiteral("Report.txt")), 33, 93);
-  QLabel* label10 = AddLabel(
-      "Label10",
-      QStringLiteral("Отправьте этот файл Report.txt разработчикам на E-mail указанный при покупке "),
-      33, 111);
+  QLabel* label10 =
+      AddLabel("Label10",
+               QStringLiteral(
+                   "Отправьте этот файл Report.txt разработчикам на E-mail указанный при покупке "),
+               33, 111);
   label10->setFont(ArialFont(15, true));
   QPalette greyText = label10->palette();
   greyText.setColor(QPalette::WindowText, kGrey);

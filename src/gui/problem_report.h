@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QString>
+
 #include <functional>
 
 class QButtonGroup;

@@ -75,7 +75,8 @@ void WriteProblemReport(const std::filesystem::path& programDir, const QString& 
   // In the order the file system gives them, hidden entries included.
   for (const auto& entry : std::filesystem::directory_iterator(programDir)) {
     const std::string name = entry.path().filename().string();
-    if (Utf8Length(name).value_or(name.size()) >= kShortestListedName) out.Bytes(Utf8ToCp1251(name));
+    if (Utf8Length(name).value_or(name.size()) >= kShortestListedName)
+      out.Bytes(Utf8ToCp1251(name));
   }
   out.Line("");
   out.Line(kRule);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+
 #include <filesystem>
 
 namespace meridan {
@@ -13,8 +14,8 @@ struct ProblemDetails {
   QDateTime when;
   QString name;
   QString email;
-  QString system;        // the chosen operating system as captioned, empty for none
-  QStringList comment;   // the comment's lines
+  QString system;       // the chosen operating system as captioned, empty for none
+  QStringList comment;  // the comment's lines
 };
 
 // Creates programDir/Report.txt and writes the report into it, listing the

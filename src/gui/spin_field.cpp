@@ -1,6 +1,7 @@
 #include "gui/spin_field.h"
 
 #include <QLineEdit>
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -63,8 +64,7 @@ QAbstractSpinBox::StepEnabled SpinField::stepEnabled() const {
 
 void SpinField::focusOutEvent(QFocusEvent* event) {
   QAbstractSpinBox::focusOutEvent(event);
-  if (const auto value = ParseInteger(text()); value && Clamped(*value) != *value)
-    SetValue(*value);
+  if (const auto value = ParseInteger(text()); value && Clamped(*value) != *value) SetValue(*value);
 }
 
 int SpinField::Clamped(long long value) const {

@@ -6,6 +6,7 @@
 // command reads it.
 
 #include <QAbstractSpinBox>
+
 #include <optional>
 
 namespace meridan {

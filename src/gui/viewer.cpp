@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
 #include <utility>
 
 #include "gui/error_box.h"
@@ -35,7 +36,9 @@ QFont PageDefaultFont() {
   return font;
 }
 
-QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString PathText(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 }  // namespace
 
@@ -109,10 +112,9 @@ void Viewer::FormActivate() {
 void Viewer::WebBrowser1SourceChanged() { MatchBrowserLayout(*WebBrowser1->document()); }
 
 void Viewer::ShowMissingPage() {
-  WebBrowser1->setHtml(
-      QStringLiteral("<p>Страница прогноза не найдена: файла <b>%1</b> нет.</p>"
-                     "<p>Составьте прогноз заново кнопкой в главном окне.</p>")
-          .arg(PathText(page_).toHtmlEscaped()));
+  WebBrowser1->setHtml(QStringLiteral("<p>Страница прогноза не найдена: файла <b>%1</b> нет.</p>"
+                                      "<p>Составьте прогноз заново кнопкой в главном окне.</p>")
+                           .arg(PathText(page_).toHtmlEscaped()));
 }
 
 void Viewer::BitBtn1Click() {

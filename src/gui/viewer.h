@@ -4,6 +4,7 @@
 // every showing reads the page afresh from its file.
 
 #include <QDialog>
+
 #include <filesystem>
 #include <functional>
 

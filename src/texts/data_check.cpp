@@ -32,7 +32,8 @@ bool IsRatingCode(int code) { return (code >= 1 && code <= 5) || (code >= 101 &&
 // can be searched for.
 std::string HeaderName(const Combination& c) {
   char text[32];
-  std::snprintf(text, sizeof text, "* %03d %03d %03d", std::get<0>(c), std::get<1>(c), std::get<2>(c));
+  std::snprintf(text, sizeof text, "* %03d %03d %03d", std::get<0>(c), std::get<1>(c),
+                std::get<2>(c));
   return text;
 }
 
@@ -79,14 +80,16 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
     out.push_back({DataIssue::kRatingCode, r.line,
                    name + ": rating code " + Code(r.ratingCode) +
                        " is outside 001-005 and 101-105; the text gets no bar and the day's "
-                       "rating sum takes " + std::to_string(r.rating) + " as it is"});
+                       "rating sum takes " +
+                       std::to_string(r.rating) + " as it is"});
 
   if (!r.closed)
     out.push_back({DataIssue::kUnclosedText, r.line,
                    name + ": the text has no closing \"@\"; it runs to the end of the file"});
 
   // The record keeps at most 9,999 characters; measure the whole text here.
-  const size_t start = static_cast<size_t>(r.line) < lineStarts.size() ? lineStarts[r.line] : bytes.size();
+  const size_t start =
+      static_cast<size_t>(r.line) < lineStarts.size() ? lineStarts[r.line] : bytes.size();
   const size_t at = bytes.find('@', start);
   const size_t length = (at == std::string_view::npos ? bytes.size() : at) - start;
   if (length > kMaxRecordText)
@@ -100,11 +103,13 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
     if (lines[k].empty() || lines[k][0] != '*') continue;
     const int number = r.line + 1 + static_cast<int>(k);
     out.push_back({DataIssue::kHeaderInText, number,
-                   k == 0 ? "the text of the record at line " + std::to_string(r.line) + " (" + name +
-                                ") begins with \"*\"; the lookup takes this line for a header"
-                          : "a line of the text of the record at line " + std::to_string(r.line) +
-                                " (" + name + ") begins with \"*\"; the lookup takes it for a "
-                                "header (is an \"@\" missing before it?)"});
+                   k == 0
+                       ? "the text of the record at line " + std::to_string(r.line) + " (" + name +
+                             ") begins with \"*\"; the lookup takes this line for a header"
+                       : "a line of the text of the record at line " + std::to_string(r.line) +
+                             " (" + name +
+                             ") begins with \"*\"; the lookup takes it for a "
+                             "header (is an \"@\" missing before it?)"});
   }
   if (lines.size() > 1)
     out.push_back({DataIssue::kMultiLineText, r.line,
@@ -154,8 +159,9 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
 
   // Text saved as UTF-8 by an editor: every Russian letter would come out as
   // two wrong ones. One finding says it better than a byte-by-byte list.
-  const bool utf8 = std::ranges::any_of(bytes, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
-                    Utf8Length(bytes).has_value();
+  const bool utf8 =
+      std::ranges::any_of(bytes, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+      Utf8Length(bytes).has_value();
   if (utf8) {
     head.push_back({DataIssue::kUtf8File, 0,
                     "the file is saved as UTF-8, not Windows-1251 (convert it, e.g. "
@@ -177,7 +183,8 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
                             std::to_string(it->second->line) + " and never this one"});
     if (!IsExpected(c))
       byLine.push_back({DataIssue::kUnusedRecord, r.line,
-                        HeaderName(c) + ": a combination the program never looks up (transit body " +
+                        HeaderName(c) +
+                            ": a combination the program never looks up (transit body " +
                             List(kTransitBodies) + "; aspect " + List(kAspectAngles) +
                             "; natal body " + List(kComputedBodies) + ")"});
     CheckRecord(r, bytes, lineStarts, byLine);
@@ -195,13 +202,14 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
           if (found == first.end() || found->second->line > badLine) ++failing;
         }
     for (const HeaderProblem& p : file.problems()) {
-      std::string message = "header field '" + p.fieldName + "' (columns " + std::to_string(p.column) +
-                            "-" + std::to_string(p.column + 2) + ") is " + Quote(p.fieldText) +
+      std::string message = "header field '" + p.fieldName + "' (columns " +
+                            std::to_string(p.column) + "-" + std::to_string(p.column + 2) +
+                            ") is " + Quote(p.fieldText) +
                             ", not a number; every lookup that reaches this line fails with \"'" +
                             Cp1251ToUtf8(p.fieldText) + "' is not a valid integer value\"";
       if (p.line == badLine)
-        message += " (" + std::to_string(failing) + " of the " + std::to_string(ExpectedCombinations()) +
-                   " combinations)";
+        message += " (" + std::to_string(failing) + " of the " +
+                   std::to_string(ExpectedCombinations()) + " combinations)";
       byLine.push_back({DataIssue::kBadHeader, p.line, message});
     }
   }
@@ -219,9 +227,10 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
       }
 
   if (bareLf > 0)
-    tail.push_back({DataIssue::kBareLineFeeds, 0,
-                    std::to_string(bareLf) + " of " + std::to_string(lines.size()) +
-                        " lines end in LF without CR (the lookup reads both; the files ship with CR LF)"});
+    tail.push_back(
+        {DataIssue::kBareLineFeeds, 0,
+         std::to_string(bareLf) + " of " + std::to_string(lines.size()) +
+             " lines end in LF without CR (the lookup reads both; the files ship with CR LF)"});
 
   std::ranges::stable_sort(byLine, {}, &DataFinding::line);
   check.findings = std::move(head);
@@ -294,7 +303,8 @@ void PrintDataCheck(const std::vector<InterpretationCheck>& checks, std::ostream
 bool CheckInterpretationData(const fs::path& dataDir, std::ostream& out) {
   const auto checks = CheckDataDir(dataDir);
   PrintDataCheck(checks, out);
-  return std::ranges::all_of(checks, [](const InterpretationCheck& c) { return c.Problems() == 0; });
+  return std::ranges::all_of(checks,
+                             [](const InterpretationCheck& c) { return c.Problems() == 0; });
 }
 
 }  // namespace meridan

@@ -64,7 +64,8 @@ struct InterpretationCheck {
 size_t ExpectedCombinations();
 
 // Checks bytes as the content of the file at path.
-InterpretationCheck CheckInterpretationBytes(const std::filesystem::path& path, std::string_view bytes);
+InterpretationCheck CheckInterpretationBytes(const std::filesystem::path& path,
+                                             std::string_view bytes);
 // Checks one file; a missing file is a problem.
 InterpretationCheck CheckInterpretationFile(const std::filesystem::path& path);
 // Checks go.dat, servis.dat and sale.dat in dataDir, in that order.

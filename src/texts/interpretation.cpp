@@ -120,11 +120,12 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
     bool ok = true;
     for (int f = 0; f < 4 && ok; ++f) {
       const size_t start = kFields[f].column - 1;
-      const std::string_view text = start < line.size() ? line.substr(start, 3) : std::string_view();
+      const std::string_view text =
+          start < line.size() ? line.substr(start, 3) : std::string_view();
       const auto value = ParseHeaderField(text);
       if (!value) {
-        file.problems_.push_back({lineNumber, static_cast<int>(kFields[f].column), kFields[f].name,
-                                  std::string(text)});
+        file.problems_.push_back(
+            {lineNumber, static_cast<int>(kFields[f].column), kFields[f].name, std::string(text)});
         ok = false;
       } else {
         values[f] = *value;
@@ -142,19 +143,22 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
     const std::string_view rest = bytes.substr(pos);
     const size_t at = rest.find('@');
     record.closed = at != std::string_view::npos;
-    record.text = std::string(rest.substr(0, std::min(record.closed ? at : rest.size(), kMaxRecordText)));
+    record.text =
+        std::string(rest.substr(0, std::min(record.closed ? at : rest.size(), kMaxRecordText)));
     record.firstLine = TextFirstLine(record.text);
     const std::string& bar = BarTag(record.rating);
     record.fragment = bar.empty() ? record.firstLine : bar + record.firstLine + "<br>";
 
     if (file.problems_.empty())
-      file.first_.emplace(Key(record.transitBody, record.aspect, record.natalBody), file.records_.size());
+      file.first_.emplace(Key(record.transitBody, record.aspect, record.natalBody),
+                          file.records_.size());
     file.records_.push_back(std::move(record));
   }
   return file;
 }
 
-InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect, int natalBody) const {
+InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect,
+                                                   int natalBody) const {
   Match match;
   if (!exists_) return match;
   // No record can hold a value outside a field's range; without this check

@@ -25,8 +25,9 @@ void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMont
   const int N = 3 * L;
   // S and the series run to N + 3 (S one further, as a zero).
   if (N + 3 > kSeriesSlots)
-    throw std::invalid_argument("a rating series holds at most " + std::to_string((kSeriesSlots - 3) / 3) +
-                                " days, not " + std::to_string(L));
+    throw std::invalid_argument("a rating series holds at most " +
+                                std::to_string((kSeriesSlots - 3) / 3) + " days, not " +
+                                std::to_string(L));
   store.SampleCount = N;
 
   // Samples S(1)..S(3L + 3): three per day, the last day once more; S(3L + 4) = 0.
@@ -52,7 +53,8 @@ void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMont
     MercuryPosition(t - 1, before, sun);
     MercuryPosition(t, today, sun);
     if (IsMercuryRetrograde(before, today))
-      store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] = store.RetrogradeMarks[3 * d] = 1;
+      store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] =
+          store.RetrogradeMarks[3 * d] = 1;
   }
 }
 

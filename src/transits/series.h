@@ -16,8 +16,8 @@ inline constexpr int kSeriesSlots = 100;
 // The series store. Arrays are indexed 1..100 as the graph reads them
 // (element 0 is unused and stays 0).
 struct SeriesStore {
-  int SampleCount = 0;                               // N = 3 x days of the month
-  std::array<int, kSeriesSlots + 1> RatingSeries{};  // entries 1..N+3 set, the rest 0
+  int SampleCount = 0;                                  // N = 3 x days of the month
+  std::array<int, kSeriesSlots + 1> RatingSeries{};     // entries 1..N+3 set, the rest 0
   std::array<int, kSeriesSlots + 1> RetrogradeMarks{};  // 1 on samples of retrograde days
 };
 

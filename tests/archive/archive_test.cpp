@@ -1,9 +1,9 @@
 #include "output/archive/archive.h"
 
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "output/archive/dos_time.h"
@@ -74,7 +75,8 @@ class PackOutputTest : public ::testing::Test {
     const fs::path path = Output() / relative;
     fs::create_directories(path.parent_path());
     testing::WriteFile(path, bytes);
-    fs::last_write_time(path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(modified)));
+    fs::last_write_time(
+        path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(modified)));
   }
 
   struct File {
@@ -96,7 +98,8 @@ class PackOutputTest : public ::testing::Test {
     for (const std::string month : {"05", "06", "07", "08"}) {
       std::string page = "<html><body>\r\n";
       for (int day = 1; day <= 31; ++day)
-        page += "<p><img src=\"b_blu3.gif\"> " + std::to_string(day) + "." + month + ": a calm day for a drive</p>\r\n";
+        page += "<p><img src=\"b_blu3.gif\"> " + std::to_string(day) + "." + month +
+                ": a calm day for a drive</p>\r\n";
       put("Prog_" + month + "_2025.html", page + "</body></html>\r\n");
       put("Prog_" + month + "_2025.jpeg", "JFIF " + page);
     }
@@ -115,13 +118,15 @@ class PackOutputTest : public ::testing::Test {
   std::set<std::string> Listing() const {
     std::set<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(Output()))
-      if (!entry.is_directory()) names.insert(entry.path().lexically_relative(Output()).generic_string());
+      if (!entry.is_directory())
+        names.insert(entry.path().lexically_relative(Output()).generic_string());
     return names;
   }
 
   // Packing into `archive` must throw naming `named` and `reason`, and leave
   // the archive and the rest of the directory as they were.
-  void ExpectFailureKeepingAll(const fs::path& archive, const fs::path& named, const std::string& reason) const {
+  void ExpectFailureKeepingAll(const fs::path& archive, const fs::path& named,
+                               const std::string& reason) const {
     const std::string bytes = ReadFile(archive);
     const auto listing = Listing();
     try {
@@ -165,11 +170,16 @@ TEST_F(PackOutputTest, FirstRunPacksEveryFileUnderItsNameAtLevelNine) {
 // UTF-8 as such by itself and leaves any other (here Windows-1251) unmarked.
 // A second run finds every entry again by its bytes rather than adding it.
 TEST_F(PackOutputTest, BareNamesUnlessTakenStoredAsBytesAndFoundAgain) {
-  const std::string cp1251 = "\xcf\xf0\xee\xe3\xed\xee\xe7.html";                      // "Прогноз.html"
-  const std::string utf8 = "\xd0\x9f\xd1\x80\xd0\xbe\xd0\xb3\xd0\xbd\xd0\xbe\xd0\xb7.txt";  // "Прогноз.txt"
-  const std::map<std::string, std::string> storedAs = {
-      {"b_blu1.gif", "b_blu1.gif"},  {"a/b_blu1.gif", "a/b_blu1.gif"}, {"z/b_blu1.gif", "z/b_blu1.gif"},
-      {"y/note.txt", "note.txt"}, {"x/deep/note.txt", "x/deep/note.txt"}, {"sub/" + cp1251, cp1251}, {utf8, utf8}};
+  const std::string cp1251 = "\xcf\xf0\xee\xe3\xed\xee\xe7.html";  // "Прогноз.html"
+  const std::string utf8 =
+      "\xd0\x9f\xd1\x80\xd0\xbe\xd0\xb3\xd0\xbd\xd0\xbe\xd0\xb7.txt";  // "Прогноз.txt"
+  const std::map<std::string, std::string> storedAs = {{"b_blu1.gif", "b_blu1.gif"},
+                                                       {"a/b_blu1.gif", "a/b_blu1.gif"},
+                                                       {"z/b_blu1.gif", "z/b_blu1.gif"},
+                                                       {"y/note.txt", "note.txt"},
+                                                       {"x/deep/note.txt", "x/deep/note.txt"},
+                                                       {"sub/" + cp1251, cp1251},
+                                                       {utf8, utf8}};
   std::map<std::string, std::string> expected;  // entry name to bytes, here the file's path
   for (const auto& [path, name] : storedAs) {
     Put(path, path, kFirstRun);
@@ -198,9 +208,10 @@ TEST_F(PackOutputTest, UpdateReplacesOlderEntriesAddsNewFilesAndKeepsTheRest) {
     std::time_t modified;
     bool replaced;
   } kCases[] = {
-      {"b_blu1.gif", "GIF89a blue", kFirstRun, "GIF89a blue", kFirstRun, false},     // up to date
-      {"b_red1.gif", "red entry", kFirstRun + 60, "red, newer file", kFirstRun, false},  // entry newer
-      {"Prog_05_2025.html", "old page", kFirstRun, "new page", kLater, true},        // entry older
+      {"b_blu1.gif", "GIF89a blue", kFirstRun, "GIF89a blue", kFirstRun, false},  // up to date
+      {"b_red1.gif", "red entry", kFirstRun + 60, "red, newer file", kFirstRun,
+       false},                                                                 // entry newer
+      {"Prog_05_2025.html", "old page", kFirstRun, "new page", kLater, true},  // entry older
       {"gone.html", "no file any more", kFirstRun, nullptr, 0, false},
       {"Prog_09_2025.html", nullptr, 0, "added page", kLater, true},
   };
@@ -239,9 +250,11 @@ TEST_F(PackOutputTest, ChangeWithinTheSameDosTimeIsNotSeen) {
   } kCases[] = {
       {"same two seconds, summer", Utc(2025, 6, 2, 12, 0, 0), Utc(2025, 6, 2, 12, 0, 1), false},
       {"same two seconds, winter", Utc(2025, 1, 15, 9, 0, 58), Utc(2025, 1, 15, 9, 0, 59), false},
-      {"repeated hour", Utc(2023, 10, 29, 0, 30, 1), Utc(2023, 10, 29, 1, 30, 1), false},  // 02:30:01 CEST, CET
+      {"repeated hour", Utc(2023, 10, 29, 0, 30, 1), Utc(2023, 10, 29, 1, 30, 1),
+       false},  // 02:30:01 CEST, CET
       {"next two seconds", Utc(2025, 6, 2, 12, 0, 1), Utc(2025, 6, 2, 12, 0, 2), true},
-      {"spring gap", Utc(2023, 3, 26, 0, 59, 59), Utc(2023, 3, 26, 1, 0, 0), true},  // 01:59:59 CET, 03:00 CEST
+      {"spring gap", Utc(2023, 3, 26, 0, 59, 59), Utc(2023, 3, 26, 1, 0, 0),
+       true},  // 01:59:59 CET, 03:00 CEST
   };
   const auto identity = [&] {
     struct stat info {};
@@ -253,7 +266,8 @@ TEST_F(PackOutputTest, ChangeWithinTheSameDosTimeIsNotSeen) {
     fs::remove(Archive());
     Put("page.html", "first", c.packed);
     Pack();
-    EXPECT_EQ(Entries().at("page.html").dosDateTime, DosDateTime(c.packed)) << "not the fields the check computes";
+    EXPECT_EQ(Entries().at("page.html").dosDateTime, DosDateTime(c.packed))
+        << "not the fields the check computes";
     const auto written = identity();
     Put("page.html", "second", c.changed);
     Pack();
@@ -290,7 +304,8 @@ TEST_F(PackOutputTest, FileThatCannotBeReadIsNamedAndTheArchiveKept) {
   const fs::path locked = Output() / "locked.html";
   Put("locked.html", "secret", kLater);
   fs::permissions(locked, fs::perms::none);
-  if (::access(locked.c_str(), R_OK) == 0) GTEST_SKIP() << "running as root: file permissions do not stop reading";
+  if (::access(locked.c_str(), R_OK) == 0)
+    GTEST_SKIP() << "running as root: file permissions do not stop reading";
   ExpectFailureKeepingAll(Archive(), locked, "Can't open file");
 }
 
@@ -300,7 +315,8 @@ TEST_F(PackOutputTest, CorruptArchiveIsReportedAndLeftUntouched) {
   PutForecast();
   PackOutput(Output(), dir_.root() / "good.zip");
   const std::string good = ReadFile(dir_.root() / "good.zip");
-  for (const std::string& bytes : {std::string("no archive at all"), std::string(), good.substr(0, good.size() / 2)}) {
+  for (const std::string& bytes :
+       {std::string("no archive at all"), std::string(), good.substr(0, good.size() / 2)}) {
     SCOPED_TRACE(bytes.size());
     testing::WriteFile(Archive(), bytes);
     ExpectFailureKeepingAll(Archive(), Archive(), "Not a zip archive");
@@ -330,7 +346,8 @@ TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesIsUpdated) {
   Pack();
 
   std::vector<std::pair<std::string, std::string>> entries;
-  for (const ZipEntry& entry : testing::ReadZip(Archive(), false)) entries.emplace_back(entry.name, entry.data);
+  for (const ZipEntry& entry : testing::ReadZip(Archive(), false))
+    entries.emplace_back(entry.name, entry.data);
   EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{
                          {"a.txt", "first, newer"}, {"a.txt", "second"}, {"c.txt", "third"}}));
 }

@@ -29,7 +29,8 @@ struct ZipEntry {
 
 inline unsigned Little(const std::string& bytes, size_t at, int width) {
   unsigned value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+  for (int i = width - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
   return value;
 }
 
@@ -37,25 +38,35 @@ inline unsigned Little(const std::string& bytes, size_t at, int width) {
 // throws if libzip cannot read them. Checking consistency also refuses two
 // entries of one name. Record layouts as in PKWARE's APPNOTE 4.3.12 (central
 // directory file header) and 4.3.16 (end of central directory record).
-inline std::vector<ZipEntry> ReadZip(const std::filesystem::path& path, bool checkConsistency = true) {
+inline std::vector<ZipEntry> ReadZip(const std::filesystem::path& path,
+                                     bool checkConsistency = true) {
   int code = 0;
   const int flags = ZIP_RDONLY | (checkConsistency ? ZIP_CHECKCONS : 0);
-  std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), flags, &code), zip_discard);
-  if (!archive) throw std::runtime_error("libzip cannot open " + path.string() + ", error " + std::to_string(code));
+  std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), flags, &code),
+                                                         zip_discard);
+  if (!archive)
+    throw std::runtime_error("libzip cannot open " + path.string() + ", error " +
+                             std::to_string(code));
   const std::string bytes = ReadFile(path);
   const size_t end = bytes.size() - 22;
-  if (Little(bytes, end, 4) != 0x06054b50) throw std::runtime_error("no end of central directory record");
+  if (Little(bytes, end, 4) != 0x06054b50)
+    throw std::runtime_error("no end of central directory record");
   std::vector<ZipEntry> entries(Little(bytes, end + 10, 2));
   size_t at = Little(bytes, end + 16, 4);
   for (zip_uint64_t i = 0; i < entries.size(); ++i) {
     zip_stat_t stat;
-    if (zip_stat_index(archive.get(), i, ZIP_FL_ENC_RAW, &stat) != 0) throw std::runtime_error("zip_stat");
-    if (Little(bytes, at, 4) != 0x02014b50) throw std::runtime_error("bad central directory header");
-    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen_index(archive.get(), i, 0), zip_fclose);
+    if (zip_stat_index(archive.get(), i, ZIP_FL_ENC_RAW, &stat) != 0)
+      throw std::runtime_error("zip_stat");
+    if (Little(bytes, at, 4) != 0x02014b50)
+      throw std::runtime_error("bad central directory header");
+    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen_index(archive.get(), i, 0),
+                                                            zip_fclose);
     std::string data(stat.size, '\0');
-    if (!file || zip_fread(file.get(), data.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+    if (!file ||
+        zip_fread(file.get(), data.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
       throw std::runtime_error("cannot unpack " + std::string(stat.name));
-    entries[i] = {stat.name, stat.comp_method, data, static_cast<std::uint16_t>(Little(bytes, at + 8, 2)),
+    entries[i] = {stat.name, stat.comp_method, data,
+                  static_cast<std::uint16_t>(Little(bytes, at + 8, 2)),
                   Little(bytes, at + 14, 2) << 16 | Little(bytes, at + 12, 2)};
     at += 46 + Little(bytes, at + 28, 2) + Little(bytes, at + 30, 2) + Little(bytes, at + 32, 2);
   }

@@ -4,8 +4,9 @@
 
 #include "base/cp1251.h"
 
-#include <gtest/gtest.h>
 #include <iconv.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -17,8 +18,9 @@ std::string Byte(unsigned b) { return std::string(1, static_cast<char>(b)); }
 TEST(Cp1251, KnownCharactersBothWays) {
   // Byte values from the published Windows-1251 table (Microsoft code page
   // 1251, as in the Unicode consortium's CP1251.TXT mapping).
-  const std::pair<const char*, unsigned> known[] = {
-      {"Ё", 0xA8}, {"ё", 0xB8}, {"№", 0xB9}, {"«", 0xAB}, {"»", 0xBB}, {"А", 0xC0}, {"я", 0xFF}, {"—", 0x97}};
+  const std::pair<const char*, unsigned> known[] = {{"Ё", 0xA8}, {"ё", 0xB8}, {"№", 0xB9},
+                                                    {"«", 0xAB}, {"»", 0xBB}, {"А", 0xC0},
+                                                    {"я", 0xFF}, {"—", 0x97}};
   for (const auto& [utf8, byte] : known) {
     EXPECT_EQ(Utf8ToCp1251(utf8), Byte(byte)) << utf8;
     EXPECT_EQ(Cp1251ToUtf8(Byte(byte)), utf8) << utf8;
@@ -43,7 +45,8 @@ TEST(Cp1251, UpperHalfAgreesWithTheSystemConverter) {
     char in = static_cast<char>(b), out[8] = {};
     char *inPtr = &in, *outPtr = out;
     size_t inLeft = 1, outLeft = sizeof out;
-    ASSERT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<size_t>(-1)) << "byte " << b;
+    ASSERT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<size_t>(-1))
+        << "byte " << b;
     EXPECT_EQ(Cp1251ToUtf8(Byte(b)), std::string(out, outPtr)) << "byte " << b;
   }
   iconv_close(cd);
@@ -63,7 +66,11 @@ TEST(Cp1251, CharactersOutsideTheCodePageAndMalformedUtf8) {
       {"Latin-1 letter", "ä", "?", "&#228;"},
       {"the control character, not byte 0x98", "\u0098", "?", "&#152;"},
       {"within Russian text", "Снег ☃!", W("Снег ") + "?!", W("Снег ") + "&#9731;!"},
-      {"nothing outside", "«Ёж» №5", "\xAB\xA8\xE6\xBB \xB9" "5", "\xAB\xA8\xE6\xBB \xB9" "5"},
+      {"nothing outside", "«Ёж» №5",
+       "\xAB\xA8\xE6\xBB \xB9"
+       "5",
+       "\xAB\xA8\xE6\xBB \xB9"
+       "5"},
       {"lone continuation byte", "a\x80z", "a?z", std::nullopt},
       {"truncated at the end", "a\xD0", "a?", std::nullopt},
       {"truncated before ASCII", "\xD0z", "?z", std::nullopt},

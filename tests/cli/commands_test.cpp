@@ -29,7 +29,9 @@ Result RunMeridan(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
-size_t LineCount(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+size_t LineCount(const std::string& text) {
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 // The positions of a fixed date, byte for byte (tests/golden/positions_1984-05-20.txt).
 TEST(Positions, GoldenOutputForADate) {
@@ -43,16 +45,16 @@ TEST(Positions, GoldenOutputForADate) {
 }
 
 TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"positions"},
-           {"positions", "--date", "20.05.1984", "--jd", "1"},
-           {"positions", "--date", "2005.1984"},
-           {"positions", "--date", "32.05.1984"},
-           {"positions", "--jd", "abc"},
-           {"positions", "--date"},
-           {"positions", "--colour", "red"},
-           {"nonsense"},
-           {}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"positions"},
+                                             {"positions", "--date", "20.05.1984", "--jd", "1"},
+                                             {"positions", "--date", "2005.1984"},
+                                             {"positions", "--date", "32.05.1984"},
+                                             {"positions", "--jd", "abc"},
+                                             {"positions", "--date"},
+                                             {"positions", "--colour", "red"},
+                                             {"nonsense"},
+                                             {}}) {
     const Result r = RunMeridan(args);
     EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
     EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
@@ -71,12 +73,14 @@ TEST(Positions, HelpSaysWhatItDoes) {
 
 TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
   ProgramDir dir;
-  const Result missing = RunMeridan({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
+  const Result missing =
+      RunMeridan({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(LineCount(missing.err), 1u) << missing.err;
   EXPECT_NE(missing.err.find("pluto.sys"), std::string::npos) << missing.err;
 
-  const Result outside = RunMeridan({"positions", "--date", "01.01.2200", "--dir", dir.root().string()});
+  const Result outside =
+      RunMeridan({"positions", "--date", "01.01.2200", "--dir", dir.root().string()});
   EXPECT_EQ(outside.status, 1);
   EXPECT_EQ(LineCount(outside.err), 1u) << outside.err;
   EXPECT_NE(outside.err.find("pluto.sys"), std::string::npos) << outside.err;
@@ -84,8 +88,8 @@ TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
 
 TEST(Scan, OneTabSeparatedLinePerHit) {
   ProgramDir dir;
-  const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir",
-                        dir.root().string()});
+  const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
+                               "05.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   std::istringstream lines(r.out);
   std::string line;
@@ -93,7 +97,8 @@ TEST(Scan, OneTabSeparatedLinePerHit) {
   while (std::getline(lines, line)) {
     std::istringstream fields(line);
     int day, transit, aspect, natal, rating, accepted, length;
-    ASSERT_TRUE(fields >> day >> transit >> aspect >> natal >> rating >> accepted >> length) << line;
+    ASSERT_TRUE(fields >> day >> transit >> aspect >> natal >> rating >> accepted >> length)
+        << line;
     EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 6) << line;
     EXPECT_GE(day, previousDay);
     EXPECT_EQ(accepted, length > 80 ? 1 : 0) << line;
@@ -108,8 +113,8 @@ TEST(Scan, OneTabSeparatedLinePerHit) {
 // a short script. Regenerate with MERIDAN_UPDATE_GOLDEN=1 after go.dat changes.
 TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
   ProgramDir dir;
-  const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir",
-                               dir.root().string()});
+  const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
+                               "05.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string diff = testing::CompareWithGolden("scan_trips_1984-05-20_2025-05.txt", r.out);
   EXPECT_TRUE(diff.empty()) << diff;
@@ -117,8 +122,8 @@ TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
 
 TEST(Series, SaleHasThreeLines) {
   ProgramDir dir;
-  const Result sale = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984", "--month", "02.2024", "--dir",
-                           dir.root().string()});
+  const Result sale = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984", "--month",
+                                  "02.2024", "--dir", dir.root().string()});
   ASSERT_EQ(sale.status, 0) << sale.err;
   std::istringstream lines(sale.out);
   std::string count, series, marks;
@@ -129,32 +134,36 @@ TEST(Series, SaleHasThreeLines) {
   EXPECT_EQ(std::count(series.begin(), series.end(), ' '), 89);
   EXPECT_EQ(std::count(marks.begin(), marks.end(), ' '), 86);
 
-  const Result trips = RunMeridan({"series", "--kind", "trips", "--birth", "20.05.1984", "--month", "02.2025", "--dir",
-                            dir.root().string()});
+  const Result trips = RunMeridan({"series", "--kind", "trips", "--birth", "20.05.1984", "--month",
+                                   "02.2025", "--dir", dir.root().string()});
   EXPECT_EQ(LineCount(trips.out), 2u);
   EXPECT_EQ(trips.out.rfind("84\n", 0), 0u);
-  EXPECT_EQ(RunMeridan({"series", "--kind", "bus", "--birth", "20.05.1984", "--month", "02.2025"}).status, 2);
+  EXPECT_EQ(
+      RunMeridan({"series", "--kind", "bus", "--birth", "20.05.1984", "--month", "02.2025"}).status,
+      2);
 }
 
 TEST(Forecast, WritesFourPagesAndReportsProgress) {
   ProgramDir dir;
-  const Result r = RunMeridan({"forecast", "--kind", "service", "--name", "Анна", "--birth", "20.05.1984", "--start",
-                        "11.2025", "--dir", dir.root().string()});
+  const Result r = RunMeridan({"forecast", "--kind", "service", "--name", "Анна", "--birth",
+                               "20.05.1984", "--start", "11.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string expected = (dir.output() / "Prog_11_2025.html").string() + "\n" +
                                (dir.output() / "Prog_12_2025.html").string() + "\n" +
                                (dir.output() / "Prog_01_2026.html").string() + "\n" +
                                (dir.output() / "Prog_02_2026.html").string() + "\n";
   EXPECT_EQ(r.out, expected);
-  EXPECT_EQ(r.err, "Ноябрь 2025: готово\nДекабрь 2025: готово\nЯнварь 2026: готово\nФевраль 2026: готово\n");
+  EXPECT_EQ(
+      r.err,
+      "Ноябрь 2025: готово\nДекабрь 2025: готово\nЯнварь 2026: готово\nФевраль 2026: готово\n");
 }
 
 TEST(Forecast, NameIsCheckedNotCut) {
   ProgramDir dir;
   const std::string forty(40, 'x');
   auto forecast = [&](const std::string& name) {
-    return RunMeridan({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984", "--start", "12.2025",
-                "--dir", dir.root().string()});
+    return RunMeridan({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984",
+                       "--start", "12.2025", "--dir", dir.root().string()});
   };
   EXPECT_EQ(forecast(forty).status, 0);
   EXPECT_EQ(forecast("").status, 0);
@@ -172,8 +181,8 @@ TEST(Forecast, NameIsCheckedNotCut) {
 TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
   ProgramDir dir;
   fs::remove_all(dir.output());
-  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984", "--start",
-                        "05.2025", "--dir", dir.root().string()});
+  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth",
+                               "20.05.1984", "--start", "05.2025", "--dir", dir.root().string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(LineCount(r.err), 1u) << r.err;
   EXPECT_NE(r.err.find("Output"), std::string::npos) << r.err;

@@ -1,10 +1,11 @@
+#include "ephemeris/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
 #include "ephemeris/angles.h"
-#include "ephemeris/calendar.h"
 
 namespace meridan {
 namespace {
@@ -15,10 +16,13 @@ struct DateTime {
 };
 
 std::ostream& operator<<(std::ostream& out, const DateTime& t) {
-  return out << t.day << "." << t.month << "." << t.year << " " << t.hour << ":" << t.minute << ":" << t.second;
+  return out << t.day << "." << t.month << "." << t.year << " " << t.hour << ":" << t.minute << ":"
+             << t.second;
 }
 
-double JulianDayOf(const DateTime& t) { return JulianDay(t.day, t.month, t.year, t.hour, t.minute, t.second); }
+double JulianDayOf(const DateTime& t) {
+  return JulianDay(t.day, t.month, t.year, t.hour, t.minute, t.second);
+}
 
 DateTime DateOf(double julianDay) {
   DateTime t{};
@@ -43,7 +47,9 @@ TEST(JulianDay, KnownDatesBothWays) {
       {"1984-05-20 18:00", {20, 5, 1984, 18, 0, 0}, 30821.25},
       {"2000-01-01 noon, J2000.0", {1, 1, 2000, 12, 0, 0}, 36525.0},  // JD 2451545.0
       {"1582-10-04 noon, last Julian day", {4, 10, 1582, 12, 0, 0}, -115860.0},
-      {"1582-10-15 noon, first Gregorian day", {15, 10, 1582, 12, 0, 0}, -115859.0},  // JD 2299161.0
+      {"1582-10-15 noon, first Gregorian day",
+       {15, 10, 1582, 12, 0, 0},
+       -115859.0},  // JD 2299161.0
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(JulianDayOf(c.date), c.julianDay) << c.name;
@@ -63,8 +69,8 @@ TEST(CalendarDate, RoundTripsEveryNoonFrom1583To2200) {
         const DateTime back = DateOf(jd);
         if (jd != previous + 1 || back != DateTime{day, month, year, 12, 0, 0}) {
           ++failures;
-          ADD_FAILURE() << day << "." << month << "." << year << " -> " << jd << " (previous " << previous
-                        << ") -> " << back;
+          ADD_FAILURE() << day << "." << month << "." << year << " -> " << jd << " (previous "
+                        << previous << ") -> " << back;
         }
         previous = jd;
       }
@@ -75,12 +81,14 @@ TEST(CalendarDate, RoundTripsEveryNoonFrom1583To2200) {
 // Minutes and seconds are truncated: 10:30:59.9 is second 59, not 60 (which
 // would also carry into minute 31).
 TEST(CalendarDate, TruncatesFractionalSeconds) {
-  EXPECT_EQ(DateOf(JulianDay(20, 5, 1984, 10, 30, 0) + 59.9 / 86400), (DateTime{20, 5, 1984, 10, 30, 59}));
+  EXPECT_EQ(DateOf(JulianDay(20, 5, 1984, 10, 30, 0) + 59.9 / 86400),
+            (DateTime{20, 5, 1984, 10, 30, 59}));
 }
 
 TEST(Calendar, LeapYearsFollowTheGregorianRule) {
-  for (const auto& [year, leap] : {std::pair(2024, true), std::pair(2000, true), std::pair(1900, false),
-                                   std::pair(2100, false), std::pair(2023, false)}) {
+  for (const auto& [year, leap] :
+       {std::pair(2024, true), std::pair(2000, true), std::pair(1900, false),
+        std::pair(2100, false), std::pair(2023, false)}) {
     EXPECT_EQ(IsLeapYear(year), leap) << year;
     EXPECT_EQ(MonthLength(2, year), leap ? 29 : 28) << year;
   }
@@ -92,9 +100,10 @@ constexpr double kNormalizeTolerance = 1e-12;
 TEST(Normalize360, WrapsIntoOneTurn) {
   const struct {
     double degrees, normalized;
-  } kCases[] = {{360.0, 0.0},   {0.0, 0.0},     {810.0, 90.0},    {-0.5, 359.5},
+  } kCases[] = {{360.0, 0.0},   {0.0, 0.0},      {810.0, 90.0},   {-0.5, 359.5},
                 {-30.0, 330.0}, {-390.0, 330.0}, {359.25, 359.25}};
-  for (const auto& c : kCases) EXPECT_NEAR(Normalize360(c.degrees), c.normalized, kNormalizeTolerance) << c.degrees;
+  for (const auto& c : kCases)
+    EXPECT_NEAR(Normalize360(c.degrees), c.normalized, kNormalizeTolerance) << c.degrees;
 }
 
 TEST(Reduce2Pi, RemovesWholeTurnsOfTheShortTwoPi) {
@@ -121,10 +130,23 @@ TEST(EclipticToEquatorial, RotatesByTheObliquityOfDate) {
     Rectangular expected;
   } kCases[] = {
       {"equinox", 0.0, 0.0, 2.0, 0.0, {2.0, 0.0, 0.0}},
-      {"solstice 1900", std::numbers::pi / 2, 0.0, 1.0, 0.0, {0.0, std::cos(kObliquity1900), std::sin(kObliquity1900)}},
-      {"solstice 2000", std::numbers::pi / 2, 0.0, 1.0, 1.0, {0.0, std::cos(kObliquity2000), std::sin(kObliquity2000)}},
+      {"solstice 1900",
+       std::numbers::pi / 2,
+       0.0,
+       1.0,
+       0.0,
+       {0.0, std::cos(kObliquity1900), std::sin(kObliquity1900)}},
+      {"solstice 2000",
+       std::numbers::pi / 2,
+       0.0,
+       1.0,
+       1.0,
+       {0.0, std::cos(kObliquity2000), std::sin(kObliquity2000)}},
       {"north of the equinox, two turns on",
-       2 * kTwoPi, beta, 1.5, 0.0,
+       2 * kTwoPi,
+       beta,
+       1.5,
+       0.0,
        {1.5 * std::cos(beta), -1.5 * std::sin(beta) * std::sin(kObliquity1900),
         1.5 * std::sin(beta) * std::cos(kObliquity1900)}},
   };

@@ -1,3 +1,5 @@
+#include "ephemeris/pluto.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "ephemeris/pluto.h"
 #include "ephemeris/calendar.h"
 #include "support/program_dir.h"
 
@@ -35,7 +36,8 @@ double Pluto(double julianDay, const fs::path& dataDir) {
   double longitude = -1.0;
   SunVector sun{1.0, 2.0, 3.0};
   PlutoPosition(julianDay, PlutoTable::Load(dataDir / "pluto.sys"), longitude, sun);
-  EXPECT_TRUE(sun.x == 0.0 && sun.y == 0.0 && sun.z == 0.0) << sun.x << " " << sun.y << " " << sun.z;
+  EXPECT_TRUE(sun.x == 0.0 && sun.y == 0.0 && sun.z == 0.0)
+      << sun.x << " " << sun.y << " " << sun.z;
   return longitude;
 }
 
@@ -51,8 +53,9 @@ std::string ErrorOf(double julianDay, const fs::path& dataDir) {
 
 // The time of day is cut off: the evening still reads the noon line.
 TEST(PlutoPosition, LineOfTheDayPlusTheFixedFraction) {
-  for (const auto& [lineText, longitude] : {std::pair("0", 0.0045), std::pair("359", 359.0045),
-                                            std::pair("210", 210.0045), std::pair("  42 rest", 42.0045)}) {
+  for (const auto& [lineText, longitude] :
+       {std::pair("0", 0.0045), std::pair("359", 359.0045), std::pair("210", 210.0045),
+        std::pair("  42 rest", 42.0045)}) {
     SCOPED_TRACE(lineText);
     ProgramDir dir(false);
     WriteFile(dir.system() / "pluto.sys", Table(kMay20_1984 + 1, kMay20_1984, lineText));
@@ -133,7 +136,8 @@ TEST(ShippedPlutoTable, AgreesWithPublishedPositions) {
   };
   const fs::path dataDir = fs::path(MERIDAN_DATA_DIR) / "System";
   for (const auto& c : kCases) {
-    EXPECT_NEAR(Pluto(NoonJulianDay(c.day, c.month, c.year), dataDir), c.degree + 0.0045, kLongitudeTolerance)
+    EXPECT_NEAR(Pluto(NoonJulianDay(c.day, c.month, c.year), dataDir), c.degree + 0.0045,
+                kLongitudeTolerance)
         << c.name;
   }
 }

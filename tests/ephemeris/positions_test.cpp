@@ -1,16 +1,17 @@
+#include "ephemeris/positions.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "ephemeris/saturn.h"
-#include "ephemeris/uranus.h"
 #include "ephemeris/jupiter.h"
 #include "ephemeris/mars.h"
 #include "ephemeris/mercury.h"
 #include "ephemeris/neptune.h"
-#include "ephemeris/venus.h"
-#include "ephemeris/positions.h"
+#include "ephemeris/saturn.h"
 #include "ephemeris/sun.h"
+#include "ephemeris/uranus.h"
+#include "ephemeris/venus.h"
 
 namespace meridan {
 namespace {
@@ -64,7 +65,8 @@ TEST(PlanetSeries, HeliocentricReferenceValues) {
   };
   for (const auto& c : kCases) {
     const SeriesResult p = c.series(JulianCenturies(c.julianDay));
-    EXPECT_NEAR(DegreesApart(p.lambda / kRadiansPerDegree, c.lambda), 0.0, kHelioAngleTolerance) << c.name;
+    EXPECT_NEAR(DegreesApart(p.lambda / kRadiansPerDegree, c.lambda), 0.0, kHelioAngleTolerance)
+        << c.name;
     EXPECT_NEAR(p.beta / kRadiansPerDegree, c.beta, kHelioAngleTolerance) << c.name;
     EXPECT_NEAR(p.r, c.r, kFiveDecimals) << c.name;
     // The longitude handed out is reduced, and X, Y, Z are the same point.
@@ -96,7 +98,9 @@ TEST(PlanetSeries, JulianDayZeroIsFiftyYearsAfterTheOuterSeriesEpoch) {
   };
   for (const auto& c : kAt1900) {
     const SeriesResult p = c.series(JulianCenturies(0.0));
-    EXPECT_NEAR(DegreesApart(p.lambda / kRadiansPerDegree, c.lambda), 0.0, kApproximateElementsTolerance) << c.name;
+    EXPECT_NEAR(DegreesApart(p.lambda / kRadiansPerDegree, c.lambda), 0.0,
+                kApproximateElementsTolerance)
+        << c.name;
     EXPECT_NEAR(p.r, c.r, kApproximateRadiusTolerance) << c.name;
   }
 }
@@ -148,12 +152,13 @@ TEST(NeptuneQuadrantAngle, PlacesTheAngleBySigns) {
   const struct {
     double y, x, degrees;
   } kCases[] = {
-      {1, 1, 45},   {1, -1, 135},  {-1, -1, 225}, {-1, 1, 315},  // the four quadrants
-      {1, 0, 90},   {-1, 0, 270},                                // on the y axis
-      {0, 1, 360},  {0, -1, 180},  {-0.0, 1, 360},               // on the x axis
+      {1, 1, 45},  {1, -1, 135}, {-1, -1, 225},  {-1, 1, 315},  // the four quadrants
+      {1, 0, 90},  {-1, 0, 270},                                // on the y axis
+      {0, 1, 360}, {0, -1, 180}, {-0.0, 1, 360},                // on the x axis
   };
   for (const auto& c : kCases)
-    EXPECT_NEAR(NeptuneQuadrantAngle(c.y, c.x), c.degrees, kQuadrantTolerance) << "y=" << c.y << " x=" << c.x;
+    EXPECT_NEAR(NeptuneQuadrantAngle(c.y, c.x), c.degrees, kQuadrantTolerance)
+        << "y=" << c.y << " x=" << c.x;
 }
 
 }  // namespace

@@ -64,8 +64,9 @@ TEST(MakeForecast, TripsRunHasNoMarks) {
   ProgramDir dir;
   ForecastSession session = SessionIn(dir, 1, 2026);
   ForecastContext context(dir.root());
-  RunForecastCommand(session, ForecastKind::Trips, context,
-                     [&](const MonthDone& m) { EXPECT_FALSE(session.PurchaseSaleMarks) << m.month.month; });
+  RunForecastCommand(session, ForecastKind::Trips, context, [&](const MonthDone& m) {
+    EXPECT_FALSE(session.PurchaseSaleMarks) << m.month.month;
+  });
   EXPECT_EQ(session.ButtonMonths[4], 4);
   EXPECT_EQ(session.PageYear, 2026);
 }
@@ -102,8 +103,10 @@ TEST(MakeForecast, SecondRunReplacesItsMonthsOnly) {
   RunForecastCommand(second, ForecastKind::Service, context, nullptr);
   const std::string march = testing::ReadFile(dir.output() / "Prog_03_2025.html");
   const std::string may = testing::ReadFile(dir.output() / "Prog_05_2025.html");
-  EXPECT_NE(march.find(W("<title>Авто-прогноз</title>")), std::string::npos) << "March keeps the trips page";
-  EXPECT_NE(may.find(W("<title>Сервис-прогноз</title>")), std::string::npos) << "May has the service page";
+  EXPECT_NE(march.find(W("<title>Авто-прогноз</title>")), std::string::npos)
+      << "March keeps the trips page";
+  EXPECT_NE(may.find(W("<title>Сервис-прогноз</title>")), std::string::npos)
+      << "May has the service page";
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
     const meridan::Raster raster = meridan::DecodeBmp(std::span(data, size), "month.bmp");
-    if (raster.pixels.size() != static_cast<std::size_t>(raster.width) * raster.height) __builtin_trap();
+    if (raster.pixels.size() != static_cast<std::size_t>(raster.width) * raster.height)
+      __builtin_trap();
   } catch (const std::runtime_error&) {
   }
   return 0;

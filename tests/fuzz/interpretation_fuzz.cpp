@@ -17,17 +17,18 @@ using meridan::DataFileError;
 using meridan::InterpretationFile;
 using meridan::InterpretationRecord;
 
-#define FUZZ_CHECK(condition)                                            \
-  do {                                                                   \
-    if (!(condition)) {                                                  \
+#define FUZZ_CHECK(condition)                                              \
+  do {                                                                     \
+    if (!(condition)) {                                                    \
       std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                      \
-    }                                                                    \
+      std::abort();                                                        \
+    }                                                                      \
   } while (0)
 
 // The record a lookup reading the file from its start would stop at, or
 // nullptr; *fails when a bad header comes first.
-const InterpretationRecord* WalkToMatch(const InterpretationFile& file, int t, int a, int n, bool* fails) {
+const InterpretationRecord* WalkToMatch(const InterpretationFile& file, int t, int a, int n,
+                                        bool* fails) {
   const int badLine = file.problems().empty() ? 0 : file.problems().front().line;
   for (const InterpretationRecord& r : file.records()) {
     if (badLine > 0 && r.line > badLine) break;

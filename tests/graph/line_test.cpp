@@ -44,7 +44,10 @@ TEST(Line, PixelsOfShortLinesFollowTheCosmeticLineRule) {
       {"steep half-way goes left", {0, 0}, {1, 2}, {{0, 0}, {0, 1}}},
       {"steep half-way goes left, drawn upwards", {1, 2}, {0, 0}, {{1, 2}, {0, 1}}},
       // Ideal y at x = 0..9 is 0.3 x: 0, .3, .6, .9, 1.2, 1.5 (up to 1), 1.8, 2.1, 2.4, 2.7.
-      {"slope 3/10", {0, 0}, {10, 3}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
+      {"slope 3/10",
+       {0, 0},
+       {10, 3},
+       {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}}},
       {"a point draws nothing", {4, 4}, {4, 4}, {}},
   };
   for (const Case& c : cases) {

@@ -32,7 +32,9 @@ Runs RunsOf(const Raster& r, int y, Rgb colour) {
   return runs;
 }
 
-long Count(const Raster& r, Rgb colour) { return std::count(r.pixels.begin(), r.pixels.end(), colour); }
+long Count(const Raster& r, Rgb colour) {
+  return std::count(r.pixels.begin(), r.pixels.end(), colour);
+}
 
 // The graph drawn on a plain template of the page's 626 x 205 pixels.
 class MonthGraph : public ::testing::Test {
@@ -45,7 +47,8 @@ class MonthGraph : public ::testing::Test {
   }
 
   Raster Drawn(const SeriesStore& store) {
-    return DrawMonthCurve(Raster(width_, height_, kTemplateColour), store, month_, marks_, testing::GraphFont());
+    return DrawMonthCurve(Raster(width_, height_, kTemplateColour), store, month_, marks_,
+                          testing::GraphFont());
   }
 
   YearMonth month_{2025, 1};
@@ -74,7 +77,8 @@ TEST_F(MonthGraph, FlatSeriesBandAndDayLabelsFollowTheMonth) {
     EXPECT_EQ(RunsOf(r, 93, kBlue), (Runs{{90, end - 1}}));
     EXPECT_EQ(Count(r, kBlue), (end - 88) + 2 * (end - 90)) << "blue outside the band";
     Runs boxes;
-    for (int k = 1; k <= c.labels; ++k) boxes.push_back({76 + 30 * k, 76 + 30 * k + (k < 5 ? 1 : 2) * figure - 1});
+    for (int k = 1; k <= c.labels; ++k)
+      boxes.push_back({76 + 30 * k, 76 + 30 * k + (k < 5 ? 1 : 2) * figure - 1});
     EXPECT_EQ(RunsOf(r, kLabelTop, kLabelBox), boxes);
     // The caption's box starts at (105, 172).
     EXPECT_EQ(RunsOf(r, 172, kLabelBox).at(0).first, 105);

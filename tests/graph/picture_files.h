@@ -3,11 +3,12 @@
 // headers our writer never writes: top-down rows, 32-bit masks, palettes,
 // OS/2 core headers), JPEG files read back through libjpeg, and errors.
 
+#include <jpeglib.h>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <jpeglib.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -84,7 +85,8 @@ struct JpegFrame {
 
 // Walks the marker segments from the start of image to the first frame header.
 inline JpegFrame ReadJpegFrame(const std::vector<std::uint8_t>& b) {
-  if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8 || b[b.size() - 2] != 0xFF || b.back() != 0xD9) return {};
+  if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8 || b[b.size() - 2] != 0xFF || b.back() != 0xD9)
+    return {};
   for (size_t at = 2; at + 10 <= b.size() && b[at] == 0xFF && b[at + 1] != 0xDA;
        at += 2 + static_cast<size_t>(b[at + 2] << 8 | b[at + 3])) {
     const int m = b[at + 1];
@@ -102,11 +104,14 @@ struct JumpingErrors {
 
 // Decodes into RGB samples, row by row; false when libjpeg cannot. The
 // samples live in the caller's frame, which the jump does not return to.
-inline bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes, std::vector<std::uint8_t>& samples) {
+inline bool DecodeJpegInto(const std::vector<std::uint8_t>& bytes,
+                           std::vector<std::uint8_t>& samples) {
   jpeg_decompress_struct info;
   JumpingErrors errors;
   info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = [](j_common_ptr i) { std::longjmp(reinterpret_cast<JumpingErrors*>(i->err)->jump, 1); };
+  errors.base.error_exit = [](j_common_ptr i) {
+    std::longjmp(reinterpret_cast<JumpingErrors*>(i->err)->jump, 1);
+  };
   if (setjmp(errors.jump)) {
     jpeg_destroy_decompress(&info);
     return false;

@@ -7,14 +7,17 @@
 #include <QDir>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "gui/error_box.h"
 #include "support/program_dir.h"
 
 // Failures show a QString as its text rather than as its UTF-16 units.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace meridan::testing {
 

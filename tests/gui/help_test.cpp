@@ -3,11 +3,12 @@
 // other topic.
 
 #include <QRegularExpression>
+
 #include <set>
 
+#include "base/cp1251.h"
 #include "gui/help_window.h"
 #include "gui_testing.h"
-#include "base/cp1251.h"
 
 namespace meridan::testing {
 namespace {
@@ -21,7 +22,8 @@ TEST(HelpPages, EveryTopicIsWholeAndEveryLinkLeadsToAPageThatShips) {
     EXPECT_TRUE(Utf8Length(html).has_value()) << page;
     EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
     EXPECT_NE(html.find("<title>"), std::string::npos) << page;
-    for (const auto& link : QRegularExpression(u"href=\"([^\"#]+)"_s).globalMatch(QString::fromStdString(html))) {
+    for (const auto& link :
+         QRegularExpression(u"href=\"([^\"#]+)"_s).globalMatch(QString::fromStdString(html))) {
       const std::string target = link.captured(1).toStdString();
       EXPECT_TRUE(fs::is_regular_file(helpDir / target)) << page.filename() << " -> " << target;
       if (topic == 10) fromContents.insert(target);

@@ -1,6 +1,8 @@
 // The main window driven as a user drives it: start-up, the forecast
 // commands from their buttons, failures, the month buttons and the menu.
 
+#include "gui/main_window.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,13 +10,12 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+
 #include <memory>
 
+#include "base/month_names.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
-#include "gui/main_window.h"
-
-#include "base/month_names.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
 #include "gui_testing.h"
@@ -33,7 +34,9 @@ class MainWindowTest : public GuiTest {
     ASSERT_TRUE(QTest::qWaitFor([this] { return window->Session().CurrentYear != 0; }, 2000));
   }
   template <class T = QPushButton>
-  T* Find(const QString& name) const { return Child<T>(window.get(), name); }
+  T* Find(const QString& name) const {
+    return Child<T>(window.get(), name);
+  }
   void Click(const QString& name) const { QTest::mouseClick(Find(name), Qt::LeftButton); }
   SpinField* Spin(int k) const { return Find<SpinField>(u"SpinEdit%1"_s.arg(k)); }
   void SetBirth(const QStringList& dayMonthYear) const {
@@ -48,7 +51,9 @@ class MainWindowTest : public GuiTest {
     }
     return buttons;
   }
-  fs::path Page(int month, int year) const { return dir.output() / MonthFileName(month, year, ".html"); }
+  fs::path Page(int month, int year) const {
+    return dir.output() / MonthFileName(month, year, ".html");
+  }
 
   CurrentProgramDir dir;
   std::unique_ptr<MainWindow> window;
@@ -68,15 +73,18 @@ TEST_F(MainWindowTest, StartUpSetsTheSessionAndTheFields) {
   EXPECT_EQ(fields, (QStringList{u"1..31 15"_s, u"1..12 6"_s, u"1920..2030 1980"_s}));
   EXPECT_EQ(MonthButtons(), kNoMonths);
   // The month buttons lie inside the 634 x 392 client area.
-  const QRect buttons[] = {{20, 357, 121, 26}, {160, 357, 122, 26}, {300, 357, 122, 26}, {440, 357, 122, 26}};
-  for (int k = 1; k <= 4; ++k) EXPECT_EQ(Find(u"Button%1"_s.arg(k))->geometry(), buttons[k - 1]) << k;
+  const QRect buttons[] = {
+      {20, 357, 121, 26}, {160, 357, 122, 26}, {300, 357, 122, 26}, {440, 357, 122, 26}};
+  for (int k = 1; k <= 4; ++k)
+    EXPECT_EQ(Find(u"Button%1"_s.arg(k))->geometry(), buttons[k - 1]) << k;
 }
 
 TEST_F(MainWindowTest, MissingBackgroundIsReportedAndStartUpGoesOn) {
   fs::remove(dir.system() / "diru2.bmp");
   Start();
-  EXPECT_EQ(errors, QStringList{u"Cannot open file \"%1System/diru2.bmp\". No such file or directory"_s.arg(
-                        dir.rootText())});
+  EXPECT_EQ(errors,
+            QStringList{u"Cannot open file \"%1System/diru2.bmp\". No such file or directory"_s.arg(
+                dir.rootText())});
   EXPECT_EQ(Spin(3)->text(), u"1980"_s);
 }
 
@@ -88,11 +96,12 @@ TEST_F(MainWindowTest, TripsRunFromItsButtonEnablesTheFourMonthsWhichOpenTheirPa
 
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
   // Started in October: the fourth month is January of the next year.
-  EXPECT_EQ(MonthButtons(),
-            (QStringList{u"+Октябрь 2025"_s, u"+Ноябрь 2025"_s, u"+Декабрь 2025"_s, u"+Январь 2026"_s}));
+  EXPECT_EQ(MonthButtons(), (QStringList{u"+Октябрь 2025"_s, u"+Ноябрь 2025"_s, u"+Декабрь 2025"_s,
+                                         u"+Январь 2026"_s}));
   const ForecastSession& s = window->Session();
   EXPECT_EQ(s.Name, NameForPage("Иван <Ёжиков>"));
-  EXPECT_EQ(std::tuple(s.BirthDay, s.BirthMonth, s.BirthYear, s.StartYear), std::tuple(20, 5, 1984, 2025));
+  EXPECT_EQ(std::tuple(s.BirthDay, s.BirthMonth, s.BirthYear, s.StartYear),
+            std::tuple(20, 5, 1984, 2025));
   for (const auto& [month, year] : {std::pair{10, 2025}, {11, 2025}, {12, 2025}, {1, 2026}})
     EXPECT_TRUE(fs::is_regular_file(Page(month, year))) << month;
   EXPECT_TRUE(fs::is_regular_file(dir.output() / "Prognoz.zip"));
@@ -124,7 +133,8 @@ TEST_F(MainWindowTest, FailedRunTakesBackTheLastRunsMonthsAndKeepsItsFinishedOne
 
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors[0].contains(u"Prog_11_2025"_s)) << errors[0].toStdString();
-  EXPECT_EQ(MonthButtons(), (QStringList{u"+Октябрь 2025"_s, u"-2-й месяц"_s, u"-3-й месяц"_s, u"-4-й месяц"_s}));
+  EXPECT_EQ(MonthButtons(),
+            (QStringList{u"+Октябрь 2025"_s, u"-2-й месяц"_s, u"-3-й месяц"_s, u"-4-й месяц"_s}));
   EXPECT_FALSE(fs::exists(dir.output() / "Prognoz.zip"));
   EXPECT_FALSE(window->Session().PurchaseSaleMarks);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -136,7 +146,8 @@ TEST_F(MainWindowTest, FieldThatIsNoIntegerStopsTheCommandBeforeAnythingIsWritte
   Click(u"Button18"_s);
   EXPECT_EQ(errors, QStringList{u"'1.5' is not a valid integer value"_s});
   // Fields read before the failing one hold their new values; later ones not.
-  EXPECT_EQ(std::pair(window->Session().BirthDay, window->Session().BirthYear), std::pair(20, 1980));
+  EXPECT_EQ(std::pair(window->Session().BirthDay, window->Session().BirthYear),
+            std::pair(20, 1980));
   EXPECT_FALSE(fs::exists(Page(10, 2025)));
   EXPECT_EQ(MonthButtons(), kNoMonths);
 }
@@ -156,7 +167,8 @@ TEST_F(MainWindowTest, MenuShowsHelpOrNamesItsMissingFileShowsAboutAndExits) {
   EXPECT_EQ(help->windowModality(), Qt::NonModal);
   QTextBrowser* browser = help->Browser();
   EXPECT_EQ(browser->source().fileName(), u"10.html"_s);
-  for (const QString& page : {u"12.html"_s, u"13.html"_s}) browser->setSource(browser->source().resolved(QUrl(page)));
+  for (const QString& page : {u"12.html"_s, u"13.html"_s})
+    browser->setSource(browser->source().resolved(QUrl(page)));
   QTest::mouseClick(help->findChild<QToolButton*>(u"Home"_s), Qt::LeftButton);
   EXPECT_EQ(browser->source().fileName(), u"10.html"_s);
 

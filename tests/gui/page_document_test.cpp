@@ -1,6 +1,8 @@
 // The corrections that make Qt's rich text lay out a forecast page as a web
 // browser does.
 
+#include "gui/page_document.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QTextBlock>
@@ -8,7 +10,6 @@
 #include <QTextFrame>
 #include <QTextTable>
 
-#include "gui/page_document.h"
 #include "gui_testing.h"
 
 namespace meridan::testing {
@@ -26,7 +27,8 @@ class PageDocumentTest : public ::testing::Test {
     document.setDefaultFont(font);
     document.setTextWidth(900);
     document.setHtml(html);
-    document.addResource(QTextDocument::ImageResource, QUrl(picture), QImage(size, QImage::Format_RGB32));
+    document.addResource(QTextDocument::ImageResource, QUrl(picture),
+                         QImage(size, QImage::Format_RGB32));
     MatchBrowserLayout(document);
   }
   QTextBlock BlockWith(const QString& text) const {
@@ -42,11 +44,13 @@ class PageDocumentTest : public ::testing::Test {
   QTextDocument document;
 };
 
-TEST_F(PageDocumentTest, HeadingsTakeTheirStyleSheetSizeAndAnImageAfterOneStartsItsOwnCentredBlock) {
-  Load(u"<html><head><style>h1 { font-size: 22px; } h3 { font-size: 15px; }</style></head><body>"
-       "<h1>Авто-прогноз</h1><h2>Без размера</h2><div align=\"center\"><h3>Дата рождения</h3>"
-       "<img src=\"graph.jpeg\" width=\"626\" height=\"205\"></div><p>после</p></body></html>"_s,
-       u"graph.jpeg"_s, QSize(626, 205));
+TEST_F(PageDocumentTest,
+       HeadingsTakeTheirStyleSheetSizeAndAnImageAfterOneStartsItsOwnCentredBlock) {
+  Load(
+      u"<html><head><style>h1 { font-size: 22px; } h3 { font-size: 15px; }</style></head><body>"
+      "<h1>Авто-прогноз</h1><h2>Без размера</h2><div align=\"center\"><h3>Дата рождения</h3>"
+      "<img src=\"graph.jpeg\" width=\"626\" height=\"205\"></div><p>после</p></body></html>"_s,
+      u"graph.jpeg"_s, QSize(626, 205));
   // Left to Qt, h1 would be twice the default size (32 pixels) and h3 1.2
   // times (19); a heading the style sheet leaves alone keeps Qt's step.
   EXPECT_EQ(PixelSize(u"Авто-прогноз"_s), 22);
@@ -73,16 +77,18 @@ TEST_F(PageDocumentTest, CellsCentreVerticallyAndARowOfBackgroundPicturesIsAsTal
   // The navigation buttons: a 119 x 35 picture behind one line of text.
   constexpr int kPictureHeight = 35;
   constexpr qreal kTolerance = 1.0;  // rounding of the split padding
-  Load(u"<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
-       "<td background=\"b_button.jpg\" height=\"35\" width=\"119\">"
-       "<p style=\"text-align: left\"><font size=\"2\">Январь 2026</font></p></td>"
-       "<td valign=\"top\">верх</td></tr></table>"_s,
-       u"b_button.jpg"_s, QSize(119, kPictureHeight));
+  Load(
+      u"<table border=\"0\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+      "<td background=\"b_button.jpg\" height=\"35\" width=\"119\">"
+      "<p style=\"text-align: left\"><font size=\"2\">Январь 2026</font></p></td>"
+      "<td valign=\"top\">верх</td></tr></table>"_s,
+      u"b_button.jpg"_s, QSize(119, kPictureHeight));
   auto* table = qobject_cast<QTextTable*>(document.rootFrame()->childFrames().value(0));
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(table->cellAt(0, 0).format().verticalAlignment(), QTextCharFormat::AlignMiddle);
   EXPECT_EQ(table->cellAt(0, 1).format().verticalAlignment(), QTextCharFormat::AlignTop);
-  EXPECT_NEAR(document.documentLayout()->frameBoundingRect(table).height(), kPictureHeight, kTolerance);
+  EXPECT_NEAR(document.documentLayout()->frameBoundingRect(table).height(), kPictureHeight,
+              kTolerance);
   const QTextTableCellFormat cell = table->cellAt(0, 0).format().toTableCellFormat();
   EXPECT_NEAR(cell.topPadding(), cell.bottomPadding(), kTolerance);
 }

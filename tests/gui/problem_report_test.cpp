@@ -1,17 +1,19 @@
 // The problem report: Report.txt byte for byte, the path it names, the
 // comment rules, cancelling, and a file that cannot be made.
 
+#include "gui/problem_report.h"
+
+#include <dirent.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <dirent.h>
 
-#include "gui/problem_report.h"
-#include "gui_testing.h"
 #include "base/cp1251.h"
+#include "gui_testing.h"
 
 namespace meridan::testing {
 namespace {
@@ -29,11 +31,16 @@ std::string Listing(const fs::path& dir) {
 
 class ProblemReportTest : public GuiTest {
  protected:
-  ProblemReportTest() { form.SetClock([] { return QDateTime(QDate(2025, 3, 7), QTime(9, 5, 3)); }); }
+  ProblemReportTest() {
+    form.SetClock([] { return QDateTime(QDate(2025, 3, 7), QTime(9, 5, 3)); });
+  }
 
   template <class T>
-  T* Find(const QString& name) const { return Child<T>(&form, name); }
-  void Fill(const QString& name, const QString& email, const QString& comment, const QString& system) {
+  T* Find(const QString& name) const {
+    return Child<T>(&form, name);
+  }
+  void Fill(const QString& name, const QString& email, const QString& comment,
+            const QString& system) {
     Find<QLineEdit>(u"Edit1"_s)->setText(name);
     Find<QLineEdit>(u"Edit3"_s)->setText(email);
     Find<QPlainTextEdit>(u"Memo1"_s)->setPlainText(comment);
@@ -48,9 +55,10 @@ class ProblemReportTest : public GuiTest {
   std::string Expected(const char* details, const char* commentLines) const {
     return W(std::string("Дата и время: 07.03.2025 09:05:03\r\n") + details +
              "-----------------\r\n\r\nКаталоги и файлы программы:\r\n") +
-           Listing(dir.root()) + W("\r\n-----------------\r\n\r\nMainDir: " + dir.rootText().toStdString() +
-                                   "\r\n-----------------\r\n\r\nКомментарий:\r\n" + commentLines +
-                                   "\r\n--------  Конец файла отчета  --------\r\n");
+           Listing(dir.root()) +
+           W("\r\n-----------------\r\n\r\nMainDir: " + dir.rootText().toStdString() +
+             "\r\n-----------------\r\n\r\nКомментарий:\r\n" + commentLines +
+             "\r\n--------  Конец файла отчета  --------\r\n");
   }
 
   CurrentProgramDir dir;
@@ -62,12 +70,16 @@ TEST_F(ProblemReportTest, ReportFileByteForByte) {
   WriteFile(dir.root() / "ёжик.txt", "eight characters in sixteen bytes: listed");
   WriteFile(dir.root() / ".hidden", "listed too");
   Fill(u"Иван Ёжиков"_s, u"ivan@example.ru"_s,
-       u"Программа не открывает страницу\nх\nТретья строка\n\nПятая\n6\nСедьмая\nВосьмая"_s, u"RadioItem2"_s);
+       u"Программа не открывает страницу\nх\nТретья строка\n\nПятая\n6\nСедьмая\nВосьмая"_s,
+       u"RadioItem2"_s);
   Click(u"BitBtn1"_s);
   // Lines 2 to 7 of the comment only with two characters or more; the
   // eighth never.
-  EXPECT_EQ(Report(), Expected("Имя: Иван Ёжиков\r\nE-mail: ivan@example.ru\r\nОперационная система : Windows XP\r\n",
-                               "Программа не открывает страницу\r\nТретья строка\r\nПятая\r\nСедьмая\r\n"));
+  EXPECT_EQ(
+      Report(),
+      Expected(
+          "Имя: Иван Ёжиков\r\nE-mail: ivan@example.ru\r\nОперационная система : Windows XP\r\n",
+          "Программа не открывает страницу\r\nТретья строка\r\nПятая\r\nСедьмая\r\n"));
   const std::string listing = Listing(dir.root());
   for (const char* name : {"Report.txt", "System", "Output", "ёжик.txt", ".hidden"})
     EXPECT_NE(listing.find(W(name)), std::string::npos) << name;
@@ -90,10 +102,13 @@ TEST_F(ProblemReportTest, CancelKeepsTheFieldsAndMakingNamesTheRealPathOfTheFile
 
   Click(u"BitBtn1"_s);
   const QString path = dir.rootText() + u"Report.txt"_s;
-  EXPECT_TRUE(Find<QLabel>(u"Label9"_s)->text().contains(path)) << Find<QLabel>(u"Label9"_s)->text().toStdString();
-  EXPECT_EQ(notices, QStringList{"  Отчет сформирован и записан в файл " + path +
-                                 "   Отправьте этот файл разработчикам на указанный E-mail.   Вы получите ответ и "
-                                 "рекомендации по восстановлению работы программы.  "});
+  EXPECT_TRUE(Find<QLabel>(u"Label9"_s)->text().contains(path))
+      << Find<QLabel>(u"Label9"_s)->text().toStdString();
+  EXPECT_EQ(
+      notices,
+      QStringList{"  Отчет сформирован и записан в файл " + path +
+                  "   Отправьте этот файл разработчикам на указанный E-mail.   Вы получите ответ и "
+                  "рекомендации по восстановлению работы программы.  "});
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_TRUE(errors.isEmpty());
@@ -102,7 +117,9 @@ TEST_F(ProblemReportTest, CancelKeepsTheFieldsAndMakingNamesTheRealPathOfTheFile
 TEST_F(ProblemReportTest, FileThatCannotBeMadeIsReportedAndTheWindowCloses) {
   fs::create_directory(dir.root() / "Report.txt");
   Click(u"BitBtn1"_s);
-  EXPECT_EQ(errors, QStringList{u"Cannot create file \"%1Report.txt\". Is a directory"_s.arg(dir.rootText())});
+  EXPECT_EQ(
+      errors,
+      QStringList{u"Cannot create file \"%1Report.txt\". Is a directory"_s.arg(dir.rootText())});
   EXPECT_TRUE(notices.isEmpty());
   EXPECT_FALSE(form.isVisible());
 }

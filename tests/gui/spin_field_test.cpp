@@ -1,10 +1,11 @@
 // The birth-date spin fields: what the keyboard lets in, what the arrows do,
 // what leaving the field corrects, and how a command reads the text.
 
+#include "gui/spin_field.h"
+
 #include <QFocusEvent>
 #include <QTest>
 
-#include "gui/spin_field.h"
 #include "gui_testing.h"
 
 namespace meridan::testing {
@@ -31,7 +32,8 @@ TEST(SpinField, ArrowsStepAndLeavingTheFieldBringIntegersWithinLimitsAndKeepOthe
       {"leaving a year below the limit", "1800", kLeave, "1920", 1920, 2030},
       {"leaving in range keeps the sign as typed", "+7", kLeave, "+7"},
       {"leaving a decimal number", "1.5", kLeave, "1.5"},
-      {"leaving an integer too big for 32 bits, which is no integer", "99999999999", kLeave, "99999999999"},
+      {"leaving an integer too big for 32 bits, which is no integer", "99999999999", kLeave,
+       "99999999999"},
       {"up by one", "15", Qt::Key_Up, "16"},
       {"up at the upper limit stays", "31", Qt::Key_Up, "31"},
       {"up from above the limit comes back to it", "45", Qt::Key_Up, "31"},
@@ -65,16 +67,27 @@ TEST(SpinField, CommandReadsA32BitIntegerOrFailsWithTheText) {
   const struct {
     const char* text;
     int value;
-  } cases[] = {{"+7", 7}, {"-3", -3}, {"2100", 2100}, {"007", 7}, {"2147483647", 2147483647},
-               {"-2147483648", -2147483647 - 1}, {"2147483648", kNoInteger}, {"-2147483649", kNoInteger},
-               {"", kNoInteger}, {"-", kNoInteger}, {"+", kNoInteger}, {"1.5", kNoInteger}, {"1-2", kNoInteger}};
+  } cases[] = {{"+7", 7},
+               {"-3", -3},
+               {"2100", 2100},
+               {"007", 7},
+               {"2147483647", 2147483647},
+               {"-2147483648", -2147483647 - 1},
+               {"2147483648", kNoInteger},
+               {"-2147483649", kNoInteger},
+               {"", kNoInteger},
+               {"-", kNoInteger},
+               {"+", kNoInteger},
+               {"1.5", kNoInteger},
+               {"1-2", kNoInteger}};
   for (const auto& c : cases) {
     try {
       EXPECT_EQ(Field(c.text).IntValue(), c.value) << "'" << c.text << "'";
       EXPECT_NE(c.value, kNoInteger) << "no error for '" << c.text << "'";
     } catch (const std::runtime_error& error) {
       EXPECT_EQ(c.value, kNoInteger) << "'" << c.text << "': " << error.what();
-      EXPECT_EQ(std::string(error.what()), "'" + std::string(c.text) + "' is not a valid integer value");
+      EXPECT_EQ(std::string(error.what()),
+                "'" + std::string(c.text) + "' is not a valid integer value");
     }
   }
 }

@@ -1,6 +1,8 @@
 // The viewer: its size by the screen, the page read from its file at every
 // showing, a missing page said in the window, and printing to a PDF file.
 
+#include "gui/viewer.h"
+
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -8,9 +10,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "gui/viewer.h"
-#include "gui_testing.h"
 #include "base/cp1251.h"
+#include "gui_testing.h"
 
 namespace meridan::testing {
 namespace {
@@ -21,7 +22,8 @@ class ViewerTest : public GuiTest {
   // and returns what the viewer shows of it.
   QString WriteAndShow(const std::string& bodyUtf8) {
     WriteFile(page, W("<html><head><meta content=\"text/html; charset=windows-1251\" "
-                      "http-equiv=\"Content-Type\"></head><body>" + bodyUtf8 + "</body></html>\r\n"));
+                      "http-equiv=\"Content-Type\"></head><body>" +
+                      bodyUtf8 + "</body></html>\r\n"));
     return Show();
   }
   QString Show() {
@@ -44,7 +46,8 @@ TEST(ViewerSize, Width950OnScreensWiderThan800Else770HeightTheScreenLess80) {
 }
 
 TEST_F(ViewerTest, ReadsTheWindows1251PageAfreshAtEveryShowingAndSaysWhenItIsMissing) {
-  EXPECT_EQ(WriteAndShow("<p>Прогноз: Ёлка, ёж, № 5, «кавычки»</p>"), u"Прогноз: Ёлка, ёж, № 5, «кавычки»"_s);
+  EXPECT_EQ(WriteAndShow("<p>Прогноз: Ёлка, ёж, № 5, «кавычки»</p>"),
+            u"Прогноз: Ёлка, ёж, № 5, «кавычки»"_s);
   EXPECT_EQ(WriteAndShow("<p>второй прогноз</p>"), u"второй прогноз"_s);
   fs::remove(page);
   EXPECT_EQ(Show(), "Страница прогноза не найдена: файла " + QString::fromStdString(page.string()) +

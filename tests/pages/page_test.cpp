@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/cp1251.h"
-#include "transits/aspects.h"
 #include "support/program_dir.h"
+#include "transits/aspects.h"
 
 namespace meridan {
 namespace {
@@ -34,8 +34,10 @@ std::string InterpretationText(Printable printable) {
       for (const int n : kComputedBodies) {
         const int code = (t * 7 + a / 30 + n) % 4 == 0 ? 103 : (n % 5) + 1;
         file += Header(t, a, n, code);
-        std::string text = W("Текст ") + std::to_string(t) + "-" + std::to_string(a) + "-" + std::to_string(n);
-        if (printable(t, a, n)) text += W(": долгая дорога, внимательность и спокойствие за рулём.");
+        std::string text =
+            W("Текст ") + std::to_string(t) + "-" + std::to_string(a) + "-" + std::to_string(n);
+        if (printable(t, a, n))
+          text += W(": долгая дорога, внимательность и спокойствие за рулём.");
         file += text + "@\r\n";
       }
   return file;
@@ -53,10 +55,11 @@ struct PageDir : ProgramDir {
     for (const char* file : {"go.dat", "servis.dat", "sale.dat"}) WriteFile(system() / file, all);
   }
 
-  fs::path Write(ForecastKind kind, const Cp1251Html& name, int birthDay, int birthMonth, int birthYear,
-                 int month, int year, int startMonth, int startYear) {
-    return WriteMonthPage(kind, name, {birthDay, birthMonth, birthYear}, {year, month}, {startYear, startMonth},
-                          root(), system(), system() / std::string(KindInfo(kind).interpretationFile));
+  fs::path Write(ForecastKind kind, const Cp1251Html& name, int birthDay, int birthMonth,
+                 int birthYear, int month, int year, int startMonth, int startYear) {
+    return WriteMonthPage(kind, name, {birthDay, birthMonth, birthYear}, {year, month},
+                          {startYear, startMonth}, root(), system(),
+                          system() / std::string(KindInfo(kind).interpretationFile));
   }
 };
 
@@ -92,9 +95,11 @@ TEST(WriteMonthPage, GoldenPagesOfTheThreeKinds) {
 
 TEST(WriteMonthPage, NavigationWrapsIntoTheNextYear) {
   PageDir dir;
-  const std::string page = ReadFile(dir.Write(ForecastKind::Trips, {}, 1, 1, 1990, 2, 2026, 11, 2025));
+  const std::string page =
+      ReadFile(dir.Write(ForecastKind::Trips, {}, 1, 1, 1990, 2, 2026, 11, 2025));
   size_t at = 0;
-  for (const char* expected : {"Prog_11_2025.html", "Prog_12_2025.html", "Prog_01_2026.html", "Prog_02_2026.html"}) {
+  for (const char* expected :
+       {"Prog_11_2025.html", "Prog_12_2025.html", "Prog_01_2026.html", "Prog_02_2026.html"}) {
     at = page.find(std::string("<a href=\"") + expected + "\">", at);
     EXPECT_NE(at, std::string::npos) << expected;
   }
@@ -103,17 +108,21 @@ TEST(WriteMonthPage, NavigationWrapsIntoTheNextYear) {
     at = page.find("&nbsp;" + W(label) + "</font></b></a>", at);
     EXPECT_NE(at, std::string::npos) << label;
   }
-  EXPECT_NE(page.find(W("<h1>Авто-прогноз на февраль 2026 года для Вас, </h1>\r\n")), std::string::npos);
+  EXPECT_NE(page.find(W("<h1>Авто-прогноз на февраль 2026 года для Вас, </h1>\r\n")),
+            std::string::npos);
   EXPECT_NE(page.find(W("<h3> Дата рождения: 1 января 1990г. </h3>\r\n")), std::string::npos);
 }
 
 TEST(WriteMonthPage, LeapFebruaryHasTwentyNineDays) {
   PageDir dir;
-  const std::string page = ReadFile(dir.Write(ForecastKind::Service, {}, 20, 5, 1984, 2, 2024, 2, 2024));
-  const MonthScan scan = ScanMonth({20, 5, 1984}, {2024, 2}, dir.system() / "servis.dat", dir.system());
+  const std::string page =
+      ReadFile(dir.Write(ForecastKind::Service, {}, 20, 5, 1984, 2, 2024, 2, 2024));
+  const MonthScan scan =
+      ScanMonth({20, 5, 1984}, {2024, 2}, dir.system() / "servis.dat", dir.system());
   ASSERT_EQ(scan.length, 29);
   for (int d = 1; d <= 29; ++d) {
-    const bool heading = page.find(W("<b>Прогноз на ") + std::to_string(d) + W(" февраля</b>")) != std::string::npos;
+    const bool heading =
+        page.find(W("<b>Прогноз на ") + std::to_string(d) + W(" февраля</b>")) != std::string::npos;
     EXPECT_EQ(heading, scan.days[static_cast<size_t>(d - 1)].hasText) << "day " << d;
   }
   EXPECT_TRUE(scan.days[28].hasText || !scan.days[28].hits.empty());
@@ -135,11 +144,13 @@ TEST(WriteMonthPage, UnprintedHitsLeaveEmptyLines) {
     };
   };
   for (const TransitHit& h : chosen->hits)
-    ASSERT_FALSE(&h != &second && h.transitBody == second.transitBody && h.aspect == second.aspect &&
-                 h.natalBody == second.natalBody);
+    ASSERT_FALSE(&h != &second && h.transitBody == second.transitBody &&
+                 h.aspect == second.aspect && h.natalBody == second.natalBody);
   WriteFile(dir.system() / "go.dat", InterpretationText(only(second)));
-  const auto lines = Lines(ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025)));
-  const std::string heading = W("<p> <br> <b>Прогноз на ") + std::to_string(second.day) + W(" мая</b></p>");
+  const auto lines =
+      Lines(ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025)));
+  const std::string heading =
+      W("<p> <br> <b>Прогноз на ") + std::to_string(second.day) + W(" мая</b></p>");
   size_t at = 0;
   while (at < lines.size() && lines[at] != heading) ++at;
   ASSERT_LT(at + 3, lines.size()) << "heading of day " << second.day;
@@ -151,7 +162,8 @@ TEST(WriteMonthPage, UnprintedHitsLeaveEmptyLines) {
 TEST(WriteMonthPage, EmptyStyleGivesOneEmptyLine) {
   PageDir dir;
   WriteFile(dir.system() / "style.dat", "");
-  const auto lines = Lines(ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025)));
+  const auto lines =
+      Lines(ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025)));
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[2], "</head> <body bgcolor=\"#FFFFFF\"> <DIV align=\"center\">");
@@ -159,16 +171,19 @@ TEST(WriteMonthPage, EmptyStyleGivesOneEmptyLine) {
 
 TEST(WriteMonthPage, BirthDateAsTyped) {
   PageDir dir;
-  const std::string page = ReadFile(dir.Write(ForecastKind::Sale, {}, 31, 2, 1983, 5, 2025, 5, 2025));
+  const std::string page =
+      ReadFile(dir.Write(ForecastKind::Sale, {}, 31, 2, 1983, 5, 2025, 5, 2025));
   EXPECT_NE(page.find(W("<h3> Дата рождения: 31 февраля 1983г. </h3>")), std::string::npos);
-  EXPECT_NE(page.find("<img border=\"0\" src=\" Prog_05_2025.jpeg \" width=\"626\" height=\"205\">"),
-            std::string::npos);
+  EXPECT_NE(
+      page.find("<img border=\"0\" src=\" Prog_05_2025.jpeg \" width=\"626\" height=\"205\">"),
+      std::string::npos);
 }
 
 TEST(WriteMonthPage, MissingInterpretationFilePrintsNoHeadings) {
   PageDir dir;
   fs::remove(dir.system() / "go.dat");
-  const std::string page = ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025));
+  const std::string page =
+      ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025));
   EXPECT_EQ(page.find(W("Прогноз на ") + "1"), std::string::npos);
   EXPECT_NE(page.find("</DIV> \r\n\r\n"), std::string::npos) << "one empty line per hit";
 }
@@ -184,7 +199,8 @@ TEST(WriteMonthPage, MissingFurnitureKeepsThePreviousPage) {
       fresh.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025);
       ADD_FAILURE() << "no error for a missing " << missing;
     } catch (const std::runtime_error& e) {
-      EXPECT_NE(std::string(e.what()).find((fresh.system() / missing).string()), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find((fresh.system() / missing).string()), std::string::npos)
+          << e.what();
     }
     EXPECT_EQ(ReadFile(fresh.output() / "Prog_05_2025.html"), "previous page");
     for (const auto& entry : fs::directory_iterator(fresh.output()))
@@ -206,7 +222,8 @@ TEST(WriteMonthPage, MissingOutputDirectoryIsAClearError) {
 
 TEST(NameForPage, EscapesMarkupAndKeepsEveryCharacter) {
   EXPECT_EQ(NameForPage("Иван").bytes, W("Иван"));
-  EXPECT_EQ(NameForPage("<b>Tom & \"Jerry\"</b>").bytes, "&lt;b&gt;Tom &amp; &quot;Jerry&quot;&lt;/b&gt;");
+  EXPECT_EQ(NameForPage("<b>Tom & \"Jerry\"</b>").bytes,
+            "&lt;b&gt;Tom &amp; &quot;Jerry&quot;&lt;/b&gt;");
   EXPECT_EQ(NameForPage("Снег ☃").bytes, W("Снег ") + "&#9731;");
   EXPECT_EQ(NameForPage("&#9731;").bytes, "&amp;#9731;");
   EXPECT_EQ(NameForPage("Ёлкин №1 «Ё»").bytes, W("Ёлкин №1 «Ё»"));

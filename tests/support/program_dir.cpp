@@ -1,12 +1,13 @@
 #include "support/program_dir.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -58,12 +59,14 @@ std::string CompareWithGolden(const std::string& name, const std::string& actual
     return {};
   }
   if (!fs::exists(golden))
-    return "golden file " + golden.string() + " is missing (run with MERIDAN_UPDATE_GOLDEN=1 to create it)";
+    return "golden file " + golden.string() +
+           " is missing (run with MERIDAN_UPDATE_GOLDEN=1 to create it)";
   const std::string expected = ReadFile(golden);
   if (expected == actual) return {};
   size_t at = 0;
   while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  size_t line = 1 + static_cast<size_t>(std::count(expected.begin(), expected.begin() + static_cast<long>(at), '\n'));
+  size_t line = 1 + static_cast<size_t>(std::count(expected.begin(),
+                                                   expected.begin() + static_cast<long>(at), '\n'));
   std::ostringstream msg;
   msg << name << " differs from " << golden.string() << " at byte " << at << " (line " << line
       << "); expected " << expected.size() << " bytes, got " << actual.size()

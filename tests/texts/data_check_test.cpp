@@ -29,26 +29,31 @@ constexpr int kNatals[] = {1, 3, 4, 5, 6, 7, 8, 9, 10};
 constexpr int kCodes[] = {1, 2, 3, 4, 5, 101, 102, 103, 104, 105};
 
 // One record: the header line and what follows it up to the next header.
-struct Record { std::string header, body; };
+struct Record {
+  std::string header, body;
+};
 
 // 180 well-formed records in scan order; the rating codes take turns, so
 // each of the ten is used 18 times.
 std::vector<Record> CompleteRecords() {
-  const std::string body =
-      W("День подходит для спокойной поездки по знакомому маршруту, без спешки и лишних остановок.@\r\n");
+  const std::string body = W(
+      "День подходит для спокойной поездки по знакомому маршруту, без спешки и лишних остановок.@\r\n");
   std::vector<Record> records;
   for (const int t : kTransits)
     for (const int a : kAspects)
       for (const int n : kNatals) {
         char header[32];
-        std::snprintf(header, sizeof header, "* %03d %03d %03d %03d", t, a, n, kCodes[records.size() % 10]);
+        std::snprintf(header, sizeof header, "* %03d %03d %03d %03d", t, a, n,
+                      kCodes[records.size() % 10]);
         records.push_back({header, body});
       }
   return records;
 }
 
 size_t IndexOf(int t, int a, int n) {
-  const auto at = [](const auto& values, int v) { return size_t(std::ranges::find(values, v) - values); };
+  const auto at = [](const auto& values, int v) {
+    return size_t(std::ranges::find(values, v) - values);
+  };
   return (at(kTransits, t) * 5 + at(kAspects, a)) * 9 + at(kNatals, n);
 }
 const size_t k1_60_3 = IndexOf(1, 60, 3), k3_90_7 = IndexOf(3, 90, 7), k4_0_1 = IndexOf(4, 0, 1);
@@ -99,36 +104,62 @@ TEST(DataCheck, EachFaultIsReportedAtItsLine) {
     Findings expected;
     std::string line = "";
   } faults[] = {
-      {"record removed", With([](auto& r) { r.erase(r.begin() + static_cast<long>(k1_60_3)); }),
-       {{kMissingRecord, 0}}, "go.dat: no record * 001 060 003\n"},
-      {"record repeated at the end", With([](auto& r) { r.push_back({r[k1_60_3].header, "Other@\r\n"}); }),
+      {"record removed",
+       With([](auto& r) { r.erase(r.begin() + static_cast<long>(k1_60_3)); }),
+       {{kMissingRecord, 0}},
+       "go.dat: no record * 001 060 003\n"},
+      {"record repeated at the end",
+       With([](auto& r) {
+         r.push_back({r[k1_60_3].header, "Other@\r\n"});
+       }),
        {{kDuplicate, kEnd}, {kNotPrinted, kEnd}},
        At(kEnd) + "* 001 060 003: duplicate; the lookup uses the record at line " +
            std::to_string(HeaderLine(k1_60_3)) + " and never this one\n"},
       // The bad header is record 68 of 0..179: the 112 combinations from there on fail.
-      {"aspect field ' 9 '", With([](auto& r) { r[k3_90_7].header = "* 003  9  007 101"; }),
+      {"aspect field ' 9 '",
+       With([](auto& r) { r[k3_90_7].header = "* 003  9  007 101"; }),
        {{kBadHeader, HeaderLine(k3_90_7)}, {kMissingRecord, 0}},
-       At(HeaderLine(k3_90_7)) + "header field 'aspect' (columns 7-9) is \" 9 \", not a number; every "
+       At(HeaderLine(k3_90_7)) +
+           "header field 'aspect' (columns 7-9) is \" 9 \", not a number; every "
            "lookup that reaches this line fails with \"' 9 ' is not a valid integer value\" (112 of the 180 "
            "combinations)\n"},
-      {"text too short to print", WithBody([](auto& b) { b = W("Коротко.@\r\n"); }), {{kNotPrinted, L}},
-       At(L) + "* 004 000 001: the printed piece (bar, first line, line break) has 50 characters, 80 or fewer, "
-               "so the text is never printed: \"Коротко.\"\n"},
+      {"text too short to print",
+       WithBody([](auto& b) { b = W("Коротко.@\r\n"); }),
+       {{kNotPrinted, L}},
+       At(L) +
+           "* 004 000 001: the printed piece (bar, first line, line break) has 50 characters, 80 or fewer, "
+           "so the text is never printed: \"Коротко.\"\n"},
       {"text of two lines", WithBody([](auto& b) { b.insert(60, "\r\n"); }), {{kMultiLineText, L}}},
-      {"rating code 106", With([](auto& r) { r[k4_0_1].header = "* 004 000 001 106"; }), {{kRatingCode, L}}},
+      {"rating code 106",
+       With([](auto& r) { r[k4_0_1].header = "* 004 000 001 106"; }),
+       {{kRatingCode, L}}},
       {"byte 0x98 in a text", WithBody([](auto& b) { b[5] = '\x98'; }), {{kBadByte, L + 1}}},
-      {"NUL and a bell in a comment line", Edited([](auto& b) { b[3] = '\0'; b[4] = '\a'; }), {{kBadByte, 1}}},
-      {"carriage return inside a text", WithBody([](auto& b) { b[50] = '\r'; }), {{kBadByte, L + 1}}},
+      {"NUL and a bell in a comment line",
+       Edited([](auto& b) {
+         b[3] = '\0';
+         b[4] = '\a';
+       }),
+       {{kBadByte, 1}}},
+      {"carriage return inside a text",
+       WithBody([](auto& b) { b[50] = '\r'; }),
+       {{kBadByte, L + 1}}},
       {"file saved as UTF-8", Edited([](auto& b) { b = Cp1251ToUtf8(b); }), {{kUtf8File, 0}}},
-      {"last text without @", Edited([](auto& b) { b.erase(b.rfind('@'), 1); }),
+      {"last text without @",
+       Edited([](auto& b) { b.erase(b.rfind('@'), 1); }),
        {{kUnclosedText, HeaderLine(179)}}},
-      {"@ missing in a middle record", WithBody([](auto& b) { b.erase(b.find('@'), 1); }),
+      {"@ missing in a middle record",
+       WithBody([](auto& b) { b.erase(b.find('@'), 1); }),
        {{kMultiLineText, L}, {kHeaderInText, L + 2}}},
-      {"text line beginning with *", WithBody([](auto& b) { b.insert(0, W("*Внимание\r\n")); }),
+      {"text line beginning with *",
+       WithBody([](auto& b) { b.insert(0, W("*Внимание\r\n")); }),
        {{kMultiLineText, L}, {kNotPrinted, L}, {kHeaderInText, L + 1}, {kBadHeader, L + 1}}},
-      {"text over 9999 characters", WithBody([](auto& b) { b.insert(0, std::string(10000, 'a')); }),
+      {"text over 9999 characters",
+       WithBody([](auto& b) { b.insert(0, std::string(10000, 'a')); }),
        {{kTooLongText, L}}},
-      {"record for the Moon", With([](auto& r) { r.push_back({"* 002 060 003 001", r[0].body}); }),
+      {"record for the Moon",
+       With([](auto& r) {
+         r.push_back({"* 002 060 003 001", r[0].body});
+       }),
        {{kUnusedRecord, kEnd}}},
       {"bare line feeds", Edited([](auto& b) { std::erase(b, '\r'); }), {{kBareLineFeeds, 0}}},
   };
@@ -138,8 +169,10 @@ TEST(DataCheck, EachFaultIsReportedAtItsLine) {
     PrintDataCheck({check}, out);
     const std::string report = out.str();
     EXPECT_EQ(Found(check), fault.expected) << fault.name << "\n" << report;
-    EXPECT_EQ(check.Problems() == 0, (fault.expected == Findings{{kBareLineFeeds, 0}})) << fault.name;
-    EXPECT_NE(report.find(fault.line), std::string::npos) << fault.name << ", no line " << fault.line << report;
+    EXPECT_EQ(check.Problems() == 0, (fault.expected == Findings{{kBareLineFeeds, 0}}))
+        << fault.name;
+    EXPECT_NE(report.find(fault.line), std::string::npos)
+        << fault.name << ", no line " << fault.line << report;
   }
 }
 
@@ -151,13 +184,16 @@ TEST(DataCheckDir, HeadingPerFileFindingsAndSummary) {
   EXPECT_FALSE(CheckInterpretationData(dir.system(), out));
   const auto path = [&](const char* name) { return (dir.system() / name).string(); };
   const auto heading = [&](const char* name) {
-    return std::string("== ") + name + " (" + path(name) + "): 180 records, 180 of 180 combinations; "
+    return std::string("== ") + name + " (" + path(name) +
+           "): 180 records, 180 of 180 combinations; "
            "rating codes 001:18 002:18 003:18 004:18 005:18 101:18 102:18 103:18 104:18 105:18\n";
   };
   EXPECT_EQ(out.str(),
-            heading("go.dat") + "== servis.dat (" + path("servis.dat") + "): missing\n" + path("servis.dat") +
-                ": file not found; forecasts of this kind would print no texts\n" + heading("sale.dat") +
-                path("sale.dat") + ": note: 362 of 362 lines end in LF without CR (the lookup reads both; the "
+            heading("go.dat") + "== servis.dat (" + path("servis.dat") + "): missing\n" +
+                path("servis.dat") +
+                ": file not found; forecasts of this kind would print no texts\n" +
+                heading("sale.dat") + path("sale.dat") +
+                ": note: 362 of 362 lines end in LF without CR (the lookup reads both; the "
                 "files ship with CR LF)\ncheck-data: 1 problem (servis.dat 1), 1 note\n");
   // A directory in a file's place cannot be read.
   EXPECT_EQ(Found(CheckInterpretationFile(dir.system())), (Findings{{kUnreadableFile, 0}}));

@@ -4,15 +4,14 @@
 
 #include "texts/interpretation.h"
 
-#include "base/files.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/cp1251.h"
-#include "texts/data_check.h"
+#include "base/files.h"
 #include "support/program_dir.h"
+#include "texts/data_check.h"
 
 namespace meridan {
 namespace {
@@ -27,19 +26,23 @@ const std::string kBlue5 = "<p><img border=\"0\" src=\"b_blu5.gif\" >";
 const std::string kRed1 = "<p><img border=\"0\" src=\"b_red1.gif\">";
 const std::string kRed3 = "<p><img border=\"0\" src=\"b_red3.gif\">";
 
-InterpretationFile ParseText(const std::string& bytes) { return InterpretationFile::Parse("go.dat", bytes); }
+InterpretationFile ParseText(const std::string& bytes) {
+  return InterpretationFile::Parse("go.dat", bytes);
+}
 
 // A text of n characters that ends in a recognisable letter.
 std::string Text(size_t n) { return std::string(n - 1, 'x') + 'y'; }
 
 TEST(HeaderField, ReadsDecimalsWithLeadingZerosOrBlanks) {
-  for (const auto& [field, value] : {std::pair{"060", 60}, {" 60", 60}, {"  1", 1}, {"000", 0}, {"5", 5}})
+  for (const auto& [field, value] :
+       {std::pair{"060", 60}, {" 60", 60}, {"  1", 1}, {"000", 0}, {"5", 5}})
     EXPECT_EQ(ParseHeaderField(field), value) << '"' << field << '"';
   for (const char* field : {"60 ", "   ", "", "+60", "-60", "6a0", "\t60"})
     EXPECT_EQ(ParseHeaderField(field), std::nullopt) << '"' << field << '"';
 }
 
-const std::string kTwoRecords = "* 001 060 003 005\r\nfirst text@\r\n* 001 060 003 104\r\nsecond text@\r\n";
+const std::string kTwoRecords =
+    "* 001 060 003 005\r\nfirst text@\r\n* 001 060 003 104\r\nsecond text@\r\n";
 const std::string kBadAspect =
     "* 001 060 003 002\r\nbefore@\r\n* 001  6  004 002\r\nbad aspect@\r\n* 001 090 005 003\r\nafter@\r\n";
 
@@ -56,8 +59,10 @@ TEST(Lookup, FragmentRatingAndRecord) {
        kBlue5 + "first text <br>", 5, 1},
       {"code 103: third red bar", "* 005 090 008 103\r\n" + W("Резкое торможение.@"), 5, 90, 8,
        kRed3 + W("Резкое торможение. <br>"), -3, 1},
-      {"code 000: bare line", "* 001 000 001 000\r\nno bar at all@\r\n", 1, 0, 1, "no bar at all ", 0, 1},
-      {"code 106: bare line", "* 001 000 003 106\r\nno bar\r\nsecond line@\r\n", 1, 0, 3, "no bar", 106, 1},
+      {"code 000: bare line", "* 001 000 001 000\r\nno bar at all@\r\n", 1, 0, 1, "no bar at all ",
+       0, 1},
+      {"code 106: bare line", "* 001 000 003 106\r\nno bar\r\nsecond line@\r\n", 1, 0, 3, "no bar",
+       106, 1},
       {"three-line text gives its first line without blank",
        "* 003 180 007 101\r\nline one\r\nline two\r\nline three\r\n@\r\n", 3, 180, 7,
        kRed1 + "line one<br>", -1, 1},
@@ -71,11 +76,12 @@ TEST(Lookup, FragmentRatingAndRecord) {
        kRed1 + "first<br>", -1, 4},
       {"text without @ runs to the end of the file", "* 001 000 001 001\r\nopen text", 1, 0, 1,
        kBlue1 + "open text <br>", 1, 1},
-      {"header on the last line has an empty text", "* 001 000 001 001", 1, 0, 1, kBlue1 + " <br>", 1, 1},
+      {"header on the last line has an empty text", "* 001 000 001 001", 1, 0, 1, kBlue1 + " <br>",
+       1, 1},
       {"text cut after 9999 characters", "* 001 000 001 001\r\n" + std::string(10000, 'a') + "bbb@",
        1, 0, 1, kBlue1 + std::string(9999, 'a') + " <br>", 1, 1},
-      {"text lines longer than 255 characters are not cut", "* 001 000 001 001\r\n" + Text(300) + "@",
-       1, 0, 1, kBlue1 + Text(300) + " <br>", 1, 1},
+      {"text lines longer than 255 characters are not cut",
+       "* 001 000 001 001\r\n" + Text(300) + "@", 1, 0, 1, kBlue1 + Text(300) + " <br>", 1, 1},
       {"a match before a bad header still works", kBadAspect, 1, 60, 3,
        "<p><img border=\"0\" src=\"b_blu2.gif\" >before <br>", 2, 1},
       {"no record for the key", kTwoRecords, 1, 60, 4, "", 0, 0},
@@ -98,10 +104,12 @@ TEST(Lookup, BadHeaderStopsEveryLookupThatReachesIt) {
     int t, a, n;
     std::string error;
   } cases[] = {
-      {"match after the bad header", kBadAspect, 1, 90, 5, "go.dat:3: ' 6 ' is not a valid integer value"},
+      {"match after the bad header", kBadAspect, 1, 90, 5,
+       "go.dat:3: ' 6 ' is not a valid integer value"},
       {"no match at all", kBadAspect, 4, 0, 10, "go.dat:3: ' 6 ' is not a valid integer value"},
-      {"rating code of a header for other bodies", "* 004 000 009 10x\r\ntext@\r\n* 001 000 001 001\r\nsun@",
-       1, 0, 1, "go.dat:1: '10x' is not a valid integer value"},
+      {"rating code of a header for other bodies",
+       "* 004 000 009 10x\r\ntext@\r\n* 001 000 001 001\r\nsun@", 1, 0, 1,
+       "go.dat:1: '10x' is not a valid integer value"},
       {"header ending before the natal body", "* 001 000\r\ntext@\r\n", 1, 0, 1,
        "go.dat:1: '' is not a valid integer value"},
   };
@@ -125,15 +133,19 @@ TEST(Lookup, PrintThresholdForBothBarLengths) {
     const char* lineEnd;  // "@" on the text's line, or on the next line
     size_t fragmentLength;
   } cases[] = {
-      {"001", 38, "@", 80},     {"001", 39, "@", 81},     {"001", 39, "\r\n@", 80}, {"001", 40, "\r\n@", 81},
-      {"101", 39, "@", 80},     {"101", 40, "@", 81},     {"101", 40, "\r\n@", 80}, {"101", 41, "\r\n@", 81},
+      {"001", 38, "@", 80},     {"001", 39, "@", 81},     {"001", 39, "\r\n@", 80},
+      {"001", 40, "\r\n@", 81}, {"101", 39, "@", 80},     {"101", 40, "@", 81},
+      {"101", 40, "\r\n@", 80}, {"101", 41, "\r\n@", 81},
   };
   for (const Case& c : cases) {
-    const std::string bytes = std::string("* 001 000 001 ") + c.code + "\r\n" + Text(c.textLength) + c.lineEnd;
-    const std::string row = std::string(c.code) + " " + std::to_string(c.textLength) + " " + c.lineEnd;
+    const std::string bytes =
+        std::string("* 001 000 001 ") + c.code + "\r\n" + Text(c.textLength) + c.lineEnd;
+    const std::string row =
+        std::string(c.code) + " " + std::to_string(c.textLength) + " " + c.lineEnd;
     EXPECT_EQ(ParseText(bytes).Find(1, 0, 1).fragment.size(), c.fragmentLength) << row;
     const size_t notPrinted = c.fragmentLength == 80 ? 1 : 0;
-    EXPECT_EQ(CheckInterpretationBytes("go.dat", bytes).Count(DataIssue::kNotPrinted), notPrinted) << row;
+    EXPECT_EQ(CheckInterpretationBytes("go.dat", bytes).Count(DataIssue::kNotPrinted), notPrinted)
+        << row;
   }
 }
 
@@ -164,7 +176,8 @@ TEST(FindInterpretationTest, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
     ADD_FAILURE() << "no error for a scratch file in a missing directory";
   } catch (const FileError& e) {
     EXPECT_EQ(e.path(), dir.root() / "no-such-dir" / "tmp.dat");
-    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
+        << e.what();
   }
 }
 

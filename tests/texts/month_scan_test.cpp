@@ -6,10 +6,10 @@
 #include <string>
 
 #include "ephemeris/calendar.h"
-#include "transits/aspects.h"
-#include "transits/series.h"
 #include "ephemeris/mercury.h"
 #include "support/program_dir.h"
+#include "transits/aspects.h"
+#include "transits/series.h"
 
 namespace meridan {
 namespace {
@@ -30,7 +30,8 @@ std::string CompleteFile() {
         const int rating = (t + n) % 2 ? 3 : 102;
         std::snprintf(header, sizeof header, "* %03d %03d %03d %03d\r\n", t, a, n, rating);
         file += header;
-        std::string text = "combination " + std::to_string(t) + "-" + std::to_string(a) + "-" + std::to_string(n);
+        std::string text =
+            "combination " + std::to_string(t) + "-" + std::to_string(a) + "-" + std::to_string(n);
         if (t != 5) text += std::string(60, '.');
         file += text + "@\r\n";
       }
@@ -97,7 +98,8 @@ TEST(ScanMonth, ScratchFileHoldsTheLastMatchedText) {
 
 TEST(ScanMonth, MissingInterpretationFileGivesNoText) {
   ProgramDir dir;
-  const MonthScan scan = ScanMonth({20, 5, 1984}, {2025, 5}, dir.system() / "absent.dat", dir.system());
+  const MonthScan scan =
+      ScanMonth({20, 5, 1984}, {2025, 5}, dir.system() / "absent.dat", dir.system());
   size_t hits = 0;
   for (const DayList& day : scan.days) {
     EXPECT_FALSE(day.hasText);
@@ -114,8 +116,10 @@ TEST(ScanMonth, MissingInterpretationFileGivesNoText) {
 
 TEST(NatalChart, ImpossibleDateRunsOnIntoMarch) {
   ProgramDir dir;
-  EXPECT_EQ(ComputeNatalChart({31, 2, 1984}, Pluto(dir)), ComputeNatalChart({2, 3, 1984}, Pluto(dir)));
-  EXPECT_EQ(ComputeNatalChart({31, 2, 1983}, Pluto(dir)), ComputeNatalChart({3, 3, 1983}, Pluto(dir)));
+  EXPECT_EQ(ComputeNatalChart({31, 2, 1984}, Pluto(dir)),
+            ComputeNatalChart({2, 3, 1984}, Pluto(dir)));
+  EXPECT_EQ(ComputeNatalChart({31, 2, 1983}, Pluto(dir)),
+            ComputeNatalChart({3, 3, 1983}, Pluto(dir)));
   const NatalChart chart = ComputeNatalChart({20, 5, 1984}, Pluto(dir));
   EXPECT_EQ(chart[kMoon], 0.0);
   for (const Body body : kComputedBodies) {
@@ -128,7 +132,8 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
   ProgramDir dir;
   SeriesStore store;
   // Mercury turned retrograde on 2025 March 15 and direct on April 7.
-  MakeMonthSeries(ForecastKind::Sale, {20, 5, 1984}, {2025, 3}, dir.system(), dir.system() / "sale.dat", store);
+  MakeMonthSeries(ForecastKind::Sale, {20, 5, 1984}, {2025, 3}, dir.system(),
+                  dir.system() / "sale.dat", store);
   ASSERT_EQ(store.SampleCount, 93);
   SunVector sun;
   for (int d = 1; d <= 31; ++d) {
@@ -139,16 +144,18 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
     if (step > 180) step -= 360;
     if (step < -180) step += 360;
     const int mark = step < 0 ? 1 : 0;
-    for (int s = 3 * d - 2; s <= 3 * d; ++s) EXPECT_EQ(store.RetrogradeMarks[s], mark) << "day " << d;
+    for (int s = 3 * d - 2; s <= 3 * d; ++s)
+      EXPECT_EQ(store.RetrogradeMarks[s], mark) << "day " << d;
   }
-  EXPECT_EQ(store.RetrogradeMarks[3 * 3], 0);    // 358.68 then 0.19: forwards across 0
+  EXPECT_EQ(store.RetrogradeMarks[3 * 3], 0);  // 358.68 then 0.19: forwards across 0
   EXPECT_EQ(store.RetrogradeMarks[3 * 14], 0);
   EXPECT_EQ(store.RetrogradeMarks[3 * 20], 1);
-  EXPECT_EQ(store.RetrogradeMarks[3 * 30], 1);   // 0.44 then 359.71: backwards across 0
+  EXPECT_EQ(store.RetrogradeMarks[3 * 30], 1);  // 0.44 then 359.71: backwards across 0
 
   // A trips series leaves the marks as they were.
   const auto marks = store.RetrogradeMarks;
-  MakeMonthSeries(ForecastKind::Trips, {20, 5, 1984}, {2025, 6}, dir.system(), dir.system() / "go.dat", store);
+  MakeMonthSeries(ForecastKind::Trips, {20, 5, 1984}, {2025, 6}, dir.system(),
+                  dir.system() / "go.dat", store);
   EXPECT_EQ(store.RetrogradeMarks, marks);
 }
 
@@ -163,7 +170,8 @@ TEST(ScanMonth, DayWithMoreThanTenHitsKeepsThemAll) {
   for (size_t k = 1; k < day.hits.size(); ++k) {
     const TransitHit& a = day.hits[k - 1];
     const TransitHit& b = day.hits[k];
-    EXPECT_TRUE(a.transitBody < b.transitBody || (a.transitBody == b.transitBody && a.natalBody < b.natalBody))
+    EXPECT_TRUE(a.transitBody < b.transitBody ||
+                (a.transitBody == b.transitBody && a.natalBody < b.natalBody))
         << "hit " << k;
   }
   int sum = 0;

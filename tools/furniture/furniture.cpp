@@ -1,7 +1,7 @@
 #include "tools/furniture/furniture.h"
 
-#include "output/graph/bmp.h"
 #include "base/files.h"
+#include "output/graph/bmp.h"
 #include "output/graph/jpeg.h"
 #include "tools/furniture/gif.h"
 #include "tools/furniture/month_template.h"

@@ -5,8 +5,9 @@
 
 #include "tools/furniture/furniture.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,11 +19,11 @@
 #include <utility>
 #include <vector>
 
-#include "output/graph/bmp.h"
-#include "base/files.h"
-#include "output/graph/text.h"
 #include "base/cp1251.h"
+#include "base/files.h"
 #include "base/month_names.h"
+#include "output/graph/bmp.h"
+#include "output/graph/text.h"
 #include "tools/furniture/month_template.h"
 #include "tools/furniture/page_images.h"
 #include "tools/furniture/window_background.h"
@@ -179,7 +180,8 @@ TEST(MonthTemplate, BandIsPlainWhereTheLabelsAndCaptionGo) {
   int captionEnd = 0;
   for (int month = 1; month <= 12; ++month)
     captionEnd = std::max(
-        captionEnd, kCurveLeft + 15 + Font::Load().Measure(Cp1251ToUtf8(MonthName(month) + " 2030")).width);
+        captionEnd,
+        kCurveLeft + 15 + Font::Load().Measure(Cp1251ToUtf8(MonthName(month) + " 2030")).width);
   struct Strip {
     int top, left, right;
   };

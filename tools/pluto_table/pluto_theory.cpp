@@ -9,9 +9,9 @@
 namespace meridan::pluto_table {
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;    // radians per degree
-constexpr double kArcsec = kDeg / 3600.0;            // radians per arcsecond
-constexpr double kLightDaysPerAu = 0.0057755183;     // light-time for 1 AU, days
+constexpr double kDeg = std::numbers::pi / 180.0;  // radians per degree
+constexpr double kArcsec = kDeg / 3600.0;          // radians per arcsecond
+constexpr double kLightDaysPerAu = 0.0057755183;   // light-time for 1 AU, days
 
 // One row of table 37.A: the argument i J + j S + k P, then the coefficients
 // A (of sin) and B (of cos) for longitude and latitude (units of 0.000001
@@ -126,11 +126,11 @@ Ecliptic PrecessFromJ2000(const Ecliptic& j2000, double jde) {
   // (21.7)
   const double lon0 = j2000.lon * kDeg;
   const double lat0 = j2000.lat * kDeg;
-  const double A = std::cos(eta) * std::cos(lat0) * std::sin(Pi - lon0) -
-                   std::sin(eta) * std::sin(lat0);
+  const double A =
+      std::cos(eta) * std::cos(lat0) * std::sin(Pi - lon0) - std::sin(eta) * std::sin(lat0);
   const double B = std::cos(lat0) * std::cos(Pi - lon0);
-  const double C = std::cos(eta) * std::sin(lat0) +
-                   std::sin(eta) * std::cos(lat0) * std::sin(Pi - lon0);
+  const double C =
+      std::cos(eta) * std::sin(lat0) + std::sin(eta) * std::cos(lat0) * std::sin(Pi - lon0);
   return {Normalize((p + Pi - std::atan2(A, B)) / kDeg), std::asin(C) / kDeg, j2000.r};
 }
 

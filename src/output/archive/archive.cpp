@@ -37,7 +37,8 @@ struct PackedFile {
 
 std::time_t ModificationTime(const fs::path& path) {
   const auto time = std::chrono::file_clock::to_sys(fs::last_write_time(path));
-  return static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count());
+  return static_cast<std::time_t>(
+      std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count());
 }
 
 // Every regular file under outputDir except the archive itself, a directory's
@@ -50,19 +51,22 @@ std::vector<PackedFile> ListFiles(const fs::path& outputDir, const fs::path& arc
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outputDir)) {
     if (entry.is_directory()) continue;
     if (!entry.is_regular_file()) Fail("Cannot pack", entry.path(), "not a regular file");
-    if (fs::canonical(entry.path()) != archive) found.push_back(entry.path().lexically_relative(outputDir));
+    if (fs::canonical(entry.path()) != archive)
+      found.push_back(entry.path().lexically_relative(outputDir));
   }
   const auto key = [](const fs::path& relative) {
     return std::pair(std::distance(relative.begin(), relative.end()), relative.generic_string());
   };
-  std::sort(found.begin(), found.end(), [&](const fs::path& a, const fs::path& b) { return key(a) < key(b); });
+  std::sort(found.begin(), found.end(),
+            [&](const fs::path& a, const fs::path& b) { return key(a) < key(b); });
 
   std::set<std::string> bareNames;
   std::vector<PackedFile> files;
   for (const fs::path& relative : found) {
     std::string name = relative.filename().string();
     if (!bareNames.insert(name).second) name = relative.generic_string();
-    files.push_back({outputDir / relative, std::move(name), ModificationTime(outputDir / relative)});
+    files.push_back(
+        {outputDir / relative, std::move(name), ModificationTime(outputDir / relative)});
   }
   return files;
 }
@@ -104,7 +108,9 @@ void Store(zip_t* archive, const PackedFile& file, const zip_uint64_t* replacing
   zip_source_t* source = FileSource(archive, file.path);
   zip_int64_t index;
   if (replacing) {
-    index = zip_file_replace(archive, *replacing, source, 0) == 0 ? static_cast<zip_int64_t>(*replacing) : -1;
+    index = zip_file_replace(archive, *replacing, source, 0) == 0
+                ? static_cast<zip_int64_t>(*replacing)
+                : -1;
   } else {
     index = zip_file_add(archive, file.entryName.c_str(), source, ZIP_FL_ENC_GUESS);
   }
@@ -131,7 +137,8 @@ void PackOutput(const fs::path& outputDir, const fs::path& archivePath) {
   const std::vector<PackedFile> files = ListFiles(outputDir, archive);
 
   int code = 0;
-  std::unique_ptr<zip_t, decltype(&zip_discard)> zip(zip_open(archive.c_str(), ZIP_CREATE, &code), zip_discard);
+  std::unique_ptr<zip_t, decltype(&zip_discard)> zip(zip_open(archive.c_str(), ZIP_CREATE, &code),
+                                                     zip_discard);
   if (!zip) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);

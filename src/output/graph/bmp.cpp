@@ -9,8 +9,8 @@ namespace meridan {
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
-constexpr size_t kCoreHeaderSize = 12;  // OS/2 BITMAPCOREHEADER
-constexpr size_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER; V4 and V5 extend it
+constexpr size_t kCoreHeaderSize = 12;   // OS/2 BITMAPCOREHEADER
+constexpr size_t kInfoHeaderSize = 40;   // BITMAPINFOHEADER; V4 and V5 extend it
 constexpr std::uint32_t kRgb = 0;        // BI_RGB: no compression
 constexpr std::uint32_t kBitFields = 3;  // BI_BITFIELDS: colour masks follow the header
 
@@ -66,7 +66,8 @@ class Decoder {
 
     Raster raster(static_cast<int>(layout.width), static_cast<int>(layout.height));
     for (long long row = 0; row < layout.height; ++row) {
-      const std::span<const std::uint8_t> in = bytes_.subspan(layout.pixelsAt + row * stride, stride);
+      const std::span<const std::uint8_t> in =
+          bytes_.subspan(layout.pixelsAt + row * stride, stride);
       const int y = static_cast<int>(layout.topDown ? row : layout.height - 1 - row);
       Rgb* out = raster.Row(y);
       if (layout.bitsPerPixel == 24) {
@@ -197,7 +198,8 @@ Raster DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
 
 Raster ReadBmp(const std::filesystem::path& path) {
   const std::string bytes = ReadFile(path);
-  return DecodeBmp({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, path.string());
+  return DecodeBmp({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
+                   path.string());
 }
 
 std::vector<std::uint8_t> EncodeBmp(const Raster& raster) {

@@ -5,9 +5,9 @@
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
+
 #include <stdexcept>
 #include <string>
-
 
 namespace meridan {
 namespace {

@@ -3,23 +3,23 @@
 #include <stdexcept>
 #include <string>
 
-#include "output/graph/bmp.h"
-#include "output/graph/line.h"
 #include "base/cp1251.h"
 #include "base/month_names.h"
+#include "output/graph/bmp.h"
+#include "output/graph/line.h"
 
 namespace meridan {
 namespace {
 
 // Geometry of the template picture (origin top left, y downwards).
-constexpr long long kCurveLeft = 90;  // x of the start of sample 1
-constexpr long long kZeroLine = 92;   // y of rating 0
-constexpr long long kSampleStep = 5;  // pixels per sample, 15 per day
-constexpr int kSamplesPerLabel = 6;   // a day label every second day
-constexpr long long kDayLabelLeft = -9;               // from the start of the labelled segment
-constexpr long long kDayLabelTop = kZeroLine + 62;    // 154
-constexpr long long kCaptionLeft = kCurveLeft + 15;   // 105
-constexpr long long kCaptionTop = kZeroLine + 80;     // 172
+constexpr long long kCurveLeft = 90;                 // x of the start of sample 1
+constexpr long long kZeroLine = 92;                  // y of rating 0
+constexpr long long kSampleStep = 5;                 // pixels per sample, 15 per day
+constexpr int kSamplesPerLabel = 6;                  // a day label every second day
+constexpr long long kDayLabelLeft = -9;              // from the start of the labelled segment
+constexpr long long kDayLabelTop = kZeroLine + 62;   // 154
+constexpr long long kCaptionLeft = kCurveLeft + 15;  // 105
+constexpr long long kCaptionTop = kZeroLine + 80;    // 172
 
 constexpr Rgb kTextInk{255, 255, 255};
 constexpr Rgb kTextBox{111, 145, 190};
@@ -39,7 +39,8 @@ void DrawCurve(Raster& surface, const SeriesStore& store, int samples, const Fon
     const long long xb = kCurveLeft + kSampleStep * i;
     const Point a{xa, kZeroLine - store.RatingSeries[i]};
     const Point b{xb, kZeroLine - store.RatingSeries[i + 1]};
-    for (Point shift : kStrokeShifts) DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
+    for (Point shift : kStrokeShifts)
+      DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
     if (i % kSamplesPerLabel == 0) {
       dayLabel += 2;
       font.Draw(surface, xa + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,

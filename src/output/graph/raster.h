@@ -25,8 +25,12 @@ struct Raster {
   bool Contains(long long x, long long y) const {
     return x >= 0 && y >= 0 && x < width && y < height;
   }
-  const Rgb* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
-  Rgb* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
+  const Rgb* Row(int y) const {
+    return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+  }
+  Rgb* Row(int y) {
+    return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+  }
 };
 
 // Drawing is clipped at the edges: a pixel outside the raster is not painted.

@@ -160,8 +160,7 @@ TextCell Font::Draw(Raster& raster, long long x, long long y, std::string_view u
     const bool grey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
     if (!grey && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
       throw std::runtime_error("FreeType rendered U+" + std::to_string(cp) +
-                               " in an unexpected pixel mode " +
-                               std::to_string(bitmap.pixel_mode));
+                               " in an unexpected pixel mode " + std::to_string(bitmap.pixel_mode));
     const long long left = penX + glyph->bitmap_left;
     const long long top = baseline - glyph->bitmap_top;
     for (unsigned r = 0; r < bitmap.rows; ++r) {
