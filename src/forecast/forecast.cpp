@@ -15,18 +15,23 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// A month's graph as it goes to disk: the scratch bitmap the drawing passes
-// through (kept in the data directory for inspection) and the JPEG.
+// A month's graph: the picture, and as it goes to disk the scratch bitmap the
+// drawing passes through (kept in the data directory for inspection) and the
+// JPEG.
 struct GraphFiles {
+  Raster picture;
   std::vector<std::uint8_t> bitmap;
   std::vector<std::uint8_t> jpeg;
 };
 
 GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
                        bool retrogradeMarks) {
-  const Raster picture =
+  GraphFiles graph;
+  graph.picture =
       DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
-  return {EncodeBmp(picture), EncodeJpeg(picture, kGraphJpegQuality)};
+  graph.bitmap = EncodeBmp(graph.picture);
+  graph.jpeg = EncodeJpeg(graph.picture, kGraphJpegQuality);
+  return graph;
 }
 
 void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
@@ -43,7 +48,7 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   result.scan = AttachTexts(ScanTransits(natal, month), context.interpretations(request.kind));
   BuildRatingSeries(result.scan.DaySums(), request.kind, month, result.series);
 
-  const GraphFiles graph = RenderGraph(context, result.series, month, kind.retrogradeMarks);
+  GraphFiles graph = RenderGraph(context, result.series, month, kind.retrogradeMarks);
   const MonthPage page{request.kind,
                        request.name,
                        request.birth,
@@ -58,7 +63,8 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   if (result.scan.matched) WriteScratchText(context.dataDir(), result.scan.lastMatchedText);
   result.page = MonthPagePath(context.programDir(), month);
   WriteFileAtomically(result.page, pageBytes);
-  result.graph = graph.jpeg;
+  result.graph = std::move(graph.jpeg);
+  result.graphPicture = std::move(graph.picture);
   return result;
 }
 

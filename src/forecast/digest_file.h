@@ -1,0 +1,29 @@
+#pragma once
+// The forecast digest of a finished run: the months as the run made them,
+// laid out as one PDF and written like every other output, whole or not at
+// all.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/dates.h"
+#include "forecast/forecast.h"
+#include "forecast/session.h"
+
+namespace meridan {
+
+// The PDF of the months of a run (the first month first).
+std::string RenderForecastDigest(const ForecastRequest& request,
+                                 const std::vector<MonthForecast>& months, Date made);
+
+// Renders it and writes it to file. Throws FileError when the file cannot be
+// written; nothing of the run is touched.
+void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
+                         Date made, const std::filesystem::path& file);
+
+// The request of the session's latest run of a kind: its name, birth date
+// and start month.
+ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind);
+
+}  // namespace meridan

@@ -1,0 +1,223 @@
+#include "output/digest/digest_text.h"
+
+#include <map>
+#include <optional>
+
+#include "base/cp1251.h"
+#include "base/month_names.h"
+#include "texts/interpretation.h"
+
+namespace meridan {
+namespace {
+
+std::string Utf8Of(char32_t cp) {
+  std::string out;
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+// The named references that the texts, help files and names can carry.
+const std::map<std::string_view, char32_t>& NamedReferences() {
+  static const std::map<std::string_view, char32_t> kNames = {
+      {"amp", U'&'},       {"lt", U'<'},       {"gt", U'>'},    {"quot", U'"'},  {"apos", U'\''},
+      {"nbsp", U'\u00A0'}, {"mdash", U'—'},    {"ndash", U'–'}, {"laquo", U'«'}, {"raquo", U'»'},
+      {"bdquo", U'„'},     {"ldquo", U'“'},    {"rdquo", U'”'}, {"lsquo", U'‘'}, {"rsquo", U'’'},
+      {"hellip", U'…'},    {"middot", U'·'},   {"deg", U'°'},   {"copy", U'©'},  {"minus", U'−'},
+      {"times", U'×'},     {"shy", U'\u00AD'},
+  };
+  return kNames;
+}
+
+// The character of a reference "&...;" at text[i]; advances i past it.
+std::optional<char32_t> DecodeReference(std::string_view text, size_t& i) {
+  const size_t end = text.find(';', i);
+  if (end == std::string_view::npos || end - i > 10) return std::nullopt;
+  const std::string_view body = text.substr(i + 1, end - i - 1);
+  char32_t cp = 0;
+  if (body.size() >= 2 && body[0] == '#') {
+    const bool hex = body[1] == 'x' || body[1] == 'X';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty()) return std::nullopt;
+    for (const char c : digits) {
+      int digit;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (hex && c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else if (hex && c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else
+        return std::nullopt;
+      cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+      if (cp > 0x10FFFF) return std::nullopt;
+    }
+    // What a browser shows for a reference to no character.
+    if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) cp = U'\uFFFD';
+  } else {
+    const auto found = NamedReferences().find(body);
+    if (found == NamedReferences().end()) return std::nullopt;
+    cp = found->second;
+  }
+  i = end + 1;
+  return cp;
+}
+
+bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+std::string MonthGenitive(YearMonth month) { return Cp1251ToUtf8(MonthNameGenitive(month.month)); }
+
+constexpr std::string_view kDash = "–";  // en dash
+
+std::string DayText(YearMonth month, int day) {
+  return std::to_string(day) + ' ' + MonthGenitive(month);
+}
+
+bool Consecutive(const ForecastDays& days, size_t earlier) {
+  return days.months[earlier].Plus(1) == days.months[earlier + 1];
+}
+
+}  // namespace
+
+std::string HtmlToText(std::string_view html) {
+  std::string out;
+  bool space = false;  // a blank is due before the next character
+  auto put = [&](std::string_view piece) {
+    if (space && !out.empty()) out += ' ';
+    space = false;
+    out += piece;
+  };
+  for (size_t i = 0; i < html.size();) {
+    const char c = html[i];
+    if (c == '<') {
+      const size_t end = html.find('>', i);
+      if (end == std::string_view::npos) {
+        put(html.substr(i));
+        break;
+      }
+      i = end + 1;
+    } else if (c == '&') {
+      if (const auto cp = DecodeReference(html, i)) {
+        if (*cp != U'\u00AD') put(Utf8Of(*cp));
+      } else {
+        put("&");
+        ++i;
+      }
+    } else if (IsHtmlSpace(c)) {
+      space = true;
+      ++i;
+    } else {
+      put(html.substr(i, 1));
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string FragmentText(const TransitHit& hit) {
+  std::string_view fragment = hit.fragment;
+  const std::string& bar = BarTag(hit.rating);
+  constexpr std::string_view kBreak = "<br>";
+  if (!bar.empty() && fragment.starts_with(bar) && fragment.ends_with(kBreak)) {
+    fragment.remove_prefix(bar.size());
+    fragment.remove_suffix(kBreak.size());
+  }
+  return HtmlToText(Cp1251ToUtf8(fragment));
+}
+
+std::string DayRunsText(std::span<const DayRun> runs) {
+  std::string out;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const DayRun& run = runs[i];
+    if (!out.empty()) out += ", ";
+    if (run.fromMonth != run.toMonth) {
+      out += DayText(run.fromMonth, run.fromDay) + ' ' + std::string(kDash) + ' ' +
+             DayText(run.toMonth, run.toDay);
+      continue;
+    }
+    out += std::to_string(run.fromDay);
+    if (run.toDay != run.fromDay) out += std::string(kDash) + std::to_string(run.toDay);
+    const bool nextInSameMonth = i + 1 < runs.size() && runs[i + 1].fromMonth == run.fromMonth &&
+                                 runs[i + 1].toMonth == run.fromMonth;
+    if (!nextInSameMonth) out += ' ' + MonthGenitive(run.fromMonth);
+  }
+  return out;
+}
+
+std::vector<DayRun> MonthRuns(const ForecastDays& days, size_t k,
+                              const std::function<bool(size_t, int)>& holds) {
+  std::vector<DayRun> runs;
+  const int length = days.lengths[k];
+  for (int d = 1; d <= length; ++d) {
+    if (!holds(k, d)) continue;
+    size_t fromIndex = k;
+    int fromDay = d;
+    // Back into the months before, day by day, while it holds.
+    while (fromDay == 1 && fromIndex > 0 && Consecutive(days, fromIndex - 1) &&
+           holds(fromIndex - 1, days.lengths[fromIndex - 1])) {
+      --fromIndex;
+      fromDay = days.lengths[fromIndex];
+      while (fromDay > 1 && holds(fromIndex, fromDay - 1)) --fromDay;
+    }
+    int end = d;
+    while (end < length && holds(k, end + 1)) ++end;
+    d = end;
+    size_t toIndex = k;
+    int toDay = end;
+    while (toDay == days.lengths[toIndex] && toIndex + 1 < days.months.size() &&
+           Consecutive(days, toIndex) && holds(toIndex + 1, 1)) {
+      ++toIndex;
+      toDay = 1;
+      while (toDay < days.lengths[toIndex] && holds(toIndex, toDay + 1)) ++toDay;
+    }
+    runs.push_back({days.months[fromIndex], fromDay, days.months[toIndex], toDay});
+  }
+  return runs;
+}
+
+std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, size_t k) {
+  ForecastDays days;
+  for (const MonthScan* scan : scans) {
+    days.months.push_back(scan->month);
+    days.lengths.push_back(scan->length);
+  }
+  auto holdsFragment = [&](const std::string& fragment) {
+    return [&scans, &fragment](size_t month, int day) {
+      const MonthScan& scan = *scans[month];
+      if (day < 1 || static_cast<size_t>(day) > scan.days.size()) return false;
+      for (const TransitHit& hit : scan.days[static_cast<size_t>(day - 1)].hits)
+        if (hit.accepted && hit.fragment == fragment) return true;
+      return false;
+    };
+  };
+
+  std::vector<DigestEntry> entries;
+  std::vector<const std::string*> fragments;  // one per entry
+  for (const DayList& day : scans[k]->days)
+    for (const TransitHit& hit : day.hits) {
+      if (!hit.accepted) continue;
+      bool seen = false;
+      for (const std::string* fragment : fragments) seen = seen || *fragment == hit.fragment;
+      if (seen) continue;
+      fragments.push_back(&hit.fragment);
+      entries.push_back({FragmentText(hit), hit.rating, {}});
+    }
+  for (size_t i = 0; i < entries.size(); ++i)
+    entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
+  return entries;
+}
+
+}  // namespace meridan

@@ -1,0 +1,65 @@
+#pragma once
+// The words of the digest, apart from its layout: each text of a month once
+// with the days it holds, out of the scans the pages print; the days as a
+// reader says them ("1–4 декабря", "28 декабря – 3 января"); plain text out
+// of the HTML that the pages carry. Everything here is UTF-8.
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/dates.h"
+#include "texts/month_scan.h"
+
+namespace meridan {
+
+// HTML as a browser shows it, as plain text: tags dropped, character
+// references decoded (a malformed one stays as written), white space
+// collapsed to single blanks, no blank at either end.
+std::string HtmlToText(std::string_view utf8Html);
+
+// The text of a hit as its page shows it: the fragment without its bar tag
+// and closing line break, as plain UTF-8.
+std::string FragmentText(const TransitHit& hit);
+
+// Days in a row, from one day to another, perhaps in a later month.
+struct DayRun {
+  YearMonth fromMonth;
+  int fromDay = 0;
+  YearMonth toMonth;
+  int toDay = 0;
+  friend bool operator==(const DayRun&, const DayRun&) = default;
+};
+
+// "12 декабря", "1–4 декабря", "28 декабря – 3 января"; runs within one
+// month that follow each other share the month's name: "1–4, 12 декабря".
+std::string DayRunsText(std::span<const DayRun> runs);
+
+// The months of a forecast, consecutive, with the days each has.
+struct ForecastDays {
+  std::vector<YearMonth> months;
+  std::vector<int> lengths;
+};
+
+// The runs of days of month k on which holds(month index, day) is true. A
+// run that reaches the first or last day of the month goes on into the
+// months before or after it for as long as it holds there.
+std::vector<DayRun> MonthRuns(const ForecastDays& days, std::size_t k,
+                              const std::function<bool(std::size_t, int)>& holds);
+
+// One text of a month: what the page prints (accepted hits), once.
+struct DigestEntry {
+  std::string text;  // plain UTF-8
+  int rating = 0;
+  std::vector<DayRun> runs;
+};
+
+// The texts of month k of consecutive scans, each once, in the order of
+// their first day in the month (and of the scan within a day). Hits with the
+// same fragment are one text.
+std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, std::size_t k);
+
+}  // namespace meridan
