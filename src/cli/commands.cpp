@@ -14,6 +14,7 @@
 #include "cli/arguments.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
+#include "forecast/digest_file.h"
 #include "forecast/forecast.h"
 #include "forecast/lock.h"
 #include "output/pages/page.h"
@@ -44,10 +45,12 @@ constexpr const char* kUsage =
     "      the sample count, the rating series 1..N+3 and, for sale, the\n"
     "      retrograde marks 1..N, one line each\n"
     "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY\n"
-    "           [--start MM.YYYY] [--dir PROGRAM_DIR]\n"
+    "           [--start MM.YYYY] [--dir PROGRAM_DIR] [--pdf FILE]\n"
     "      writes the four monthly pages from the start month (default: the\n"
     "      current month) into PROGRAM_DIR/Output, then Output/Prognoz.zip;\n"
-    "      progress on stderr, the page paths on stdout\n"
+    "      progress on stderr, the page paths on stdout; with --pdf also the\n"
+    "      whole forecast as one short PDF in FILE, written last (its path\n"
+    "      on stdout after the pages)\n"
     "  check-data [--dir PROGRAM_DIR]\n"
     "      checks the interpretation files go.dat, servis.dat and sale.dat\n"
     "\n"
@@ -147,12 +150,12 @@ int Series(const Context& io, const Options& options) {
   return 0;
 }
 
-// The month of the system clock, read once.
-YearMonth CurrentMonth() {
+// The day of the system clock, read once.
+Date Today() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1};
+  return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
 }
 
 int Forecast(const Context& io, const Options& options) {
@@ -165,7 +168,11 @@ int Forecast(const Context& io, const Options& options) {
                      " characters, this one has " + std::to_string(*length));
   const Date birth = ParseDate("--birth", options.Require("--birth"));
   const auto startText = options.Get("--start");
-  const YearMonth start = startText ? ParseMonth("--start", *startText) : CurrentMonth();
+  const Date today = Today();
+  const YearMonth start =
+      startText ? ParseMonth("--start", *startText) : YearMonth{today.year, today.month};
+  const auto pdf = options.Get("--pdf");
+  if (pdf && pdf->empty()) throw UsageError("--pdf wants a file name");
 
   ForecastSession session;
   SetProgramDir(session, ProgramDir(options));
@@ -180,7 +187,7 @@ int Forecast(const Context& io, const Options& options) {
                              " does not exist");
 
   ForecastContext context(session.MainDir);
-  RunForecastCommand(
+  const std::vector<MonthForecast> months = RunForecastCommand(
       session, kind, context,
       [&](const MonthDone& done) {
         io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
@@ -191,6 +198,16 @@ int Forecast(const Context& io, const Options& options) {
         io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
                << " to finish" << std::endl;
       });
+  if (!pdf) return 0;
+  // The pages and the archive stand whatever becomes of the PDF.
+  try {
+    WriteForecastDigest(LatestRequest(session, kind), months, today, *pdf);
+  } catch (const std::exception& e) {
+    io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
+           << '\n';
+    return 1;
+  }
+  io.out << *pdf << '\n';
   return 0;
 }
 
@@ -221,7 +238,7 @@ const std::vector<Command>& Commands() {
       {"chart", {"--birth", "--dir"}, Chart},
       {"scan", {"--kind", "--birth", "--month", "--dir"}, Scan},
       {"series", {"--kind", "--birth", "--month", "--dir"}, Series},
-      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir"}, Forecast},
+      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf"}, Forecast},
       {"check-data", {"--dir"}, CheckData},
   };
   return kCommands;
