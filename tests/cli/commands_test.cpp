@@ -188,6 +188,46 @@ TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
   EXPECT_NE(r.err.find("Output"), std::string::npos) << r.err;
 }
 
+// The PDF comes after the pages and the archive and changes neither; one
+// that cannot be written fails the command on its own.
+TEST(Forecast, PdfLastWithoutTouchingPagesItsFailureItsOwnError) {
+  ProgramDir dir;
+  auto forecast = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {
+        "forecast", "--kind",  "sale",  "--name",           "Анна", "--birth", "20.05.1984",
+        "--start",  "11.2025", "--dir", dir.root().string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunMeridan(args);
+  };
+  const fs::path page = dir.output() / "Prog_12_2025.html";
+  const fs::path graph = dir.output() / "Prog_12_2025.jpeg";
+  ASSERT_EQ(forecast({}).status, 0);
+  const std::string pageBytes = testing::ReadFile(page), graphBytes = testing::ReadFile(graph);
+
+  const fs::path pdf = dir.root() / "Анна.pdf";
+  const Result r = forecast({"--pdf", pdf.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(
+      r.out.ends_with((dir.output() / "Prog_02_2026.html").string() + "\n" + pdf.string() + "\n"))
+      << r.out;
+  EXPECT_EQ(testing::ReadFile(pdf).substr(0, 5), "%PDF-");
+  EXPECT_EQ(testing::ReadFile(page), pageBytes);
+  EXPECT_EQ(testing::ReadFile(graph), graphBytes);
+
+  fs::remove(page);
+  fs::remove(dir.output() / "Prognoz.zip");
+  const Result failed = forecast({"--pdf", (dir.root() / "nowhere" / "a.pdf").string()});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(LineCount(failed.err), 5u) << failed.err;  // four months, then the PDF
+  EXPECT_NE(failed.err.find("meridan: the PDF was not written (the pages and the archive are): "
+                            "Cannot create file"),
+            std::string::npos)
+      << failed.err;
+  EXPECT_TRUE(fs::exists(page));
+  EXPECT_TRUE(fs::exists(dir.output() / "Prognoz.zip"));
+  EXPECT_EQ(forecast({"--pdf", ""}).status, 2);
+}
+
 TEST(CheckData, ShippedDataIsClean) {
   ProgramDir dir;
   const Result r = RunMeridan({"check-data", "--dir", dir.root().string()});

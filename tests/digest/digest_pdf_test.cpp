@@ -1,0 +1,281 @@
+// The digest read back as a reader's tools see it (poppler-utils' pdftotext,
+// pdfimages and pdffonts): the months on their own pages in order, one graph
+// each, every text of a month once with its days, fonts embedded, and a month
+// too long for a page carried over between its texts.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <sstream>
+
+#include "base/cp1251.h"
+#include "output/digest/digest.h"
+#include "output/digest/digest_text.h"
+#include "support/program_dir.h"
+#include "transits/aspects.h"
+
+namespace meridan {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramDir;
+
+// What a command prints; a command that fails fails the test.
+std::string Run(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot run " << command;
+    return out;
+  }
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  EXPECT_EQ(::pclose(pipe), 0) << command << ": " << out;
+  return out;
+}
+
+// Text compared as pdftotext gives it back: without white space, and without
+// hyphens, which it drops where a word was broken after one at a line end.
+std::string NoSpace(std::string_view text) {
+  std::string out;
+  for (const char c : text)
+    if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '-') out += c;
+  return out;
+}
+
+size_t Count(const std::string& haystack, const std::string& needle) {
+  size_t count = 0;
+  for (size_t at = haystack.find(needle); at != std::string::npos;
+       at = haystack.find(needle, at + 1))
+    ++count;
+  return count;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The PDF as the tools read it.
+struct ReadBack {
+  std::vector<std::string> pages;  // the text of each page
+  std::string info, images, fonts;
+
+  explicit ReadBack(const fs::path& file) {
+    const std::string quoted = "'" + file.string() + "'";
+    std::string text = Run("pdftotext -enc UTF-8 " + quoted + " -");
+    for (size_t at; (at = text.find('\f')) != std::string::npos; text.erase(0, at + 1))
+      pages.push_back(text.substr(0, at));
+    info = Run("pdfinfo " + quoted);
+    images = Run("pdfimages -list " + quoted);
+    fonts = Run("pdffonts " + quoted);
+  }
+  // The page (0-based) each month's heading starts, in the order found.
+  std::vector<size_t> HeadingPages(const std::string& prefix) const {
+    std::vector<size_t> found;
+    for (size_t p = 0; p < pages.size(); ++p)
+      for (const std::string& line : Lines(pages[p]))
+        if (line.starts_with(prefix) && line.ends_with(" года")) found.push_back(p);
+    return found;
+  }
+};
+
+constexpr YearMonth kStart{2026, 12};
+constexpr Date kBirth{20, 5, 1984};
+
+class DigestPdf : public ::testing::Test {
+ protected:
+  // Four months from December 2026, scanned with the table given.
+  Digest Make(ForecastKind kind, const InterpretationFile& table) {
+    const PlutoTable pluto = PlutoTable::Load(dir.system() / "pluto.sys");
+    Digest digest{kind, {W("Иван Петров")}, kBirth, {12, 11, 2026}, {}};
+    jpeg = testing::ReadFile(dir.output() / "b_button.jpg");  // a 119 x 35 JPEG
+    for (size_t k = 0; k < 4; ++k) {
+      const YearMonth month = kStart.Plus(static_cast<int>(k));
+      scans[k] = ScanMonth(kBirth, month, table, pluto, dir.system());
+      BuildRatingSeries(scans[k].DaySums(), kind, month, series[k]);
+      DigestPicture graph{119,
+                          35,
+                          std::vector<std::uint8_t>(119 * 35 * 3, 0x80),
+                          {reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size()}};
+      digest.months.push_back({&scans[k], &series[k], graph});
+    }
+    return digest;
+  }
+  ReadBack Write(const Digest& digest) {
+    const fs::path file = dir.root() / "digest.pdf";
+    testing::WriteFile(file, RenderDigest(digest));
+    return ReadBack(file);
+  }
+  std::vector<const MonthScan*> Scans() const {
+    return {&scans[0], &scans[1], &scans[2], &scans[3]};
+  }
+  // The running text of month k's pages, up to the next month or the closing
+  // part, without the heads of continued pages and the page numbers.
+  std::string MonthPart(const ReadBack& pdf, const std::vector<size_t>& headings, size_t k) const {
+    std::string part;
+    const size_t end = k + 1 < headings.size() ? headings[k + 1] : pdf.pages.size();
+    for (size_t p = headings[k]; p < end; ++p)
+      for (const std::string& line : Lines(pdf.pages[p]))
+        if (!line.ends_with("(продолжение)") && !line.starts_with("Страница ")) part += line + '\n';
+    return part.substr(0, part.find("Как читать прогноз\n"));
+  }
+
+  ProgramDir dir;
+  std::array<MonthScan, 4> scans;
+  std::array<SeriesStore, 4> series;
+  std::string jpeg;
+};
+
+TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
+  const Digest digest =
+      Make(ForecastKind::Sale, InterpretationFile::Load(dir.system() / "sale.dat"));
+  const ReadBack pdf = Write(digest);
+
+  EXPECT_NE(pdf.info.find("Title:           Прогноз покупки-продажи: Иван Петров, декабрь 2026 – "
+                          "март 2027\n"),
+            std::string::npos)
+      << pdf.info;
+  EXPECT_NE(pdf.info.find("Author:          Meridan Diru\n"), std::string::npos);
+  EXPECT_NE(pdf.info.find("(A4)"), std::string::npos);
+
+  const std::vector<size_t> headings = pdf.HeadingPages("Покупка-продажа. Прогноз на ");
+  ASSERT_EQ(headings.size(), 4u);
+  const char* months[] = {"декабрь 2026", "январь 2027", "февраль 2027", "март 2027"};
+  for (size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(Lines(pdf.pages[headings[k]])[0],
+              std::string("Покупка-продажа. Прогноз на ") + months[k] + " года");
+    if (k > 0) {
+      EXPECT_GT(headings[k], headings[k - 1]);
+    }
+  }
+
+  // One JPEG per month, as the run wrote it.
+  const std::vector<std::string> images = Lines(pdf.images);
+  ASSERT_EQ(images.size(), 2u + 4u) << pdf.images;
+  for (size_t i = 2; i < images.size(); ++i) {
+    std::istringstream row(images[i]);
+    std::string page, num, type, width, height, colour, comp, bpc, enc;
+    row >> page >> num >> type >> width >> height >> colour >> comp >> bpc >> enc;
+    EXPECT_EQ(std::tuple(type, width, height, enc), std::tuple("image", "119", "35", "jpeg"));
+    EXPECT_EQ(std::stoul(page) - 1, headings[i - 2]);
+  }
+
+  // Every font embedded: the column "emb" is the fifth from the end.
+  const std::vector<std::string> fonts = Lines(pdf.fonts);
+  ASSERT_GT(fonts.size(), 2u);
+  for (size_t i = 2; i < fonts.size(); ++i) {
+    std::istringstream row(fonts[i]);
+    std::vector<std::string> columns;
+    for (std::string column; row >> column;) columns.push_back(column);
+    ASSERT_GE(columns.size(), 5u);
+    EXPECT_EQ(columns[columns.size() - 5], "yes") << fonts[i];
+  }
+
+  const std::vector<const MonthScan*> scans = Scans();
+  for (size_t k = 0; k < 4; ++k) {
+    const std::string part = NoSpace(MonthPart(pdf, headings, k));
+    std::set<std::string> accepted;  // the texts the month's page prints
+    for (const DayList& day : scans[k]->days)
+      for (const TransitHit& hit : day.hits)
+        if (hit.accepted) accepted.insert(FragmentText(hit));
+    const std::vector<DigestEntry> entries = MonthEntries(scans, k);
+    ASSERT_EQ(entries.size(), accepted.size()) << k;
+    ASSERT_GT(entries.size(), 10u);
+    for (const DigestEntry& entry : entries) {
+      EXPECT_EQ(accepted.count(entry.text), 1u) << entry.text;
+      EXPECT_EQ(Count(part, NoSpace(DayRunsText(entry.runs) + " — " + entry.text)), 1u)
+          << k << ": " << entry.text;
+      // Within the month, the runs are exactly the days the page prints it.
+      for (int d = 1; d <= scans[k]->length; ++d) {
+        bool printed = false;
+        for (const TransitHit& hit : scans[k]->days[static_cast<size_t>(d - 1)].hits)
+          printed = printed || (hit.accepted && FragmentText(hit) == entry.text);
+        bool inRun = false;
+        for (const DayRun& run : entry.runs)
+          inRun = inRun || ((run.fromMonth < scans[k]->month || run.fromDay <= d) &&
+                            (run.toMonth > scans[k]->month || d <= run.toDay));
+        EXPECT_EQ(inRun, printed) << entry.text << " day " << d;
+      }
+    }
+  }
+  // Mercury stands still on 9 February 2027 and turns direct on 3 March.
+  EXPECT_NE(MonthPart(pdf, headings, 0).find("Ретроградного Меркурия в этом месяце нет."),
+            std::string::npos);
+  EXPECT_NE(NoSpace(MonthPart(pdf, headings, 2))
+                .find(NoSpace("Ретроградный Меркурий (красные отметки на графике): 10 февраля – "
+                              "3 марта.")),
+            std::string::npos);
+
+  const std::string last = NoSpace(pdf.pages.back());
+  EXPECT_NE(last.find(NoSpace("Прогноз составлен 12 ноября 2026 года.")), std::string::npos);
+  EXPECT_NE(last.find(NoSpace("не являются гарантией")), std::string::npos);
+  for (size_t p = 0; p < pdf.pages.size(); ++p)
+    EXPECT_NE(pdf.pages[p].find("Страница " + std::to_string(p + 1) + " из " +
+                                std::to_string(pdf.pages.size())),
+              std::string::npos)
+        << p;
+}
+
+// A file whose every record is a long text (and one text longer than a page)
+// makes the months run over several pages each; Mars's texts are too
+// short to print.
+std::string LongTextsFile(int giantTransit, int giantAspect, int giantNatal) {
+  std::string file;
+  for (const int t : kTransitBodies)
+    for (const int a : kAspectAngles)
+      for (const int n : kComputedBodies) {
+        char header[32];
+        std::snprintf(header, sizeof header, "* %03d %03d %03d %03d\r\n", t, a, n,
+                      (t + n) % 2 ? 4 : 102);
+        std::string text = "Сочетание " + std::to_string(t) + "-" + std::to_string(a) + "-" +
+                           std::to_string(n) + ":";
+        const bool giant = t == giantTransit && a == giantAspect && n == giantNatal;
+        const int words = giant ? 900 : t == 5 ? 1 : 60;
+        for (int w = 1; w <= words; ++w) text += " слово" + std::to_string(w);
+        file += header + W(text) + "@\r\n";
+      }
+  return file;
+}
+
+TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLongerThanAPage) {
+  // The first hit of December is the text made longer than a page.
+  const auto plain = InterpretationFile::Parse("long.dat", LongTextsFile(0, 0, 0));
+  Make(ForecastKind::Trips, plain);
+  const TransitHit first = [&] {
+    for (const DayList& day : scans[0].days)
+      if (!day.hits.empty()) return day.hits.front();
+    return TransitHit{};
+  }();
+  const auto table = InterpretationFile::Parse(
+      "long.dat", LongTextsFile(first.transitBody, first.aspect, first.natalBody));
+  const ReadBack pdf = Write(Make(ForecastKind::Trips, table));
+
+  const std::vector<size_t> headings = pdf.HeadingPages("Авто-прогноз на ");
+  ASSERT_EQ(headings.size(), 4u);
+  ASSERT_GE(headings[1] - headings[0], 3u) << "December fills several pages";
+  for (size_t p = headings[0] + 1; p < headings[1]; ++p)
+    EXPECT_EQ(Lines(pdf.pages[p])[0],
+              "Авто-прогноз на декабрь 2026 года, Иван Петров (продолжение)");
+
+  const std::string part = NoSpace(MonthPart(pdf, headings, 0));
+  const std::vector<DigestEntry> entries = MonthEntries(Scans(), 0);
+  ASSERT_GT(entries.front().text.size(), 9000u) << "the first text is the long one";
+  EXPECT_EQ(part.find(NoSpace("Сочетание 5-")), std::string::npos) << "too short to print";
+  for (const DigestEntry& entry : entries) {
+    const std::string text = NoSpace(DayRunsText(entry.runs) + " — " + entry.text);
+    EXPECT_EQ(Count(part, text), 1u) << entry.text.substr(0, 40);
+    if (&entry == &entries.front()) continue;
+    size_t pagesHoldingIt = 0;
+    for (size_t p = headings[0]; p < headings[1]; ++p)
+      pagesHoldingIt += Count(NoSpace(pdf.pages[p]), text);
+    EXPECT_EQ(pagesHoldingIt, 1u) << "whole on one page: " << entry.text.substr(0, 40);
+  }
+}
+
+}  // namespace
+}  // namespace meridan
