@@ -24,6 +24,10 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
   WriteFileAtomically(file, RenderForecastDigest(request, months, made));
 }
 
+std::string ForecastDigestFileName(const ForecastRequest& request) {
+  return DigestFileName(request.kind, request.name, request.start);
+}
+
 ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind) {
   return {kind, session.Name, session.Birth(), {session.StartYear, session.StartMonth}};
 }

@@ -22,6 +22,10 @@ std::string RenderForecastDigest(const ForecastRequest& request,
 void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
                          Date made, const std::filesystem::path& file);
 
+// The name a save dialog suggests for the digest: "Авто-прогноз Иван Петров,
+// декабрь 2026.pdf" (UTF-8).
+std::string ForecastDigestFileName(const ForecastRequest& request);
+
 // The request of the session's latest run of a kind: its name, birth date
 // and start month.
 ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind);

@@ -18,11 +18,13 @@
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
+#include "forecast/digest_file.h"
 #include "forecast/forecast.h"
 #include "gui/about_box.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/help_window.h"
+#include "gui/pdf_save.h"
 #include "gui/problem_report.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
@@ -215,6 +217,10 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   Form2 = new Viewer(this, viewerScreen);
   ProblemForm_ = new ProblemReport(this);
   help_ = new HelpWindow(this);
+
+  pdf_ = std::make_unique<ForecastPdf>(this);
+  menuBar()->insertAction(N7, pdf_->Action());
+  pdf_->AddViewerButton(Form2);
 }
 
 MainWindow::~MainWindow() = default;
@@ -300,6 +306,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     session_.BirthYear = SpinEdit3->IntValue();
 
     const BusyCursor busy;
+    pdf_->Forget();
     for (int k = 1; k <= 4; ++k) {
       QPushButton* button = monthButtons_[static_cast<size_t>(k)];
       button->setEnabled(false);
@@ -313,12 +320,16 @@ void MainWindow::RunCommand(ForecastKind kind) {
       context_ = std::make_unique<ForecastContext>(session_.MainDir);
     else
       context_->Refresh();
-    RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
-      QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
-      button->setEnabled(true);
-      button->setText(MonthCaption(done.month.month, done.month.year));
-      button->repaint();
-    });
+    std::vector<MonthForecast> months =
+        RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
+          QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
+          button->setEnabled(true);
+          button->setText(MonthCaption(done.month.month, done.month.year));
+          button->repaint();
+        });
+    const QDate today = clock_();
+    pdf_->Keep(LatestRequest(session_, kind), std::move(months),
+               {today.day(), today.month(), today.year()});
     if (kind == ForecastKind::Trips) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();

@@ -23,6 +23,7 @@ class QPushButton;
 namespace meridan {
 
 class AboutBox;
+class ForecastPdf;
 class HelpWindow;
 class ProblemReport;
 class SpinField;
@@ -92,6 +93,7 @@ class MainWindow : public QMainWindow {
 
   ForecastSession session_;
   std::unique_ptr<ForecastContext> context_;
+  std::unique_ptr<ForecastPdf> pdf_;  // the latest finished forecast, to save as a PDF
   bool startupQueued_ = false;
   bool activated_ = false;
   std::function<QDate()> clock_ = &QDate::currentDate;

@@ -1,0 +1,84 @@
+#include "gui/pdf_save.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <utility>
+
+#include "forecast/digest_file.h"
+#include "gui/error_box.h"
+
+namespace meridan {
+namespace {
+
+QString RunSaveDialog(QWidget* parent, const QString& suggested) {
+  return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить прогноз в PDF"), suggested,
+                                      QStringLiteral("PDF (*.pdf)"));
+}
+
+ForecastPdf::SaveDialogFn& SaveDialog() {
+  static ForecastPdf::SaveDialogFn dialog = RunSaveDialog;
+  return dialog;
+}
+
+}  // namespace
+
+ForecastPdf::SaveDialogFn ForecastPdf::SetSaveDialog(SaveDialogFn dialog) {
+  return std::exchange(SaveDialog(), dialog ? std::move(dialog) : RunSaveDialog);
+}
+
+ForecastPdf::ForecastPdf(QWidget* parent)
+    : action_(new QAction(QStringLiteral("Сохранить прогноз в PDF…"), parent)) {
+  action_->setObjectName(QStringLiteral("SavePdf"));
+  action_->setEnabled(false);
+  QObject::connect(action_, &QAction::triggered, parent, [this, parent] { Save(parent); });
+}
+
+QPushButton* ForecastPdf::AddViewerButton(QWidget* viewer) {
+  // The viewer's strip holds "Напечатать" and " Выйти"; the button goes
+  // after them, in their row.
+  QWidget* strip = viewer->findChild<QWidget*>(QStringLiteral("Panel1"));
+  auto* button = new QPushButton(QStringLiteral("Сохранить в PDF…"), strip ? strip : viewer);
+  button->setObjectName(QStringLiteral("SavePdfButton"));
+  button->setGeometry(304, 8, 150, 29);
+  button->setAutoDefault(false);
+  button->setEnabled(action_->isEnabled());
+  QObject::connect(action_, &QAction::enabledChanged, button, &QPushButton::setEnabled);
+  QObject::connect(button, &QPushButton::clicked, viewer, [this, viewer] { Save(viewer); });
+  return button;
+}
+
+void ForecastPdf::Keep(ForecastRequest request, std::vector<MonthForecast> months, Date made) {
+  request_ = std::move(request);
+  months_ = std::move(months);
+  made_ = made;
+  action_->setEnabled(!months_.empty());
+}
+
+void ForecastPdf::Forget() {
+  request_.reset();
+  months_.clear();
+  action_->setEnabled(false);
+}
+
+QString ForecastPdf::SuggestedPath() const {
+  if (!request_) return {};
+  // A home without a documents folder gets the file in the home itself.
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  return QDir(folder).filePath(QString::fromStdString(ForecastDigestFileName(*request_)));
+}
+
+void ForecastPdf::Save(QWidget* parent) {
+  if (!request_ || months_.empty()) return;
+  QString file = SaveDialog()(parent, SuggestedPath());
+  if (file.isEmpty()) return;
+  // What is written is a PDF, whatever the name typed says.
+  if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
+  Guarded(parent, [&] { WriteForecastDigest(*request_, months_, made_, file.toStdString()); });
+}
+
+}  // namespace meridan

@@ -1,0 +1,56 @@
+#pragma once
+// Saving a finished forecast as the PDF digest: "Сохранить прогноз в PDF…"
+// in the main window's menu and a button in the viewer, both enabled once a
+// forecast has run to its end. A file dialog suggests a name in the user's
+// documents folder; the library writes the digest. The dialog sits behind a
+// seam, so tests never wait on it.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "base/dates.h"
+#include "forecast/forecast.h"
+
+class QAction;
+class QPushButton;
+class QWidget;
+
+namespace meridan {
+
+class ForecastPdf {
+ public:
+  // The save dialog: given the suggested path, the chosen one, or an empty
+  // string when the user cancels. Tests put a stand-in here.
+  using SaveDialogFn = std::function<QString(QWidget* parent, const QString& suggested)>;
+  static SaveDialogFn SetSaveDialog(SaveDialogFn dialog);
+
+  // The menu item, owned by parent; disabled until a forecast is kept.
+  explicit ForecastPdf(QWidget* parent);
+
+  QAction* Action() const { return action_; }
+  // A button in the viewer's button strip that saves over the viewer and is
+  // enabled with the menu item.
+  QPushButton* AddViewerButton(QWidget* viewer);
+
+  // The months of a run that came to its end, made on the day given.
+  void Keep(ForecastRequest request, std::vector<MonthForecast> months, Date made);
+  // A run started or failed: nothing to save until the next one ends.
+  void Forget();
+
+  // The documents folder and the digest's name for the kept forecast.
+  QString SuggestedPath() const;
+
+  // Asks for the file and writes the digest; a failure goes to the error box.
+  void Save(QWidget* parent);
+
+ private:
+  QAction* action_;
+  std::optional<ForecastRequest> request_;
+  std::vector<MonthForecast> months_;
+  Date made_;
+};
+
+}  // namespace meridan
