@@ -21,16 +21,16 @@ namespace {
 // A4 in points, and the frame the body keeps to.
 constexpr double kPageWidth = 595.276;
 constexpr double kPageHeight = 841.890;
-constexpr double kLeft = 48;
-constexpr double kRight = 48;
-constexpr double kTop = 40;
-constexpr double kBodyBottom = kPageHeight - 52;
-constexpr double kFooterTop = kPageHeight - 36;
+constexpr double kLeft = 40;
+constexpr double kRight = 40;
+constexpr double kTop = 36;
+constexpr double kBodyBottom = kPageHeight - 46;
+constexpr double kFooterTop = kPageHeight - 32;
 constexpr double kBodyWidth = kPageWidth - kLeft - kRight;
 // The pages are drawn at 96 pixels per inch; a pixel of theirs in points.
 constexpr double kPixel = 72.0 / 96.0;
 // The strip left of each text that holds its bar.
-constexpr double kGutter = 56;
+constexpr double kGutter = 54;
 
 constexpr const char* kFamily = "Liberation Sans";
 constexpr double kTextSize = 9.5;
@@ -189,7 +189,7 @@ class Composer {
     if (continued.empty()) return;
     const Layout head = Text(Escaped(continued), 8, kBodyWidth);
     Add(head, kLeft, kQuiet);
-    y_ += Height(head) + 10;
+    y_ += Height(head) + 8;
   }
   void SetContinued(std::string continued) { continued_ = std::move(continued); }
   void Gap(double height) { y_ += height; }
@@ -370,7 +370,7 @@ class DigestWriter {
       page_.PlaceText(text, kLeft + kGutter, kInk, [rating, barTop](cairo_t* cr, double y) {
         if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
       });
-      page_.Gap(5);
+      page_.Gap(4);
     }
   }
 
