@@ -180,7 +180,7 @@ int Forecast(const Context& io, const Options& options) {
                              " does not exist");
 
   ForecastContext context(session.MainDir);
-  RunForecastCommand(
+  const ForecastRun run = RunForecastCommand(
       session, kind, context,
       [&](const MonthDone& done) {
         io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
@@ -191,6 +191,9 @@ int Forecast(const Context& io, const Options& options) {
         io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
                << " to finish" << std::endl;
       });
+  for (const fs::path& file : run.notPacked)
+    io.err << "meridan: " << file.string() << " is not a regular file; left out of the archive"
+           << std::endl;
   return 0;
 }
 

@@ -32,7 +32,7 @@ GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearM
 void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
   WriteFileAtomically(context.dataDir() / "tmp.bmp", graph.bitmap, Durability::Scratch);
   WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"),
-                      graph.jpeg);
+                      graph.jpeg, Durability::FileFlushed);
 }
 
 MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& request,
@@ -57,7 +57,7 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   WriteGraph(context, month, graph);
   if (result.scan.matched) WriteScratchText(context.dataDir(), result.scan.lastMatchedText);
   result.page = MonthPagePath(context.programDir(), month);
-  WriteFileAtomically(result.page, pageBytes);
+  WriteFileAtomically(result.page, pageBytes, Durability::FileFlushed);
   result.graph = graph.jpeg;
   return result;
 }
@@ -66,6 +66,12 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
 
 std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const ForecastRequest& request,
                                           const MonthDoneFn& onMonthDone) {
+  // The pages and graphs are flushed one by one; the renames that put them
+  // in place are made durable once, when the months are done or given up.
+  struct FlushOutput {
+    std::filesystem::path directory;
+    ~FlushOutput() { FlushDirectory(directory); }
+  } flush{context.outputDir()};
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
   std::vector<MonthForecast> months;
   for (int k = 1; k <= 4; ++k) {
@@ -89,10 +95,9 @@ std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind k
   });
 }
 
-std::vector<MonthForecast> RunForecastCommand(ForecastSession& session, ForecastKind kind,
-                                              ForecastContext& context,
-                                              const MonthDoneFn& onMonthDone,
-                                              const std::function<void()>& onWait) {
+ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
+                               ForecastContext& context, const MonthDoneFn& onMonthDone,
+                               const std::function<void()>& onWait) {
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
@@ -101,10 +106,11 @@ std::vector<MonthForecast> RunForecastCommand(ForecastSession& session, Forecast
     ~Marks() { flag = false; }
   } marks{session.PurchaseSaleMarks};
   session.PurchaseSaleMarks = KindInfo(kind).retrogradeMarks;
-  std::vector<MonthForecast> months = MakeForecast(session, kind, context, onMonthDone);
+  ForecastRun run;
+  run.months = MakeForecast(session, kind, context, onMonthDone);
   session.PurchaseSaleMarks = false;
-  PackOutput(session.OutputDir(), session.ArchivePath());
-  return months;
+  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath());
+  return run;
 }
 
 void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store,
