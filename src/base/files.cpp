@@ -70,14 +70,6 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-void FlushDirectory(const fs::path& directory) {
-  Descriptor fd(
-      ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  // Some file systems cannot flush a directory; the rename has happened and
-  // the data is on disk, so that is not worth failing the write for.
-  if (fd.get() >= 0) ::fsync(fd.get());
-}
-
 }  // namespace
 
 FileError::FileError(const char* verb, const fs::path& path, int error)
@@ -86,8 +78,8 @@ FileError::FileError(const char* verb, const fs::path& path, int error)
       path_(path),
       error_(error) {}
 
-std::string ReadFile(const fs::path& path) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::string ReadFile(const fs::path& path, bool followLinks) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW)));
   if (fd.get() < 0) throw FileError("open", path, errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) throw FileError("open", path, errno);
@@ -122,7 +114,7 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durabilit
   }
   Descriptor file(fd);
   int error = WriteAll(file.get(), bytes);
-  if (error == 0 && durability == Durability::Flushed && ::fsync(file.get()) != 0) error = errno;
+  if (error == 0 && durability != Durability::Scratch && ::fsync(file.get()) != 0) error = errno;
   if (error == 0 && file.Close() != 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
@@ -130,6 +122,14 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durabilit
     throw FileError("create", path, error);
   }
   if (durability == Durability::Flushed) FlushDirectory(directory);
+}
+
+void FlushDirectory(const fs::path& directory) {
+  Descriptor fd(
+      ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // Some file systems cannot flush a directory; the rename has happened and
+  // the data is on disk, so that is not worth failing the write for.
+  if (fd.get() >= 0) ::fsync(fd.get());
 }
 
 bool IsTemporaryFileName(std::string_view name) {

@@ -33,12 +33,14 @@ class FileError : public std::runtime_error {
   int error_;
 };
 
-// The whole content of a regular file.
-std::string ReadFile(const std::filesystem::path& path);
+// The whole content of a regular file. With followLinks false, a symbolic
+// link at path fails with ELOOP instead of being read through.
+std::string ReadFile(const std::filesystem::path& path, bool followLinks = true);
 
 enum class Durability {
-  Flushed,  // fsync of the file before the rename and of the directory after
-  Scratch,  // scratch files that nothing relies on after a crash
+  Flushed,      // fsync of the file before the rename and of the directory after
+  FileFlushed,  // the file only: the caller flushes the directory after a batch
+  Scratch,      // scratch files that nothing relies on after a crash
 };
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
@@ -49,6 +51,9 @@ inline void WriteFileAtomically(const std::filesystem::path& path,
   WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()},
                       durability);
 }
+
+// Makes the renames into a directory durable (fsync of the directory).
+void FlushDirectory(const std::filesystem::path& directory);
 
 // Whether a file name is one of the program's own temporary files (a write
 // that a killed run left behind). Such files are never packed and are

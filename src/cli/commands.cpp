@@ -187,7 +187,7 @@ int Forecast(const Context& io, const Options& options) {
                              " does not exist");
 
   ForecastContext context(session.MainDir);
-  const std::vector<MonthForecast> months = RunForecastCommand(
+  const ForecastRun run = RunForecastCommand(
       session, kind, context,
       [&](const MonthDone& done) {
         io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
@@ -198,10 +198,13 @@ int Forecast(const Context& io, const Options& options) {
         io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
                << " to finish" << std::endl;
       });
+  for (const fs::path& file : run.notPacked)
+    io.err << "meridan: " << file.string() << " is not a regular file; left out of the archive"
+           << std::endl;
   if (!pdf) return 0;
   // The pages and the archive stand whatever becomes of the PDF.
   try {
-    WriteForecastDigest(LatestRequest(session, kind), months, today, *pdf);
+    WriteForecastDigest(LatestRequest(session, kind), run.months, today, *pdf);
   } catch (const std::exception& e) {
     io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
            << '\n';

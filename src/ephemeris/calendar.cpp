@@ -1,11 +1,17 @@
 #include "ephemeris/calendar.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
 #include "ephemeris/angles.h"
 
 namespace meridan {
+namespace {
+
+constexpr double kLargestCalendarDay = 1e11;  // some 270 million years
+
+}  // namespace
 
 double JulianDay(int day, int month, int year, int hour, int minute, int second) {
   double y = year;
@@ -31,6 +37,11 @@ double JulianDay(int day, int month, int year, int hour, int minute, int second)
 
 void CalendarDate(double julianDay, int& day, int& month, int& year, int& hour, int& minute,
                   int& second) {
+  // Beyond this the year no longer fits the integers the date is given in
+  // (and the conversions below would be undefined).
+  if (!(std::fabs(julianDay) <= kLargestCalendarDay))
+    throw std::out_of_range("Julian day " + std::to_string(julianDay) +
+                            " lies beyond the calendar's years");
   const double j = julianDay + kJulianDayOffset;
   const double z = Int(j + 0.5);
   double bb;

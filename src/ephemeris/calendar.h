@@ -10,6 +10,8 @@ namespace meridan {
 
 double JulianDay(int day, int month, int year, int hour, int minute, int second);
 
+// Throws std::out_of_range for a day whose year an int cannot hold (and for
+// one that is not a number).
 void CalendarDate(double julianDay, int& day, int& month, int& year, int& hour, int& minute,
                   int& second);
 

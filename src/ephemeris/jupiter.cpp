@@ -69,10 +69,10 @@ SeriesResult JupiterSeries(double T) {
   const double q = a.q;
 
   double tau = 4.877675 + t;
-  const double D = SumTerms(0.0, kTimeTerms, a);
+  const double D = SumTerms<kTimeTerms>(0.0, a);
   tau = tau + D / 1000000 / 365.25;
 
-  const double G = SumTerms(0.0, kRadiusTerms, a);
+  const double G = SumTerms<kRadiusTerms>(0.0, a);
   const double f = Power10(G / 10000000);
 
   // 109256.6 arcseconds a year.

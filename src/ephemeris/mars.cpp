@@ -82,8 +82,8 @@ SeriesResult MarsSeries(double T) {
   // long-period term.
   const double Mp = Reduce2Pi(5.576851 + 334.05356 * T);
   const TermArguments x{{Mp, V, E, J}};
-  double dL = SumTerms(0.0, kLongitudeTerms, x);
-  double drho = SumTerms(0.0, kRadiusTerms, x);
+  double dL = SumTerms<kLongitudeTerms>(0.0, x);
+  double drho = SumTerms<kRadiusTerms>(0.0, x);
 
   logR = logR + drho / 1000000;
   const double r = Power10(logR);

@@ -64,8 +64,8 @@ SeriesResult MercurySeries(double T) {
   const double V = 3.7095 + 1021.3258 * T;  // Venus
   const double J = 3.9333 + 52.9663 * T;    // Jupiter
   const TermArguments x{{V, M, J}};
-  double dL = SumTerms(0.0, kLongitudeTerms, x);
-  double drho = SumTerms(0.0, kRadiusTerms, x);
+  double dL = SumTerms<kLongitudeTerms>(0.0, x);
+  double drho = SumTerms<kRadiusTerms>(0.0, x);
 
   // The constant of log r is already inside rho.
   const double r = Power10((rho + drho) / 1000000);

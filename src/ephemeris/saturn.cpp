@@ -74,10 +74,10 @@ SeriesResult SaturnSeries(double T) {
   const double q = a.q;
 
   double tau = 23.29702 + t;
-  const double D = SumTerms(0.0, kTimeTerms, a);
+  const double D = SumTerms<kTimeTerms>(0.0, a);
   tau = tau + D / 100000 / 365.25;
 
-  const double G = SumTerms(1826 + 12 * q, kRadiusTerms, a);
+  const double G = SumTerms<kRadiusTerms>(1826 + 12 * q, a);
   const double f = Power10(G / 10000000);
 
   const double M = 0.2132996 * tau;

@@ -53,9 +53,9 @@ SeriesResult SunSeries(double T) {
 
   const TermArguments x{{A, M, B, J, D}};
   lambda = lambda + 0.0000312 * std::sin(D);
-  lambda = SumTerms(lambda, kLongitudeTerms, x);
+  lambda = SumTerms<kLongitudeTerms>(lambda, x);
 
-  double S = SumTerms(0.0, kRadiusTerms, x);
+  double S = SumTerms<kRadiusTerms>(0.0, x);
   const double f = Power10(S / 1000000);
   const double e2 = e * e;
   const double e3 = e2 * e;

@@ -69,13 +69,13 @@ SeriesResult UranusSeries(double T) {
   const double L = 4.247475 + 7.503143 * T + 0.00017 * T2;
 
   const TermArguments d{{U - N, S - U, J - U, S - 2 * U, 3 * U - S}};
-  const double A0 = SumTerms(0.0, kA0, d) + 17 * T1 / 2 - 22 + 7 * (T1 * T1) / 4;
-  const double A1 = SumTerms(0.0, kA1, d) + 112 * T - 2 * T2 - 8;
-  const double B1 = SumTerms(0.0, kB1, d) - 68 * T - 10 * T2 + 4 * T1;
+  const double A0 = SumTerms<kA0>(0.0, d) + 17 * T1 / 2 - 22 + 7 * (T1 * T1) / 4;
+  const double A1 = SumTerms<kA1>(0.0, d) + 112 * T - 2 * T2 - 8;
+  const double B1 = SumTerms<kB1>(0.0, d) - 68 * T - 10 * T2 + 4 * T1;
   const double A2 = 7 * T;
   const double B2 = -4 * T;
-  const double A3 = SumTerms(0.0, kA3, d);
-  const double B3 = SumTerms(0.0, kB3, d);
+  const double A3 = SumTerms<kA3>(0.0, d);
+  const double B3 = SumTerms<kB3>(0.0, d);
 
   const double dL = A0 + A1 * std::sin(U) + B1 * std::cos(U) + A2 * std::sin(2 * U) +
                     B2 * std::cos(2 * U) + A3 * std::sin(3 * U) + B3 * std::cos(3 * U) +

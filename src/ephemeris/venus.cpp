@@ -63,9 +63,9 @@ SeriesResult VenusSeries(double T) {
   const double Ma = 5.5805 + 334.061 * T;  // Mars
   const double J = 3.9345 + 52.9689 * T;   // Jupiter
   const TermArguments x{{E, M, Ma, J}};
-  double dL = SumTerms(0.0, kLongitudeTerms, x);
+  double dL = SumTerms<kLongitudeTerms>(0.0, x);
   dL = dL + 2.8 * std::sin(4.1406 + 2.6227 * T);
-  double drho = SumTerms(0.0, kRadiusTerms, x);
+  double drho = SumTerms<kRadiusTerms>(0.0, x);
 
   logR = logR + drho / 1000000;
   const double r = Power10(logR);

@@ -37,7 +37,7 @@ GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearM
 void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
   WriteFileAtomically(context.dataDir() / "tmp.bmp", graph.bitmap, Durability::Scratch);
   WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"),
-                      graph.jpeg);
+                      graph.jpeg, Durability::FileFlushed);
 }
 
 MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& request,
@@ -62,7 +62,7 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   WriteGraph(context, month, graph);
   if (result.scan.matched) WriteScratchText(context.dataDir(), result.scan.lastMatchedText);
   result.page = MonthPagePath(context.programDir(), month);
-  WriteFileAtomically(result.page, pageBytes);
+  WriteFileAtomically(result.page, pageBytes, Durability::FileFlushed);
   result.graph = std::move(graph.jpeg);
   result.graphPicture = std::move(graph.picture);
   return result;
@@ -72,6 +72,12 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
 
 std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const ForecastRequest& request,
                                           const MonthDoneFn& onMonthDone) {
+  // The pages and graphs are flushed one by one; the renames that put them
+  // in place are made durable once, when the months are done or given up.
+  struct FlushOutput {
+    std::filesystem::path directory;
+    ~FlushOutput() { FlushDirectory(directory); }
+  } flush{context.outputDir()};
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
   std::vector<MonthForecast> months;
   for (int k = 1; k <= 4; ++k) {
@@ -95,10 +101,9 @@ std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind k
   });
 }
 
-std::vector<MonthForecast> RunForecastCommand(ForecastSession& session, ForecastKind kind,
-                                              ForecastContext& context,
-                                              const MonthDoneFn& onMonthDone,
-                                              const std::function<void()>& onWait) {
+ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
+                               ForecastContext& context, const MonthDoneFn& onMonthDone,
+                               const std::function<void()>& onWait) {
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
@@ -107,10 +112,11 @@ std::vector<MonthForecast> RunForecastCommand(ForecastSession& session, Forecast
     ~Marks() { flag = false; }
   } marks{session.PurchaseSaleMarks};
   session.PurchaseSaleMarks = KindInfo(kind).retrogradeMarks;
-  std::vector<MonthForecast> months = MakeForecast(session, kind, context, onMonthDone);
+  ForecastRun run;
+  run.months = MakeForecast(session, kind, context, onMonthDone);
   session.PurchaseSaleMarks = false;
-  PackOutput(session.OutputDir(), session.ArchivePath());
-  return months;
+  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath());
+  return run;
 }
 
 void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store,

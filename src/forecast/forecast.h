@@ -58,15 +58,21 @@ std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const Foreca
 std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind kind,
                                         ForecastContext& context, const MonthDoneFn& onMonthDone);
 
+// What a forecast command did: its months, and the files of Output/ that
+// were left out of the archive (links and other files that are not regular).
+struct ForecastRun {
+  std::vector<MonthForecast> months;
+  std::vector<std::filesystem::path> notPacked;
+};
+
 // A forecast command: takes the program directory's lock (onWait is told
 // once if another run holds it), removes what a killed run left behind,
 // sets PurchaseSaleMarks for the purchase-sale run (reset also on failure),
 // MakeForecast, then packs Output/ into Output/Prognoz.zip. Name and birth
 // date must already be in the session.
-std::vector<MonthForecast> RunForecastCommand(ForecastSession& session, ForecastKind kind,
-                                              ForecastContext& context,
-                                              const MonthDoneFn& onMonthDone,
-                                              const std::function<void()>& onWait = {});
+ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
+                               ForecastContext& context, const MonthDoneFn& onMonthDone,
+                               const std::function<void()>& onWait = {});
 
 // The month graph of the session's page month from a series store:
 // DataDir/tmp.bmp and Output/Prog_MM_YYYY.jpeg, retrograde marks when

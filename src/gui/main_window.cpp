@@ -320,15 +320,14 @@ void MainWindow::RunCommand(ForecastKind kind) {
       context_ = std::make_unique<ForecastContext>(session_.MainDir);
     else
       context_->Refresh();
-    std::vector<MonthForecast> months =
-        RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
-          QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
-          button->setEnabled(true);
-          button->setText(MonthCaption(done.month.month, done.month.year));
-          button->repaint();
-        });
+    ForecastRun run = RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
+      QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
+      button->setEnabled(true);
+      button->setText(MonthCaption(done.month.month, done.month.year));
+      button->repaint();
+    });
     const QDate today = clock_();
-    pdf_->Keep(LatestRequest(session_, kind), std::move(months),
+    pdf_->Keep(LatestRequest(session_, kind), std::move(run.months),
                {today.day(), today.month(), today.year()});
     if (kind == ForecastKind::Trips) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));

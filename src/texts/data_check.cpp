@@ -264,6 +264,8 @@ std::vector<InterpretationCheck> CheckDataDir(const fs::path& dataDir) {
   return checks;
 }
 
+constexpr size_t kListedFindings = 100;
+
 void PrintDataCheck(const std::vector<InterpretationCheck>& checks, std::ostream& out) {
   size_t problems = 0, notes = 0;
   std::string perFile;
@@ -281,11 +283,18 @@ void PrintDataCheck(const std::vector<InterpretationCheck>& checks, std::ostream
       for (const auto& [code, count] : codes) out << ' ' << Code(code) << ':' << count;
       out << '\n';
     }
+    // A file that is not an interpretation file at all would bury the
+    // summary under thousands of lines; the first hundred say enough.
+    size_t listed = 0;
     for (const DataFinding& f : c.findings) {
+      if (listed++ == kListedFindings) break;
       out << c.path.string();
       if (f.line > 0) out << ':' << f.line;
       out << ": " << (f.IsProblem() ? "" : "note: ") << f.message << '\n';
     }
+    if (c.findings.size() > kListedFindings)
+      out << c.path.string() << ": ... and " << c.findings.size() - kListedFindings
+          << " more findings not listed\n";
     const size_t p = c.Problems();
     problems += p;
     notes += c.findings.size() - p;

@@ -51,6 +51,9 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
                                              {"positions", "--date", "2005.1984"},
                                              {"positions", "--date", "32.05.1984"},
                                              {"positions", "--jd", "abc"},
+                                             {"positions", "--jd", "1e22"},
+                                             {"forecast", "--kind", "trips", "--name", "A",
+                                              "--birth", "20.05.1984", "--start", "01.1899"},
                                              {"positions", "--date"},
                                              {"positions", "--colour", "red"},
                                              {"nonsense"},
@@ -60,6 +63,17 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
     EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
     EXPECT_TRUE(r.out.empty());
   }
+}
+
+// A bad value is echoed cut to a readable length, its control characters
+// shown escaped.
+TEST(Positions, EchoedBadValueIsShortAndPrintable) {
+  const Result r = RunMeridan({"positions", "--date", "\x1b[31m" + std::string(500, '7')});
+  EXPECT_EQ(r.status, 2);
+  const std::string first = r.err.substr(0, r.err.find('\n'));
+  EXPECT_NE(first.find("'\\x1B[31m7777"), std::string::npos) << first;
+  EXPECT_NE(first.find("...'"), std::string::npos) << first;
+  EXPECT_LT(first.size(), 160u) << first;
 }
 
 TEST(Positions, HelpSaysWhatItDoes) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "ephemeris/jupiter.h"
 #include "ephemeris/mars.h"
@@ -147,6 +148,33 @@ TEST(BodyLongitude, GeocentricReferenceValues) {
 // signs. y = 0 counts as "not above", so the positive x axis is 360, and the
 // negative one 180.
 constexpr double kQuadrantTolerance = 1e-9;  // degrees; R is 3.14159265359 / 180
+
+// The conversion places the longitude by the sign of cos(atan(y / x) + pi)
+// (or without pi for x >= 0), as the published rule writes it; the program
+// decides that sign without the two calls except for quotients beyond -1e15.
+// The rule, literally, against the program on the vectors where the two
+// could part: signed zeros, infinities, NaN and quotients around -1e15 and
+// beyond 2^53.
+TEST(EquatorialToEclipticLongitude, QuadrantAsThePublishedRuleGivesIt) {
+  const auto published = [](const Rectangular& v) {
+    double a = std::atan(v.y / v.x);
+    if (v.x < 0) a = a + kPi;
+    double lambda = std::atan((0.917408 * v.y + 0.397949 * v.z) / v.x);
+    if (std::cos(a) < 0) lambda = lambda + kPi;
+    lambda = lambda / kRadiansPerDegree;
+    return lambda < 0 ? lambda + 360 : lambda;
+  };
+  const double values[] = {0.0, -0.0, 1e-300, -1.0, 1.0, 3e-16, -3e-16, 1e15, -1e15, 1.1e15,
+                           9.1e15, -9.1e15, 1e300, -1e300, INFINITY, -INFINITY, NAN};
+  for (const double x : values)
+    for (const double y : values) {
+      const Rectangular v{x, y, 0.25};
+      const double expected = published(v), actual = EquatorialToEclipticLongitude(v);
+      EXPECT_TRUE(std::memcmp(&expected, &actual, sizeof expected) == 0 ||
+                  (std::isnan(expected) && std::isnan(actual)))
+          << "x " << x << " y " << y << ": " << expected << " " << actual;
+    }
+}
 
 TEST(NeptuneQuadrantAngle, PlacesTheAngleBySigns) {
   const struct {

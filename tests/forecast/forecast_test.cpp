@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
+#include "forecast/lock.h"
 #include "output/pages/page.h"
 #include "support/program_dir.h"
 
@@ -107,6 +109,80 @@ TEST(MakeForecast, SecondRunReplacesItsMonthsOnly) {
       << "March keeps the trips page";
   EXPECT_NE(may.find(W("<title>Сервис-прогноз</title>")), std::string::npos)
       << "May has the service page";
+}
+
+// One run at a time in a program directory: a second one waits, saying so
+// once, and gives up with a clear message when the first takes too long.
+TEST(ProgramDirLock, ASecondRunWaitsThenGivesUp) {
+  ProgramDir dir;
+  const ProgramDirLock held = ProgramDirLock::Acquire(dir.root());
+  int told = 0;
+  try {
+    ProgramDirLock::Acquire(
+        dir.root(), [&] { ++told; }, std::chrono::milliseconds(100));
+    FAIL() << "a second lock was granted";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("another forecast has been running in"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(told, 1);
+}
+
+// A context keeps what it loaded until a refresh finds the file changed.
+TEST(ForecastContext, RefreshRereadsAChangedFile) {
+  ProgramDir dir;
+  ForecastContext context(dir.root());
+  const int shipped = context.pluto().DegreesOn(30821.0);
+  std::string sevens;
+  for (int day = 1; day <= 30821; ++day) sevens += "7\r\n";
+  testing::WriteFile(dir.system() / "pluto.sys", sevens);
+  EXPECT_EQ(context.pluto().DegreesOn(30821.0), shipped) << "kept until a refresh";
+  context.Refresh();
+  EXPECT_EQ(context.pluto().DegreesOn(30821.0), 7);
+  EXPECT_EQ(context.interpretations(ForecastKind::Trips).records().size(), 180u);
+  fs::remove(dir.system() / "go.dat");
+  context.Refresh();
+  EXPECT_FALSE(context.interpretations(ForecastKind::Trips).exists());
+}
+
+// The graph's own file faults: no image is left half written or at all.
+TEST(DrawMonthGraph, UnreadableTemplateOrOutputIsAClearErrorAndLeavesNoImage) {
+  ProgramDir dir;
+  ForecastSession session = SessionIn(dir, 1, 2025);
+  session.PageMonth = 1;
+  session.PageYear = 2025;
+  SeriesStore store;
+  store.SampleCount = 93;
+  const auto errorOf = [&](ForecastContext& context) {
+    try {
+      DrawMonthGraph(session, store, context);
+    } catch (const std::runtime_error& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const fs::path templ = dir.system() / "month.bmp";
+  const std::string good = testing::ReadFile(templ);
+  const std::string name = "\"" + templ.string() + "\"";
+  const struct {
+    const char* bytes;  // nullptr: no file at all
+    std::string expected;
+  } kCases[] = {{nullptr, "Cannot open file " + name + ". No such file or directory"},
+                {"P6\n1 1\n", name + " is not a BMP image"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.expected);
+    fs::remove(templ);
+    if (c.bytes) testing::WriteFile(templ, c.bytes);
+    ForecastContext context(dir.root());
+    EXPECT_NE(errorOf(context).find(c.expected), std::string::npos) << errorOf(context);
+    EXPECT_FALSE(fs::exists(dir.output() / "Prog_01_2025.jpeg"));
+  }
+  testing::WriteFile(templ, good);
+  fs::rename(dir.output(), dir.root() / "elsewhere");
+  ForecastContext context(dir.root());
+  EXPECT_EQ(errorOf(context), "Cannot create file \"" +
+                                  (dir.output() / "Prog_01_2025.jpeg").string() +
+                                  "\". No such file or directory");
 }
 
 }  // namespace

@@ -98,18 +98,6 @@ TEST_F(MonthGraph, LastPointRaisedShowsTheUnpaintedEndPoints) {
   EXPECT_EQ(RunsOf(r, 62, kBlue), (Runs{{510, 510}}));
 }
 
-TEST_F(MonthGraph, LabelCoversItsSegmentAndTheNextSegmentCoversTheLabel) {
-  // A curve at y = 154 runs through the top row of the label boxes. Label
-  // "10" (sample 30, xa = 235, box 226 .. 239) is drawn after segment 30 and
-  // before segment 31, whose left-shifted stroke starts at x = 239.
-  SeriesStore store = Flat(31);
-  for (int i = 1; i <= 94; ++i) store.RatingSeries[i] = -62;
-  const Raster r = Drawn(store);
-  ASSERT_EQ(testing::GraphFont().Measure("10").width, 14) << "the test expects 7-pixel figures";
-  for (int x = 226; x < 239; ++x) EXPECT_EQ(GetPixel(r, x, kLabelTop), kLabelBox) << x;
-  EXPECT_EQ(GetPixel(r, 239, kLabelTop), kBlue);
-}
-
 TEST_F(MonthGraph, RetrogradeDayIsARedBarInASaleRunOnly) {
   SeriesStore store = Flat(30);
   for (int j = 13; j <= 15; ++j) store.RetrogradeMarks[j] = 1;  // day 5
@@ -126,22 +114,30 @@ TEST_F(MonthGraph, RetrogradeDayIsARedBarInASaleRunOnly) {
   EXPECT_EQ(Count(Drawn(store), kRed), 0);
 }
 
-TEST_F(MonthGraph, FarOutValuesAndASmallerTemplateAreClippedAtTheEdges) {
-  width_ = 300;
-  height_ = 160;
+// Values far beyond the panel (rows 6 to 146, its edges) run along its
+// inside: the pen's outer rows stop at 7 and 145, clear of the edges, the
+// day labels and the caption.
+TEST_F(MonthGraph, FarOutValuesRunAlongThePanelsEdges) {
   SeriesStore store = Flat(31);
   for (int i = 1; i <= 94; ++i) store.RatingSeries[i] = i % 2 ? INT_MAX : INT_MIN;
   store.RatingSeries[50] = 1'000'000;
   const Raster r = Drawn(store);
-  // Segment 10 falls from far above to far below through x = 135 .. 140:
-  // every row above the labels has blue there.
-  for (int y = 0; y < kLabelTop; ++y) {
+  for (int y = 0; y < r.height; ++y) {
+    const bool inside = y >= 7 && y <= 145;
+    EXPECT_EQ(!RunsOf(r, y, kBlue).empty(), inside) << y;
+  }
+  // Segment 10 falls from the top to the bottom through x = 135 .. 140.
+  for (int y = 7; y <= 145; ++y) {
     bool blue = false;
     for (int x = 134; x <= 141; ++x) blue = blue || GetPixel(r, x, y) == kBlue;
     EXPECT_TRUE(blue) << y;
   }
-  EXPECT_EQ(r.width, 300);
-  EXPECT_EQ(r.height, 160);
+  // A smaller template cuts the drawing off at its edges.
+  width_ = 300;
+  height_ = 60;
+  const Raster small = Drawn(store);
+  EXPECT_EQ(std::pair(small.width, small.height), std::pair(300, 60));
+  EXPECT_FALSE(RunsOf(small, 59, kBlue).empty());
 }
 
 TEST_F(MonthGraph, SampleCountBeyondTheStoreIsRefused) {

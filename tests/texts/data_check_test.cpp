@@ -199,6 +199,26 @@ TEST(DataCheckDir, HeadingPerFileFindingsAndSummary) {
   EXPECT_EQ(Found(CheckInterpretationFile(dir.system())), (Findings{{kUnreadableFile, 0}}));
 }
 
+// A file that is no interpretation file at all: a hundred findings are
+// listed, the rest counted.
+TEST(DataCheckDir, AHundredFindingsAFileAreListedTheRestCounted) {
+  ProgramDir dir(false);
+  std::string junk;
+  for (int i = 0; i < 250; ++i) junk += "* not a header\r\n";
+  WriteFile(dir.system() / "go.dat", junk);
+  std::ostringstream out;
+  CheckInterpretationData(dir.system(), out);
+  const std::string prefix = (dir.system() / "go.dat").string() + ":";
+  std::istringstream lines(out.str());
+  int listed = 0;
+  std::string line, last;
+  while (std::getline(lines, line))
+    if (line.starts_with(prefix)) ++listed, last = line;
+  EXPECT_EQ(listed, 101) << out.str();
+  EXPECT_TRUE(last.starts_with(prefix + " ... and ") && last.ends_with(" more findings not listed"))
+      << last;
+}
+
 // The files that ship with the program. A missing file fails here too.
 TEST(ShippedData, AllThreeInterpretationFilesAreClean) {
   const fs::path system = fs::path(MERIDAN_DATA_DIR) / "System";

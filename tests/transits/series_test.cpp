@@ -71,5 +71,14 @@ TEST(IsMercuryRetrograde, ShortestArcAcrossZero) {
   EXPECT_FALSE(IsMercuryRetrograde(10.0, 10.0));
 }
 
+// The store holds the samples of a month of at most 32 days: more are
+// refused, not written past its end.
+TEST(BuildRatingSeries, MoreDaysThanTheStoreHoldsAreRefused) {
+  SeriesStore store;
+  EXPECT_NO_THROW(BuildRatingSeries(DaySums(32, {1}), ForecastKind::Trips, {2025, 3}, store));
+  EXPECT_THROW(BuildRatingSeries(DaySums(33, {1}), ForecastKind::Trips, {2025, 3}, store),
+               std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace meridan

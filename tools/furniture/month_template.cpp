@@ -9,7 +9,7 @@ namespace meridan::furniture {
 namespace {
 
 // Plot panel around the curve; a 31-day curve ends at x = 555.
-constexpr Box kPlot{72, 6, 574, 147};
+constexpr Box kPlot{kPlotPanel.left, kPlotPanel.top, kPlotPanel.right, kPlotPanel.bottom};
 // Band behind the day labels (154..167) and the caption (172..185).
 constexpr Box kBand{4, 149, 622, 194};
 constexpr int kGridStep = 20;  // pixels between the light horizontal lines

@@ -203,9 +203,16 @@ Raster ReadBmp(const std::filesystem::path& path) {
 }
 
 std::vector<std::uint8_t> EncodeBmp(const Raster& raster) {
-  const std::uint32_t stride = (static_cast<std::uint32_t>(raster.width) * 24 + 31) / 32 * 4;
-  const std::uint32_t pixelBytes = stride * static_cast<std::uint32_t>(raster.height);
+  // The file's sizes are 32-bit fields; what a picture needs is counted wider
+  // and a picture they cannot describe refused.
+  const std::uint64_t stride64 = (static_cast<std::uint64_t>(raster.width) * 24 + 31) / 32 * 4;
+  const std::uint64_t pixelBytes64 = stride64 * static_cast<std::uint64_t>(raster.height);
   const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize;
+  if (raster.width < 0 || raster.height < 0 || pixelBytes64 > UINT32_MAX - offset)
+    throw std::invalid_argument("a picture of " + std::to_string(raster.width) + "x" +
+                                std::to_string(raster.height) + " pixels does not fit a BMP file");
+  const auto stride = static_cast<std::uint32_t>(stride64);
+  const auto pixelBytes = static_cast<std::uint32_t>(pixelBytes64);
   std::vector<std::uint8_t> out;
   out.reserve(offset + pixelBytes);
   out.push_back('B');

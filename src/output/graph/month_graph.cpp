@@ -1,5 +1,6 @@
 #include "output/graph/month_graph.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -11,18 +12,16 @@
 namespace meridan {
 namespace {
 
-// Geometry of the template picture (origin top left, y downwards).
-constexpr long long kCurveLeft = 90;                 // x of the start of sample 1
-constexpr long long kZeroLine = 92;                  // y of rating 0
-constexpr long long kSampleStep = 5;                 // pixels per sample, 15 per day
-constexpr int kSamplesPerLabel = 6;                  // a day label every second day
-constexpr long long kDayLabelLeft = -9;              // from the start of the labelled segment
-constexpr long long kDayLabelTop = kZeroLine + 62;   // 154
-constexpr long long kCaptionLeft = kCurveLeft + 15;  // 105
-constexpr long long kCaptionTop = kZeroLine + 80;    // 172
+constexpr int kSamplesPerLabel = 6;            // a day label every second day
+constexpr int kDayLabelLeft = -9;              // from the start of the labelled segment
+constexpr int kCaptionLeft = kCurveLeft + 15;  // 105
+
+// The pen is three pixels wide at its centre, so the centre keeps one
+// pixel clear of the panel's edges.
+constexpr long long kHighestCentre = kPlotPanel.top + 2;
+constexpr long long kLowestCentre = kPlotPanel.bottom - 3;
 
 constexpr Rgb kTextInk{255, 255, 255};
-constexpr Rgb kTextBox{111, 145, 190};
 constexpr Rgb kCurvePen{0, 0, 255};
 constexpr Rgb kMarkPen{255, 0, 0};
 
@@ -32,19 +31,24 @@ constexpr Point kStrokeShifts[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 Point Shifted(Point p, Point by) { return {p.x + by.x, p.y + by.y}; }
 
+// The y of a series value, kept inside the panel.
+long long CurveY(int value) {
+  return std::clamp(static_cast<long long>(kZeroLine) - value, kHighestCentre, kLowestCentre);
+}
+
 void DrawCurve(Raster& surface, const SeriesStore& store, int samples, const Font& font) {
   int dayLabel = 0;
   for (int i = 1; i <= samples; ++i) {
     const long long xa = kCurveLeft + kSampleStep * (i - 1);
     const long long xb = kCurveLeft + kSampleStep * i;
-    const Point a{xa, kZeroLine - store.RatingSeries[i]};
-    const Point b{xb, kZeroLine - store.RatingSeries[i + 1]};
+    const Point a{xa, CurveY(store.RatingSeries[i])};
+    const Point b{xb, CurveY(store.RatingSeries[i + 1])};
     for (Point shift : kStrokeShifts)
       DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
     if (i % kSamplesPerLabel == 0) {
       dayLabel += 2;
       font.Draw(surface, xa + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
-                kTextBox);
+                kLabelBox);
     }
   }
 }
@@ -73,7 +77,7 @@ Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
                                 std::to_string(kSeriesSlots - 1));
   DrawCurve(picture, store, samples, font);
   const std::string caption = MonthName(month.month) + " " + std::to_string(month.year);
-  font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kTextBox);
+  font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kLabelBox);
   if (retrogradeMarks) DrawRetrogradeMarks(picture, store, samples);
   return picture;
 }

@@ -12,6 +12,24 @@
 
 namespace meridan {
 
+// Where the graph draws on its template (pixels, origin top left, y
+// downwards); the template picture is drawn to the same geometry.
+inline constexpr int kCurveLeft = 90;                // x of the start of sample 1
+inline constexpr int kZeroLine = 92;                 // y of rating 0
+inline constexpr int kSampleStep = 5;                // pixels per sample, 15 per day
+inline constexpr int kDayLabelTop = kZeroLine + 62;  // 154
+inline constexpr int kCaptionTop = kZeroLine + 80;   // 172
+// The day labels and the caption stand on boxes of this colour.
+inline constexpr Rgb kLabelBox{111, 145, 190};
+
+// The plotting panel, its one-pixel edges included (right and bottom
+// exclusive). The curve stays inside the edges: a value beyond the panel
+// runs along its edge instead of over the day labels and the caption.
+struct PanelBox {
+  int left, top, right, bottom;
+};
+inline constexpr PanelBox kPlotPanel{72, 6, 574, 147};
+
 // Reads the template picture, a BMP file; the drawing is clipped at its
 // edges. Throws std::runtime_error naming the file.
 Raster ReadGraphTemplate(const std::filesystem::path& file);
