@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <iterator>
 #include <memory>
@@ -178,9 +180,22 @@ std::vector<fs::path> PackOutput(const fs::path& outputDir, const fs::path& arch
 
   zip_error_t error;
   zip_error_init(&error);
+  // libzip 1.7 can free a buffer it was told not to own once the archive in
+  // it is rewritten (its issue 284): the string's bytes would be freed twice,
+  // by free() and by the string. libzip gets a copy of its own to free.
+  void* bytes = nullptr;
+  if (!old.empty()) {
+    bytes = std::malloc(old.size());
+    if (!bytes) throw std::bad_alloc();
+    std::memcpy(bytes, old.data(), old.size());
+  }
   std::unique_ptr<zip_source_t, decltype(&zip_source_free)> source(
-      zip_source_buffer_create(old.data(), old.size(), 0, &error), zip_source_free);
-  if (!source) Fail("Cannot open archive", archivePath, ErrorText(&error));
+      zip_source_buffer_create(bytes, old.size(), bytes ? 1 : 0, &error), zip_source_free);
+  if (!source) {
+    std::free(bytes);
+    Fail("Cannot open archive", archivePath, ErrorText(&error));
+  }
+  old = std::string();
   std::unique_ptr<zip_t, decltype(&zip_discard)> zip(
       zip_open_from_source(source.get(), existed ? 0 : ZIP_TRUNCATE, &error), zip_discard);
   if (!zip) {
