@@ -234,11 +234,12 @@ std::vector<std::uint8_t> EncodeBmp(const Raster& raster) {
   out.resize(offset + pixelBytes, 0);
   std::uint8_t* at = out.data() + offset;
   for (int y = raster.height - 1; y >= 0; --y, at += stride) {
-    const Rgb* row = raster.Row(y);
-    for (int x = 0; x < raster.width; ++x) {
-      at[3 * x] = row[x].b;
-      at[3 * x + 1] = row[x].g;
-      at[3 * x + 2] = row[x].r;
+    const Rgb* pixel = raster.Row(y);
+    std::uint8_t* byte = at;
+    for (const Rgb* end = pixel + raster.width; pixel != end; ++pixel, byte += 3) {
+      byte[0] = pixel->b;
+      byte[1] = pixel->g;
+      byte[2] = pixel->r;
     }
   }
   return out;

@@ -1,10 +1,13 @@
 #include "output/graph/text.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 #include FT_FREETYPE_H
 #include FT_DRIVER_H
@@ -53,8 +56,33 @@ struct Font::Face {
   int descent() const { return descent_; }
   const std::string& file() const { return file_; }
 
+  // A glyph as drawn: its advance and its coverage bitmap, one byte a pixel.
+  struct Glyph {
+    int advance = 0;
+    int left = 0, top = 0;  // bitmap offset from the pen and the baseline
+    int width = 0, rows = 0;
+    std::vector<std::uint8_t> coverage;
+  };
+  // Rendered once per code point for the font's life: a forecast draws the
+  // same figures over and over, and hinting a glyph costs more than
+  // drawing it.
+  const Glyph& GlyphOf(char32_t cp) const;
+
  private:
+  // The font fontconfig gives for Arial on the systems the program ships
+  // for is Liberation Sans, Arial's metric twin (the package depends on
+  // fonts-liberation2). Where it stands, it is taken directly: loading
+  // fontconfig's configuration would cost a cold forecast a quarter of its
+  // time, and the graph then looks the same on every such system.
   std::string FindFontFile() {
+    for (const char* file : {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
+                             "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"}) {
+      if (::access(file, R_OK) == 0) return file;
+    }
+    return FontconfigFile();
+  }
+
+  std::string FontconfigFile() {
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kFamily));
     if (!pattern) throw std::runtime_error("fontconfig cannot parse the font name");
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
@@ -94,6 +122,7 @@ struct Font::Face {
   }
 
   std::string file_;
+  mutable std::unordered_map<char32_t, Glyph> glyphs_;
   FT_Library library_ = nullptr;
   FT_Face face_ = nullptr;
   long index_ = 0;
@@ -110,23 +139,39 @@ std::vector<char32_t> CodePoints(std::string_view utf8) {
   return out;
 }
 
-// Loads the glyph of a code point, rendered when `render` is set.
-FT_GlyphSlot LoadGlyph(FT_Face face, char32_t cp, bool render) {
-  const FT_UInt index = FT_Get_Char_Index(face, cp);
-  const FT_Int32 flags = render ? FT_LOAD_RENDER : FT_LOAD_DEFAULT;
-  if (const FT_Error error = FT_Load_Glyph(face, index, flags); error != 0)
-    throw std::runtime_error("FreeType cannot load the glyph of U+" + std::to_string(cp) +
-                             " (error " + std::to_string(error) + ")");
-  return face->glyph;
-}
-
-int Advance(FT_GlyphSlot glyph) { return static_cast<int>((glyph->advance.x + 32) >> 6); }
-
 std::uint8_t Blend(std::uint8_t under, std::uint8_t ink, unsigned coverage) {
   return static_cast<std::uint8_t>((under * (255 - coverage) + ink * coverage + 127) / 255);
 }
 
 }  // namespace
+
+const Font::Face::Glyph& Font::Face::GlyphOf(char32_t cp) const {
+  if (const auto found = glyphs_.find(cp); found != glyphs_.end()) return found->second;
+  const FT_UInt index = FT_Get_Char_Index(face_, cp);
+  if (const FT_Error error = FT_Load_Glyph(face_, index, FT_LOAD_RENDER); error != 0)
+    throw std::runtime_error("FreeType cannot load the glyph of U+" + std::to_string(cp) +
+                             " (error " + std::to_string(error) + ")");
+  const FT_GlyphSlot slot = face_->glyph;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  const bool grey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+  if (!grey && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
+    throw std::runtime_error("FreeType rendered U+" + std::to_string(cp) +
+                             " in an unexpected pixel mode " + std::to_string(bitmap.pixel_mode));
+  Glyph glyph;
+  glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  glyph.left = slot->bitmap_left;
+  glyph.top = slot->bitmap_top;
+  glyph.width = static_cast<int>(bitmap.width);
+  glyph.rows = static_cast<int>(bitmap.rows);
+  glyph.coverage.reserve(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.rows));
+  for (unsigned r = 0; r < bitmap.rows; ++r) {
+    const unsigned char* line = bitmap.buffer + static_cast<long>(r) * bitmap.pitch;
+    for (unsigned c = 0; c < bitmap.width; ++c)
+      glyph.coverage.push_back(
+          static_cast<std::uint8_t>(grey ? line[c] : ((line[c / 8] >> (7 - c % 8)) & 1) * 255));
+  }
+  return glyphs_.emplace(cp, std::move(glyph)).first->second;
+}
 
 Font::Font(std::unique_ptr<Face> face) : face_(std::move(face)) {}
 Font::Font(Font&&) noexcept = default;
@@ -140,7 +185,7 @@ const std::string& Font::file() const { return face_->file(); }
 TextCell Font::Measure(std::string_view utf8) const {
   const Face& font = *face_;
   TextCell cell{0, font.ascent() + font.descent(), font.ascent()};
-  for (char32_t cp : CodePoints(utf8)) cell.width += Advance(LoadGlyph(font.face(), cp, false));
+  for (char32_t cp : CodePoints(utf8)) cell.width += font.GlyphOf(cp).advance;
   return cell;
 }
 
@@ -155,25 +200,20 @@ TextCell Font::Draw(Raster& raster, long long x, long long y, std::string_view u
   const long long baseline = y + cell.ascent;
   long long penX = x;
   for (char32_t cp : CodePoints(utf8)) {
-    const FT_GlyphSlot glyph = LoadGlyph(font.face(), cp, true);
-    const FT_Bitmap& bitmap = glyph->bitmap;
-    const bool grey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
-    if (!grey && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
-      throw std::runtime_error("FreeType rendered U+" + std::to_string(cp) +
-                               " in an unexpected pixel mode " + std::to_string(bitmap.pixel_mode));
-    const long long left = penX + glyph->bitmap_left;
-    const long long top = baseline - glyph->bitmap_top;
-    for (unsigned r = 0; r < bitmap.rows; ++r) {
-      const unsigned char* line = bitmap.buffer + static_cast<long>(r) * bitmap.pitch;
-      for (unsigned c = 0; c < bitmap.width; ++c) {
-        const unsigned coverage = grey ? line[c] : ((line[c / 8] >> (7 - c % 8)) & 1) * 255;
+    const Face::Glyph& glyph = font.GlyphOf(cp);
+    const long long left = penX + glyph.left;
+    const long long top = baseline - glyph.top;
+    for (int r = 0; r < glyph.rows; ++r) {
+      const std::uint8_t* line = glyph.coverage.data() + static_cast<size_t>(r) * glyph.width;
+      for (int c = 0; c < glyph.width; ++c) {
+        const unsigned coverage = line[c];
         if (coverage == 0 || !raster.Contains(left + c, top + r)) continue;
         Rgb& pixel = raster.Row(static_cast<int>(top + r))[left + c];
         pixel = {Blend(pixel.r, ink.r, coverage), Blend(pixel.g, ink.g, coverage),
                  Blend(pixel.b, ink.b, coverage)};
       }
     }
-    penX += Advance(glyph);
+    penX += glyph.advance;
   }
   return cell;
 }
