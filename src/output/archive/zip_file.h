@@ -1,0 +1,54 @@
+#pragma once
+// The ZIP file format, as far as the forecast archive needs it (PKWARE's
+// APPNOTE: local file headers, the central directory, the end record; no
+// ZIP64, no encryption, no spanning). An archive is read whole into its
+// entries, entries are replaced or added, and the archive is written whole
+// again; an entry that is kept is copied exactly as it was stored, without
+// being unpacked or packed again.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace meridan {
+
+// Bytes that are not an archive this program can update; what() says why
+// ("Not a zip archive", ...).
+class ZipFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ZipEntry {
+  std::string name;  // the stored bytes
+  std::uint16_t method = 0;
+  std::uint32_t dosDateTime = 0;  // MS-DOS date in the high 16 bits, time in the low
+  std::uint32_t crc = 0;
+  std::uint32_t size = 0;  // unpacked
+  // As stored: the local header with the data after it, and the central
+  // directory header (its offset field is set when the archive is written).
+  std::string local;
+  std::string central;
+};
+
+struct ZipArchive {
+  std::vector<ZipEntry> entries;  // in central-directory order
+  std::string comment;
+};
+
+// Throws ZipFormatError for bytes that are not a whole archive.
+ZipArchive ParseZip(std::string_view bytes);
+
+// A new entry: the data deflated at the maximum level, the name marked as
+// UTF-8 when it is UTF-8 beyond ASCII, a regular file's permissions.
+ZipEntry DeflatedEntry(std::string name, std::string_view data, std::uint32_t dosDateTime);
+
+// The archive's bytes. Throws ZipFormatError when it outgrows the format.
+std::string WriteZip(const ZipArchive& archive);
+
+// The CRC-32 of the format (and of zlib).
+std::uint32_t Crc32(std::string_view data);
+
+}  // namespace meridan
