@@ -1,9 +1,31 @@
 #include "forecast/digest_file.h"
 
+#include <dlfcn.h>
+
+#include <stdexcept>
+
 #include "base/files.h"
 #include "output/digest/digest.h"
 
 namespace meridan {
+namespace {
+
+// An entry point of the digest module, loaded on first use and kept for the
+// process's life (closing a module that started Pango's threads is unsafe).
+// The programs find the module beside them, or in their private library
+// directory once installed (their run path).
+template <typename Entry>
+Entry DigestEntry(const char* name) {
+  void* module = ::dlopen(kDigestModule, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (!module)
+    throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
+  void* entry = ::dlsym(module, name);
+  if (!entry)
+    throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
+  return reinterpret_cast<Entry>(entry);
+}
+
+}  // namespace
 
 std::string RenderForecastDigest(const ForecastRequest& request,
                                  const std::vector<MonthForecast>& months, Date made) {
@@ -16,7 +38,10 @@ std::string RenderForecastDigest(const ForecastRequest& request,
       graph.rgb.insert(graph.rgb.end(), {pixel.r, pixel.g, pixel.b});
     digest.months.push_back({&month.scan, &month.series, std::move(graph)});
   }
-  return RenderDigest(digest);
+  std::string pdf, error;
+  if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
+    throw std::runtime_error(error);
+  return pdf;
 }
 
 void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
@@ -25,7 +50,11 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {
-  return DigestFileName(request.kind, request.name, request.start);
+  std::string name, error;
+  if (!DigestEntry<DigestFileNameEntry>(kDigestFileNameEntry)(request.kind, request.name,
+                                                              request.start, &name, &error))
+    throw std::runtime_error(error);
+  return name;
 }
 
 ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind) {

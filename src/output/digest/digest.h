@@ -58,4 +58,16 @@ std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth fir
 // 2026.pdf" (UTF-8); characters a file name cannot hold become "-".
 std::string DigestFileName(ForecastKind kind, const Cp1251Html& name, YearMonth first);
 
+// The digest is a module of its own (meridan-digest.so): the PDF libraries
+// it stands on would otherwise be loaded by every start of the programs,
+// forecasts without a PDF included. The programs load it when they first
+// make a digest and find these two entry points by name. Each returns false
+// and says why in *error rather than letting an exception leave the module.
+using RenderDigestEntry = bool (*)(const Digest& digest, std::string* pdf, std::string* error);
+using DigestFileNameEntry = bool (*)(ForecastKind kind, const Cp1251Html& name, YearMonth first,
+                                     std::string* fileName, std::string* error);
+inline constexpr const char* kDigestModule = "meridan-digest.so";
+inline constexpr const char* kRenderDigestEntry = "MeridanRenderDigest";
+inline constexpr const char* kDigestFileNameEntry = "MeridanDigestFileName";
+
 }  // namespace meridan
