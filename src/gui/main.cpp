@@ -4,11 +4,14 @@
 #include <QApplication>
 
 #include "forecast/heap.h"
+#include "gui/application.h"
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
   meridan::TuneHeapForForecasts();
   QApplication application(argc, argv);
+  meridan::InstallQtTranslation(application);
+  meridan::SetUpDesktop(application);
   meridan::MainWindow window;
   window.show();
   return QApplication::exec();
