@@ -59,7 +59,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-    MatchBrowserLayout(*browser_->document());
+    MatchBrowserLayout(*browser_->document(), browser_->document()->textWidth());
     const QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Meridan Diru — помощь")
                                    : QStringLiteral("Meridan Diru — ") + title);
