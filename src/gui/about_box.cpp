@@ -1,7 +1,9 @@
 #include "gui/about_box.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "gui/fonts.h"
 
@@ -14,6 +16,13 @@ AboutBox::AboutBox(QWidget* parent)
   setWindowTitle(QStringLiteral(" О программе"));
   setFont(WindowFont());
   setFixedSize(384, 262);
+  // Placed once, centred on the screen: left to place itself, the box came
+  // back lower by its title bar's height at its second showing.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame(QPoint(), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
 
   Label1 = new QLabel(QStringLiteral("Meridan Diru"), this);
   Label1->setObjectName(QStringLiteral("Label1"));

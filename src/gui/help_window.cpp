@@ -1,11 +1,16 @@
 #include "gui/help_window.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
+#include <algorithm>
 #include <string>
 
 #include "gui/page_document.h"
@@ -30,9 +35,16 @@ std::filesystem::path HelpTopicPath(const std::filesystem::path& programDir, int
   return programDir / "help" / (std::to_string(topic) + ".html");
 }
 
+QString HelpWindowTitle(const QString& pageTitle) {
+  const QString program = QStringLiteral("Meridan Diru");
+  if (pageTitle.isEmpty()) return program + QStringLiteral(" — помощь");
+  if (pageTitle.contains(program)) return pageTitle;
+  return pageTitle + QStringLiteral(" — ") + program;
+}
+
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
-  setWindowTitle(QStringLiteral("Meridan Diru — помощь"));
+  setWindowTitle(HelpWindowTitle({}));
   resize(760, 620);
 
   back_ = NavigationButton(this, "Back", QStyle::SP_ArrowBack, QStringLiteral("Назад"));
@@ -59,23 +71,49 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-    MatchBrowserLayout(*browser_->document());
-    const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Meridan Diru — помощь")
-                                   : QStringLiteral("Meridan Diru — ") + title);
+    MatchBrowserLayout(*browser_->document(), browser_->document()->textWidth());
+    setWindowTitle(HelpWindowTitle(browser_->documentTitle()));
   });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
 }
 
-void HelpWindow::ShowPage(const std::filesystem::path& page) {
+void HelpWindow::ShowPage(const std::filesystem::path& page, QWidget* caller) {
   const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page.string()));
   contents_ = url.resolved(QUrl(QString::number(kHelpContentsTopic) + QStringLiteral(".html")));
   if (browser_->source() == url)
     browser_->reload();
   else
     browser_->setSource(url);
+  if (!placed_) {
+    placed_ = true;
+    PlaceOver(parentWidget());
+  }
+  // Asked for from a modal window, the help must take input while that
+  // window stays open, which it does as that window's dependent (and so
+  // also stands above it).
+  create();
+  QWidget* owner = caller != nullptr ? caller->window() : parentWidget();
+  if (owner != nullptr && owner->windowHandle() != nullptr)
+    windowHandle()->setTransientParent(owner->windowHandle());
   show();
   raise();
   activateWindow();
+}
+
+void HelpWindow::PlaceOver(const QWidget* window) {
+  const QScreen* screen = window != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+  QRect frame(QPoint(), size());
+  frame.moveCenter(window != nullptr ? window->frameGeometry().center() : room.center());
+  if (room.isValid()) {
+    // Whole on the screen, its title bar first.
+    frame.moveRight(std::min(frame.right(), room.right()));
+    frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+    frame.moveLeft(std::max(frame.left(), room.left()));
+    frame.moveTop(std::max(frame.top(), room.top()));
+  }
+  move(frame.topLeft());
 }
 
 }  // namespace meridan

@@ -22,18 +22,27 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
 
-  // Shows the page (which must exist) and brings the window up.
-  // "Содержание" leads to the contents, topic 10, beside it.
-  void ShowPage(const std::filesystem::path& page);
+  // Shows the page (which must exist) and brings the window up over the
+  // window that asked for it (the main window when none is given); the
+  // first time it opens centred over the main window. "Содержание" leads to
+  // the contents, topic 10, beside it.
+  void ShowPage(const std::filesystem::path& page, QWidget* caller = nullptr);
   QTextBrowser* Browser() const { return browser_; }
 
  private:
+  void PlaceOver(const QWidget* window);
+
   QTextBrowser* browser_;
   QToolButton* back_;
   QToolButton* forward_;
   QToolButton* home_;
   QUrl contents_;
+  bool placed_ = false;
 };
+
+// The window's title for a page: the page's own title, followed by the
+// program's name unless it names it already.
+QString HelpWindowTitle(const QString& pageTitle);
 
 // The topic the menu opens: what the program does, with the contents.
 inline constexpr int kHelpContentsTopic = 10;

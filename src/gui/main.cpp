@@ -2,22 +2,16 @@
 // current directory, reading System/ and writing Output/ there.
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "forecast/heap.h"
+#include "gui/application.h"
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
   meridan::TuneHeapForForecasts();
   QApplication application(argc, argv);
-  // The toolkit's own dialogs (saving a file, printing) speak Russian like
-  // the rest of the program, where Qt's translations are installed.
-  QTranslator toolkit;
-  if (toolkit.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&toolkit);
+  meridan::InstallQtTranslation(application);
+  meridan::SetUpDesktop(application);
   meridan::MainWindow window;
   window.show();
   return QApplication::exec();

@@ -6,11 +6,14 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <clocale>
@@ -73,6 +76,17 @@ struct BusyCursor {
   ~BusyCursor() { SetNormalCursor(); }
   BusyCursor(const BusyCursor&) = delete;
   BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Alt takes the keyboard to the menu bar whatever the style's habit, so the
+// captions need no marks for accelerator keys and stay as they are.
+class MenuStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
 };
 
 template <class Widget>
@@ -208,6 +222,11 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
   connect(N1, &QAction::triggered, this, &MainWindow::N1Click);
   connect(N3, &QAction::triggered, this, &MainWindow::N3Click);
+  auto* menuStyle = new MenuStyle;
+  menuStyle->setParent(this);
+  menuBar()->setStyle(menuStyle);
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          &MainWindow::ActivateMenu);
 
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -219,8 +238,15 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   help_ = new HelpWindow(this);
 
   pdf_ = std::make_unique<ForecastPdf>(this);
-  menuBar()->insertAction(N7, pdf_->Action());
+  menuBar()->insertAction(N3, pdf_->Action());  // before " Выход "
   pdf_->AddViewerButton(Form2);
+  // F1 opens the help from every window, over the window it was pressed in.
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{this, About_Form, Form2, ProblemForm_, help_}) {
+    connect(
+        new QShortcut(QKeySequence(Qt::Key_F1), window), &QShortcut::activated, this,
+        [this, window] { Guarded(window, [&] { ShowHelpTopic(kHelpContentsTopic, window); }); });
+  }
 }
 
 MainWindow::~MainWindow() = default;
@@ -352,12 +378,20 @@ void MainWindow::N1Click() {
 }
 void MainWindow::N3Click() { close(); }
 
-void MainWindow::ShowHelpTopic(int topic) {
+void MainWindow::ActivateMenu() {
+  // The menu bar watches its window's keys for a lone Alt going down and up.
+  QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QCoreApplication::sendEvent(this, &altDown);
+  QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  QCoreApplication::sendEvent(this, &altUp);
+}
+
+void MainWindow::ShowHelpTopic(int topic, QWidget* caller) {
   const std::filesystem::path page = HelpTopicPath(session_.MainDir, topic);
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(page, ignored))
     throw std::runtime_error("Unable to open help file " + page.string());
-  help_->ShowPage(page);
+  help_->ShowPage(page, caller);
 }
 
 }  // namespace meridan

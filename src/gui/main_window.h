@@ -59,8 +59,12 @@ class MainWindow : public QMainWindow {
   void N1Click();
   void N3Click();
 
-  // Opens help topic n (the page help/n.html) beside the main window.
-  void ShowHelpTopic(int topic);
+  // Opens help topic n (the page help/n.html) over the window that asked
+  // for it, the main window when none is given.
+  void ShowHelpTopic(int topic, QWidget* caller = nullptr);
+
+  // F10: the menu bar takes the keyboard, as with Alt.
+  void ActivateMenu();
 
  protected:
   bool event(QEvent* event) override;

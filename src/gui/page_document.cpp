@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 
@@ -79,23 +80,36 @@ void CentreCellsVertically(QTextTable& table) {
     }
 }
 
-// The pages make a cell as tall as its background picture with the cell's
-// height attribute, which Qt ignores. A one-row table (the navigation row)
-// gets the missing height as padding, half above and half below, measured
-// on the laid-out page.
-void FitRowToBackgrounds(QTextDocument& document, QTextTable& table) {
-  if (table.rows() != 1) return;
+// The height a one-row table of cells with background pictures lacks to be
+// as tall as its tallest picture, as the cells' height makes it in a browser,
+// or 0. Measured on a copy of the table alone at the page's width: laying
+// out the whole page for it would cost far more than the rest together.
+qreal MissingRowHeight(QTextDocument& document, QTextTable& table, qreal width) {
+  if (table.rows() != 1) return 0;
   int picture = 0;
   for (int column = 0; column < table.columns(); ++column)
     picture = std::max(
         picture, BackgroundHeight(document, table.cellAt(0, column).format().toTableCellFormat()));
-  if (picture == 0) return;
+  if (picture == 0) return 0;
+  QTextCursor whole(&document);
+  whole.setPosition(table.firstPosition() - 1);
+  whole.setPosition(table.lastPosition() + 1, QTextCursor::KeepAnchor);
+  QTextDocument probe;
+  probe.setDefaultFont(document.defaultFont());
+  probe.setDocumentMargin(document.documentMargin());
+  probe.setTextWidth(width);
+  QTextCursor(&probe).insertFragment(QTextDocumentFragment(whole));
+  auto* copy = qobject_cast<QTextTable*>(probe.rootFrame()->childFrames().value(0));
+  if (copy == nullptr) return 0;
+  const QTextTableFormat format = copy->format();
+  const qreal row = probe.documentLayout()->frameBoundingRect(copy).height() -
+                    2 * (format.border() + format.cellSpacing());
+  return row > 0 ? std::max<qreal>(picture - row, 0) : 0;
+}
+
+// Adds the missing height as padding, half above and half below.
+void PadRow(QTextTable& table, qreal room) {
   const QTextTableFormat tableFormat = table.format();
-  document.pageCount();  // lays the document out to the end
-  const qreal row = document.documentLayout()->frameBoundingRect(&table).height() -
-                    2 * (tableFormat.border() + tableFormat.cellSpacing());
-  const qreal room = picture - row;
-  if (row <= 0 || room <= 0) return;  // not laid out, or tall enough
   for (int column = 0; column < table.columns(); ++column) {
     QTextTableCell cell = table.cellAt(0, column);
     if (cell.column() != column) continue;
@@ -110,8 +124,6 @@ void FitRowToBackgrounds(QTextDocument& document, QTextTable& table) {
     format.setBottomPadding(bottom + room / 2);
     cell.setFormat(format);
   }
-  // A cell's new padding alone does not make the layout redo the table.
-  document.markContentsDirty(table.firstPosition(), table.lastPosition() - table.firstPosition());
 }
 
 // A browser draws nothing for a line break that ends a paragraph, as every
@@ -124,34 +136,85 @@ void DropClosingLineBreak(QTextDocument& document, const QTextBlock& block) {
   cursor.deleteChar();
 }
 
-void ArrangeTables(QTextDocument& document, QTextFrame* frame) {
+void ArrangeTables(QTextDocument& document, QTextFrame* frame, qreal width) {
   if (auto* table = qobject_cast<QTextTable*>(frame)) {
     CentreCellsVertically(*table);
-    FitRowToBackgrounds(document, *table);
+    if (const qreal room = MissingRowHeight(document, *table, width); room > 0)
+      PadRow(*table, room);
   }
-  for (QTextFrame* child : frame->childFrames()) ArrangeTables(document, child);
+  for (QTextFrame* child : frame->childFrames()) ArrangeTables(document, child, width);
+}
+
+// HTML takes an image's address without the blanks around it (a page may
+// write src=" Prog_02_2027.jpeg "); Qt would look for a file whose name
+// begins and ends with a blank.
+QString WithoutSurroundingBlanks(const QString& address) {
+  const auto blank = [](QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+  };
+  qsizetype first = 0;
+  qsizetype last = address.size();
+  while (first < last && blank(address[first])) ++first;
+  while (last > first && blank(address[last - 1])) --last;
+  return address.mid(first, last - first);
+}
+
+void TrimImageSources(QTextDocument& document, const QTextBlock& block) {
+  std::vector<QTextFragment> padded;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextCharFormat format = it.fragment().charFormat();
+    if (format.isImageFormat() &&
+        WithoutSurroundingBlanks(format.toImageFormat().name()) != format.toImageFormat().name())
+      padded.push_back(it.fragment());
+  }
+  for (const QTextFragment& fragment : padded) {
+    QTextImageFormat format = fragment.charFormat().toImageFormat();
+    format.setName(WithoutSurroundingBlanks(format.name()));
+    QTextCursor cursor(&document);
+    cursor.setPosition(fragment.position());
+    cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+    cursor.setCharFormat(format);
+  }
+}
+
+std::unique_ptr<QTextDocument> PrintCopy(const QTextDocument& page, QSizeF paper) {
+  std::unique_ptr<QTextDocument> copy(page.clone());
+  // Qt keeps the document margin free at the top and bottom of every printed
+  // page but draws a table's background into it, though not its borders:
+  // where a page broke inside the framed table, small squares of the frame's
+  // colour stood at the break. Without the margin each page's part of the
+  // table closes cleanly; the printer's own margins keep the paper's edge
+  // clear. The lines keep the width they have on the screen.
+  const qreal margin = page.documentMargin();
+  copy->setDocumentMargin(0);
+  const qreal width = std::max(page.textWidth(), page.idealWidth()) - 2 * margin;
+  // A page size of the paper's proportions makes the document print page by
+  // page, each drawn to fill the paper's width.
+  copy->setPageSize(QSizeF(width, width * paper.height() / paper.width()));
+  return copy;
 }
 
 }  // namespace
 
-void MatchBrowserLayout(QTextDocument& document) {
+void MatchBrowserLayout(QTextDocument& document, qreal width) {
+  // One edit block: the layout is told of the changes once, at the end,
+  // instead of redoing the page after each of the hundreds of edits.
+  QTextCursor edit(&document);
+  edit.beginEditBlock();
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    TrimImageSources(document, block);
     DropClosingLineBreak(document, block);
     if (block.blockFormat().headingLevel() == 0) continue;
     UseStyleSheetSize(document, block);
     if (const int image = ImageAfterText(block); image >= 0) MoveToOwnBlock(document, block, image);
   }
-  ArrangeTables(document, document.rootFrame());
+  ArrangeTables(document, document.rootFrame(), width);
+  edit.endEditBlock();
 }
 
 void PrintPage(const QTextDocument& page, QPagedPaintDevice& printer) {
-  const std::unique_ptr<QTextDocument> copy(page.clone());
-  const qreal width = std::max(page.textWidth(), page.idealWidth());
   const QSizeF paper = printer.pageLayout().paintRectPixels(printer.logicalDpiX()).size();
-  // A page size of the paper's proportions makes the document print page by
-  // page, each drawn to fill the paper's width.
-  copy->setPageSize(QSizeF(width, width * paper.height() / paper.width()));
-  copy->print(&printer);
+  PrintCopy(page, paper)->print(&printer);
 }
 
 }  // namespace meridan

@@ -3,6 +3,8 @@
 // browser; these corrections, applied once a page is loaded, bring it back
 // to what a browser shows.
 
+#include <QtGlobal>
+
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -15,14 +17,17 @@ namespace meridan {
 // 3. Table cells without a valign of their own centre their content
 //    vertically (Qt puts it at the top), and a one-row table of cells with
 //    background pictures is as tall as the pictures, as the cells' height
-//    makes it in a browser (Qt ignores a cell's height). Measuring needs a
-//    document that has been given its width.
+//    makes it in a browser (Qt ignores a cell's height), measured at the
+//    width the page is laid out at.
 // 4. A line break that ends a paragraph draws no empty line.
-void MatchBrowserLayout(QTextDocument& document);
+// 5. An image's address is taken without the blanks around it.
+// The corrections go in as one edit, so the page is laid out once.
+void MatchBrowserLayout(QTextDocument& document, qreal width);
 
-// Prints the page as it is shown, scaled down where the paper is narrower
-// than the page (the pages' tables are 800 pixels wide), split into pages of
-// the paper's proportions.
+// Prints the page as it is shown, its lines as wide as on the screen, scaled
+// down where the paper is narrower than the page (the pages' tables are 800
+// pixels wide), split into pages of the paper's proportions; images are read
+// relative to the page's address, as on the screen.
 void PrintPage(const QTextDocument& page, QPagedPaintDevice& printer);
 
 }  // namespace meridan

@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 
 #include "gui/error_box.h"
@@ -51,7 +53,8 @@ ProblemReport::ProblemReport(QWidget* parent)
   windowPalette.setColor(QPalette::Base, kFieldColour);
   setPalette(windowPalette);
   setAutoFillBackground(true);
-  resize(750, 550);
+  // A fixed size, like the other dialogs: shrunk, it hid its buttons.
+  setFixedSize(750, 550);
 
   AddLabel("LabelIntro1",
            QStringLiteral("Если у Вас есть замечания по работе программы, пожалуйста, "
@@ -150,9 +153,29 @@ void ProblemReport::showEvent(QShowEvent* event) {
   FormActivate();
 }
 
+void ProblemReport::setVisible(bool visible) {
+  // Centred on the screen at every showing: left to itself, the window came
+  // back lower by its title bar's height each time it was shown again.
+  if (visible && !isVisible()) {
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    if (screen != nullptr) {
+      QRect frame(QPoint(), size());
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
+  QDialog::setVisible(visible);
+}
+
 void ProblemReport::FormActivate() {
   programDir_ = QDir::currentPath() + QLatin1Char('/');
-  Label9->setText(ReportPathCaption(ReportPath()));
+  // A long program directory is shortened in the middle to fit the window;
+  // the label's tooltip has it whole.
+  const QString path = ReportPath();
+  const QFontMetrics metrics(Label9->font());
+  const int room = width() - 2 * Label9->x() - metrics.horizontalAdvance(ReportPathCaption({}));
+  Label9->setText(ReportPathCaption(metrics.elidedText(path, Qt::ElideMiddle, room)));
+  Label9->setToolTip(path);
   Label9->adjustSize();
 }
 

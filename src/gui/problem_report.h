@@ -34,6 +34,8 @@ class ProblemReport : public QDialog {
   void BitBtn1Click();
   void BitBtn2Click();
 
+  void setVisible(bool visible) override;
+
  protected:
   void showEvent(QShowEvent* event) override;
 

@@ -1,12 +1,16 @@
 #include "gui/viewer.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -36,6 +40,25 @@ QFont PageDefaultFont() {
   return font;
 }
 
+// Every page it shows, also one reached through the page's own links, is
+// corrected to look as in a browser before it is laid out, and laid out once:
+// left to itself, Qt would lay the page out as loaded and again after the
+// corrections, which doubled the wait for a month's page.
+class PageBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+
+ protected:
+  void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override {
+    QTextDocument& page = *document();
+    const QSizeF size = page.pageSize();
+    page.setPageSize(QSizeF(0, 0));  // a document of null size is not laid out
+    QTextBrowser::doSetSource(name, type);
+    MatchBrowserLayout(page, size.width());
+    page.setPageSize(size);
+  }
+};
+
 QString PathText(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
 }
@@ -60,9 +83,13 @@ Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   BitBtn2->setGeometry(160, 8, 120, 29);
   BitBtn2->setAutoDefault(false);
 
-  WebBrowser1 = new QTextBrowser(this);
+  WebBrowser1 = new PageBrowser(this);
   WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
   WebBrowser1->document()->setDefaultFont(PageDefaultFont());
+  // A month's page is always longer than the window, and a scroll bar that
+  // came only once the page was in would make Qt lay the page out again at
+  // the narrower width.
+  WebBrowser1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -70,8 +97,7 @@ Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   layout->addWidget(Panel1);
   layout->addWidget(WebBrowser1);
 
-  // Every page shown, also one reached through the page's own links.
-  connect(WebBrowser1, &QTextBrowser::sourceChanged, this, &Viewer::WebBrowser1SourceChanged);
+  WebBrowser1->viewport()->installEventFilter(this);
   connect(BitBtn1, &QPushButton::clicked, this, &Viewer::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &Viewer::BitBtn2Click);
 
@@ -79,6 +105,8 @@ Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   resize(SizeForScreen(screen));
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
 }
+
+Viewer::~Viewer() { EndBusy(); }
 
 QSize Viewer::SizeForScreen(QSize screen) {
   return {screen.width() > 800 ? 950 : 770, screen.height() - 80};
@@ -93,7 +121,25 @@ void Viewer::showEvent(QShowEvent* event) {
   Guarded(this, [this] { FormActivate(); });
 }
 
+void Viewer::hideEvent(QHideEvent* event) {
+  EndBusy();
+  QDialog::hideEvent(event);
+}
+
+bool Viewer::eventFilter(QObject* watched, QEvent* event) {
+  // The cursor goes back once this paint, the page's first, is done.
+  if (busy_ && watched == WebBrowser1->viewport() && event->type() == QEvent::Paint)
+    QTimer::singleShot(0, this, &Viewer::EndBusy);
+  return QDialog::eventFilter(watched, event);
+}
+
+void Viewer::EndBusy() {
+  if (!std::exchange(busy_, false)) return;
+  QApplication::restoreOverrideCursor();
+}
+
 void Viewer::FormActivate() {
+  if (!std::exchange(busy_, true)) QApplication::setOverrideCursor(Qt::WaitCursor);
   page_ = pageToShow_;
   std::error_code ignored;
   if (page_.empty() || !std::filesystem::is_regular_file(page_, ignored)) {
@@ -109,8 +155,6 @@ void Viewer::FormActivate() {
     WebBrowser1->setSource(url);
 }
 
-void Viewer::WebBrowser1SourceChanged() { MatchBrowserLayout(*WebBrowser1->document()); }
-
 void Viewer::ShowMissingPage() {
   WebBrowser1->setHtml(QStringLiteral("<p>Страница прогноза не найдена: файла <b>%1</b> нет.</p>"
                                       "<p>Составьте прогноз заново кнопкой в главном окне.</p>")
@@ -123,11 +167,23 @@ void Viewer::BitBtn1Click() {
     // printer's resolution the cell backgrounds would shrink to specks.
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(windowTitle().trimmed());
+    // The name shows in the dialog's file field; a printer, where there is
+    // one, stays the one chosen at first.
+    printer.setOutputFileName(SuggestedPdfPath(page_));
+    printer.setOutputFormat(QPrinter::NativeFormat);
     if (!PrintDialog()(printer, this)) return;
     PrintPage(*WebBrowser1->document(), printer);
   });
 }
 
 void Viewer::BitBtn2Click() { reject(); }
+
+QString Viewer::SuggestedPdfPath(const std::filesystem::path& page) {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+  const QString name =
+      page.empty() ? QStringLiteral("Прогноз") : QString::fromStdString(page.stem().string());
+  return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
 
 }  // namespace meridan

@@ -22,6 +22,7 @@ class Viewer : public QDialog {
   // screen: the size of the screen the window is sized by; empty for the
   // primary screen.
   explicit Viewer(QWidget* parent = nullptr, QSize screen = {});
+  ~Viewer() override;
 
   // 950 wide on screens wider than 800 pixels, 770 otherwise; the screen's
   // height less 80.
@@ -37,16 +38,25 @@ class Viewer : public QDialog {
   using PrintDialogFn = std::function<bool(QPrinter& printer, QWidget* parent)>;
   static PrintDialogFn SetPrintDialog(PrintDialogFn dialog);
 
+  // Reads the page; the busy cursor shows from here until the page's first
+  // screen has been painted.
   void FormActivate();
   void BitBtn1Click();
   void BitBtn2Click();
-  void WebBrowser1SourceChanged();
+
+  // Where printing to a file puts the page first: its own name with ".pdf"
+  // (Prog_01_2027.pdf) in the user's documents folder, or in the home
+  // folder where there is none.
+  static QString SuggestedPdfPath(const std::filesystem::path& page);
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowMissingPage();
+  void EndBusy();
 
   QWidget* Panel1;
   QPushButton* BitBtn1;
@@ -54,6 +64,7 @@ class Viewer : public QDialog {
   QTextBrowser* WebBrowser1;
   std::filesystem::path pageToShow_;
   std::filesystem::path page_;
+  bool busy_ = false;
 };
 
 }  // namespace meridan

@@ -14,10 +14,13 @@
 #include "gui/error_box.h"
 #include "support/program_dir.h"
 
-// Failures show a QString as its text rather than as its UTF-16 units.
+// Failures show a QString as its text rather than as its UTF-16 units, and
+// sizes and points as numbers.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(QSize size, std::ostream* out) { *out << size.width() << 'x' << size.height(); }
+inline void PrintTo(QPoint point, std::ostream* out) { *out << point.x() << ',' << point.y(); }
 
 namespace meridan::testing {
 

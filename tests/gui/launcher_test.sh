@@ -30,14 +30,36 @@ check "data copied on first start" cmp -s "$shared/System/go.dat" "$user/System/
 check "help copied on first start" cmp -s "$shared/help/10.html" "$user/help/10.html"
 check "output directory made" test -d "$user/Output"
 
-# The user's files are never overwritten; only missing ones come back.
+# The user's changes are kept; missing files come back.
 echo "changed by the user" > "$user/System/go.dat"
 rm "$user/System/sale.dat"
 echo "a page of an earlier run" > "$user/Output/Prog_01_2026.html"
-"$prefix/bin/meridan-diru-launch"
+"$prefix/bin/meridan-diru-launch" 2> "$work/said"
 check "changed file kept" test "$(cat "$user/System/go.dat")" = "changed by the user"
+check "nothing new offered for it" test ! -e "$user/System/go.dat.new" -a ! -s "$work/said"
 check "missing file restored" cmp -s "$shared/System/sale.dat" "$user/System/sale.dat"
 check "earlier output kept" test -f "$user/Output/Prog_01_2026.html"
+
+# An upgrade brings a corrected pluto.sys and new go.dat texts: the untouched
+# pluto.sys is replaced; the edited go.dat is kept, the new one put beside
+# it, and one line says so, once.
+echo "corrected table" > "$shared/System/pluto.sys"
+echo "new texts" > "$shared/System/go.dat"
+"$prefix/bin/meridan-diru-launch" 2> "$work/said"
+check "untouched file upgraded" cmp -s "$shared/System/pluto.sys" "$user/System/pluto.sys"
+check "edited file kept" test "$(cat "$user/System/go.dat")" = "changed by the user"
+check "new version beside it" cmp -s "$shared/System/go.dat" "$user/System/go.dat.new"
+check "one line names it" sh -c '[ "$(wc -l < "$1")" -eq 1 ] && grep -q "System/go.dat;" "$1"' - "$work/said"
+"$prefix/bin/meridan-diru-launch" 2> "$work/said"
+check "said only once" test ! -s "$work/said"
+
+# A directory filled before checksums were kept: a file that differs from
+# the installed one may be the user's work, so it is kept too.
+rm "$user/.installed.sha256"
+echo "corrected again" > "$shared/System/pluto.sys"
+"$prefix/bin/meridan-diru-launch" 2> "$work/said"
+check "unknown file kept" test "$(cat "$user/System/pluto.sys")" = "corrected table"
+check "and offered beside" cmp -s "$shared/System/pluto.sys" "$user/System/pluto.sys.new"
 
 # Without XDG_DATA_HOME the directory lies under ~/.local/share; started
 # through a symbolic link, the launcher still finds its installation.

@@ -6,16 +6,19 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QWindow>
 
 #include <memory>
 
 #include "base/month_names.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
+#include "gui/problem_report.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
 #include "gui_testing.h"
@@ -183,6 +186,72 @@ TEST_F(MainWindowTest, MenuShowsHelpOrNamesItsMissingFileShowsAboutAndExits) {
   Find<QAction>(u"N3"_s)->trigger();
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(help->isVisible());
+}
+
+// The keyboard: Enter presses a focused button, F1 opens the help from any
+// window (over a modal one, as its dependent, which a modal window lets take
+// input), Escape closes the help, the About box and the viewer, and F10 or
+// Alt take the keyboard to the menu. Tests make a window active by hand, as
+// the offscreen platform has no window manager to do it.
+TEST_F(MainWindowTest, KeyboardPressesButtonsOpensHelpClosesWindowsAndReachesTheMenu) {
+  Start();
+  fs::copy(MERIDAN_HELP_DIR, dir.root() / "help", fs::copy_options::recursive);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(Find(u"Button18"_s), Qt::Key_Return);
+  EXPECT_TRUE(Find(u"Button1"_s)->isEnabled());
+
+  Viewer* viewer = window->ViewerForm();
+  HelpWindow* help = window->Help();
+  QStringList seen;
+  WhenModalShows([&] {
+    QApplication::setActiveWindow(viewer);
+    QTest::keyClick(viewer, Qt::Key_F1);
+    if (help->isVisible() && help->windowHandle()->transientParent() == viewer->windowHandle())
+      seen << u"help over the viewer"_s;
+    QApplication::setActiveWindow(help);
+    QTest::keyClick(help, Qt::Key_Escape);
+    if (!help->isVisible()) seen << u"help closed"_s;
+    QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
+  });
+  QTest::keyClick(Find(u"Button1"_s), Qt::Key_Enter);
+  EXPECT_EQ(seen, (QStringList{u"help over the viewer"_s, u"help closed"_s}));
+  EXPECT_FALSE(viewer->isVisible());
+
+  QMenuBar* menu = window->menuBar();
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Alt}) {
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), key);
+    EXPECT_EQ(menu->activeAction(), Find<QAction>(u"N7"_s)) << key;
+    QTest::keyClick(menu, Qt::Key_Right);
+    EXPECT_EQ(menu->activeAction(), Find<QAction>(u"N6"_s)) << key;
+    QTest::keyClick(menu, Qt::Key_Escape);
+  }
+  EXPECT_EQ(menu->actions()[0]->text(), u" О программе "_s);
+  bool aboutShown = false;
+  WhenModalShows([&] {
+    aboutShown = QApplication::activeModalWidget() == window->AboutForm();
+    QTest::keyClick(window->AboutForm(), Qt::Key_Escape);
+  });
+  QTest::keyClick(window.get(), Qt::Key_F10);
+  QTest::keyClick(menu, Qt::Key_Return);
+  EXPECT_TRUE(aboutShown);
+  EXPECT_FALSE(window->AboutForm()->isVisible());
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// The help opens over the main window, not in a corner of the screen, and
+// its title names the program once.
+TEST_F(MainWindowTest, HelpOpensOverTheMainWindowTitledByItsPage) {
+  Start();
+  fs::copy(MERIDAN_HELP_DIR, dir.root() / "help", fs::copy_options::recursive);
+  window->move(300, 200);
+  Find<QAction>(u"N1"_s)->trigger();
+  HelpWindow* help = window->Help();
+  EXPECT_TRUE(window->frameGeometry().intersects(help->frameGeometry()))
+      << help->frameGeometry().x() << "," << help->frameGeometry().y();
+  EXPECT_EQ(help->windowTitle(), u"Meridan Diru: о программе"_s);
+  EXPECT_EQ(HelpWindowTitle(u"Печать прогноза"_s), u"Печать прогноза — Meridan Diru"_s);
+  EXPECT_EQ(HelpWindowTitle({}), u"Meridan Diru — помощь"_s);
 }
 
 }  // namespace

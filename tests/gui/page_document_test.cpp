@@ -29,7 +29,7 @@ class PageDocumentTest : public ::testing::Test {
     document.setHtml(html);
     document.addResource(QTextDocument::ImageResource, QUrl(picture),
                          QImage(size, QImage::Format_RGB32));
-    MatchBrowserLayout(document);
+    MatchBrowserLayout(document, document.textWidth());
   }
   QTextBlock BlockWith(const QString& text) const {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())

@@ -1,5 +1,6 @@
 // The problem report: Report.txt byte for byte, the path it names, the
-// comment rules, cancelling, and a file that cannot be made.
+// comment rules, cancelling, a file that cannot be made, and the window's
+// fixed size and place.
 
 #include "gui/problem_report.h"
 
@@ -122,6 +123,27 @@ TEST_F(ProblemReportTest, FileThatCannotBeMadeIsReportedAndTheWindowCloses) {
       QStringList{u"Cannot create file \"%1Report.txt\". Is a directory"_s.arg(dir.rootText())});
   EXPECT_TRUE(notices.isEmpty());
   EXPECT_FALSE(form.isVisible());
+}
+
+// A long program directory is shortened in the middle, whole in the
+// tooltip; the window keeps its size and comes back where it was.
+TEST_F(ProblemReportTest, FixedWindowShowsALongPathShortenedAndComesBackInPlace) {
+  const fs::path deep = dir.root() / std::string(60, 'a') / "Мои документы" / std::string(60, 'b');
+  fs::create_directories(deep);
+  QDir::setCurrent(QString::fromStdString(deep.string()));
+  form.show();
+  const QPoint first = form.pos();
+  const QLabel* label = Find<QLabel>(u"Label9"_s);
+  const QString path = QString::fromStdString((deep / "Report.txt").string());
+  EXPECT_EQ(label->toolTip(), path);
+  EXPECT_TRUE(label->text().contains(u"…"_s)) << label->text().toStdString();
+  EXPECT_TRUE(label->text().endsWith(u"Report.txt    "_s)) << label->text().toStdString();
+  EXPECT_LE(label->geometry().right(), form.width() - label->x());
+  EXPECT_EQ(form.minimumSize(), QSize(750, 550));
+  EXPECT_EQ(form.maximumSize(), QSize(750, 550));
+  form.hide();
+  form.show();
+  EXPECT_EQ(form.pos(), first);
 }
 
 }  // namespace

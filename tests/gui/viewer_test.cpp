@@ -1,17 +1,25 @@
 // The viewer: its size by the screen, the page read from its file at every
-// showing, a missing page said in the window, and printing to a PDF file.
+// showing, a missing page said in the window, the busy cursor while a page
+// loads, every kind's graph on the screen and on paper, and printing to a
+// PDF file.
 
 #include "gui/viewer.h"
 
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 
+#include <optional>
+
 #include "base/cp1251.h"
+#include "forecast/forecast.h"
 #include "gui_testing.h"
+#include "output/pages/page.h"
 
 namespace meridan::testing {
 namespace {
@@ -33,10 +41,40 @@ class ViewerTest : public GuiTest {
     return viewer.Browser()->toPlainText().trimmed();
   }
 
+  // Prints through a stand-in for the dialog into pdf, unless told not to;
+  // returns the file name the dialog was offered.
+  QString Print(const fs::path& pdf, bool accept = true) {
+    QString offered;
+    const auto previous = Viewer::SetPrintDialog([&](QPrinter& printer, QWidget*) {
+      offered = printer.outputFileName();
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdf.string()));
+      return accept;
+    });
+    QTest::mouseClick(viewer.findChild<QPushButton*>(u"BitBtn1"_s), Qt::LeftButton);
+    Viewer::SetPrintDialog(previous);
+    return offered;
+  }
+
   QTemporaryDir temp;
   fs::path page = fs::path(temp.path().toStdString()) / "Prog_02_2026.html";
   Viewer viewer{nullptr, QSize(1280, 1024)};
 };
+
+// The size of the first JPEG image of the page as the page draws it, or an
+// empty size where the picture is not found.
+QSize GraphSize(QTextDocument& document) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextCharFormat format = it.fragment().charFormat();
+      if (!format.isImageFormat() || !format.toImageFormat().name().contains(u".jpeg"_s)) continue;
+      const QVariant picture =
+          document.resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()));
+      if (picture.canConvert<QImage>()) return picture.value<QImage>().size();
+      return picture.value<QPixmap>().size();
+    }
+  return {};
+}
 
 TEST(ViewerSize, Width950OnScreensWiderThan800Else770HeightTheScreenLess80) {
   EXPECT_EQ(Viewer::SizeForScreen({1024, 768}), QSize(950, 688));
@@ -54,6 +92,56 @@ TEST_F(ViewerTest, ReadsTheWindows1251PageAfreshAtEveryShowingAndSaysWhenItIsMis
                         " нет.\nСоставьте прогноз заново кнопкой в главном окне.");
   // The page comes back with the next run.
   EXPECT_EQ(WriteAndShow("<p>новый прогноз</p>"), u"новый прогноз"_s);
+}
+
+// The purchase-sale page writes its graph's address with a blank on either
+// side, which a browser ignores.
+TEST_F(ViewerTest, EveryKindShowsItsGraphOnTheScreenAndOnPaper) {
+  ProgramDir dir;
+  ForecastContext context(dir.root());
+  for (const ForecastKind kind : {ForecastKind::Trips, ForecastKind::Service, ForecastKind::Sale}) {
+    const ForecastRequest request{kind, NameForPage("Иван"), {15, 6, 1980}, {2027, 2}};
+    page = ForecastMonths(context, request, nullptr).front().page;
+    Show();
+    EXPECT_EQ(GraphSize(*viewer.Browser()->document()), QSize(626, 205)) << int(kind);
+    const fs::path pdf = dir.root() / "page.pdf";
+    Print(pdf);
+    // The picture goes into the PDF file whole, at its own size.
+    EXPECT_NE(ReadFile(pdf).find("/Width 626\n/Height 205"), std::string::npos) << int(kind);
+  }
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(ViewerTest, BusyFromLoadingThePageUntilItIsPainted) {
+  WriteFile(page, "<p>page</p>");
+  std::optional<Qt::CursorShape> whileLoading;
+  QObject::connect(viewer.Browser(), &QTextBrowser::sourceChanged, [&] {
+    whileLoading =
+        QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+  });
+  viewer.SetPageToShow(page);
+  viewer.show();
+  EXPECT_EQ(whileLoading, Qt::WaitCursor);
+  EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 2000));
+}
+
+TEST_F(ViewerTest, PrintingToAFileOffersThePagesNameInTheDocumentsFolder) {
+  WriteAndShow("<p>Поездки</p>");
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  const QString fakeHome = temp.path() + u"/home"_s;
+  qputenv("HOME", fakeHome.toUtf8());
+  qputenv("XDG_CONFIG_HOME", (fakeHome + u"/.config"_s).toUtf8());
+  QDir().mkpath(fakeHome);
+  const fs::path pdf = page.parent_path() / "page.pdf";
+  // No documents folder: the home folder.
+  const QString withoutDocuments = Print(pdf, false);
+  QDir().mkpath(fakeHome + u"/Documents"_s);
+  const QString withDocuments = Print(pdf, false);
+  qputenv("HOME", home);
+  config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+  EXPECT_EQ(withoutDocuments, fakeHome + u"/Prog_02_2026.pdf"_s);
+  EXPECT_EQ(withDocuments, fakeHome + u"/Documents/Prog_02_2026.pdf"_s);
 }
 
 TEST_F(ViewerTest, PrintsTheShownPageAsTextAtScreenResolutionOnlyWhenAsked) {
