@@ -153,16 +153,7 @@ int RemoveLeftoverTemporaryFiles(const fs::path& directory) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    pos = next;
-  }
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 

@@ -37,17 +37,22 @@ PlutoTable PlutoTable::Load(const fs::path& file) { return Parse(file, ReadFile(
 PlutoTable PlutoTable::Parse(const fs::path& file, std::string_view text) {
   PlutoTable table;
   table.file_ = file;
-  const std::vector<std::string_view> lines = SplitLines(text);
-  table.degrees_.reserve(lines.size());
-  for (size_t n = 0; n < lines.size(); ++n) {
-    std::string_view line = lines[n];
-    if (line.empty() && n + 1 == lines.size()) break;  // a blank line at the end
+  table.degrees_.reserve(text.size() / 4);  // "210\r\n" and a little more
+  size_t number = 0;
+  bool blank = false;  // a blank line is tolerated as the last line only
+  ForEachLine(text, [&](std::string_view line) {
+    ++number;
+    if (blank) Fail(file, "line " + std::to_string(number - 1) + " does not begin with an integer");
+    if (line.empty()) {
+      blank = true;
+      return;
+    }
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     int value = 0;
     if (std::from_chars(line.data(), line.data() + line.size(), value).ec != std::errc{})
-      Fail(file, "line " + std::to_string(n + 1) + " does not begin with an integer");
+      Fail(file, "line " + std::to_string(number) + " does not begin with an integer");
     table.degrees_.push_back(value);
-  }
+  });
   if (table.degrees_.empty()) Fail(file, "the Pluto table is empty");
   return table;
 }

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "output/digest/digest.h"
+#include "output/graph/jpeg.h"
 
 namespace meridan {
 namespace {
@@ -31,7 +32,9 @@ std::string RenderForecastDigest(const ForecastRequest& request,
                                  const std::vector<MonthForecast>& months, Date made) {
   Digest digest{request.kind, request.name, request.birth, made, {}};
   for (const MonthForecast& month : months) {
-    const Raster& picture = month.graphPicture;
+    // The pixels stand behind the JPEG in the PDF; they are decoded here
+    // rather than kept by every run for the few that make a digest.
+    const Raster picture = DecodeJpeg(month.graph);
     DigestPicture graph{picture.width, picture.height, {}, month.graph};
     graph.rgb.reserve(picture.pixels.size() * 3);
     for (const Rgb& pixel : picture.pixels)

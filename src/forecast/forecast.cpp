@@ -64,7 +64,6 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   result.page = MonthPagePath(context.programDir(), month);
   WriteFileAtomically(result.page, pageBytes, Durability::FileFlushed);
   result.graph = std::move(graph.jpeg);
-  result.graphPicture = std::move(graph.picture);
   return result;
 }
 

@@ -14,7 +14,6 @@
 #include "base/dates.h"
 #include "forecast/context.h"
 #include "forecast/session.h"
-#include "output/graph/raster.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/series.h"
@@ -34,7 +33,6 @@ struct MonthForecast {
   MonthScan scan;
   SeriesStore series;
   std::vector<std::uint8_t> graph;  // the JPEG
-  Raster graphPicture;              // what the JPEG was made of
   std::filesystem::path page;
 };
 

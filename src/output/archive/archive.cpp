@@ -57,8 +57,11 @@ std::vector<PackedFile> ListFiles(const fs::path& outputDir, const fs::path& arc
       skipped.push_back(entry.path());
       continue;
     }
-    if (fs::weakly_canonical(entry.path()) != archive)
-      found.push_back(entry.path().lexically_relative(outputDir));
+    // Only a file of the archive's name can be the archive itself.
+    std::error_code ec;
+    if (entry.path().filename() == archive.filename() && fs::equivalent(entry.path(), archive, ec))
+      continue;
+    found.push_back(entry.path().lexically_relative(outputDir));
   }
   const auto key = [](const fs::path& relative) {
     return std::pair(std::distance(relative.begin(), relative.end()), relative.generic_string());

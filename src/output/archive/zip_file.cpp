@@ -177,6 +177,13 @@ ZipEntry DeflatedEntry(std::string name, std::string_view data, std::uint32_t do
 
 std::string WriteZip(const ZipArchive& archive) {
   std::string out, directory;
+  size_t locals = 0, centrals = 0;
+  for (const ZipEntry& entry : archive.entries) {
+    locals += entry.local.size();
+    centrals += entry.central.size();
+  }
+  out.reserve(locals + centrals + kEndSize + archive.comment.size());
+  directory.reserve(centrals);
   for (const ZipEntry& entry : archive.entries) {
     if (out.size() > std::numeric_limits<std::uint32_t>::max() - 1)
       throw ZipFormatError("the archive outgrows a ZIP archive without ZIP64");

@@ -93,7 +93,39 @@ bool EncodeInto(const Raster& raster, int quality, VectorDestination& dest, Erro
   return true;
 }
 
+// As EncodeInto, the other way.
+bool DecodeInto(std::span<const std::uint8_t> jpeg, Raster& raster, ErrorManager& errors) {
+  jpeg_decompress_struct info;
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = JumpOnError;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  raster = Raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(raster.Row(static_cast<int>(info.output_scanline)));
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+
 }  // namespace
+
+Raster DecodeJpeg(std::span<const std::uint8_t> jpeg) {
+  Raster raster;
+  ErrorManager errors{};
+  if (!DecodeInto(jpeg, raster, errors))
+    throw std::runtime_error(std::string("JPEG decoding failed: ") + errors.message);
+  return raster;
+}
 
 std::vector<std::uint8_t> EncodeJpeg(const Raster& raster, int quality) {
   std::vector<std::uint8_t> bytes;

@@ -68,6 +68,9 @@ std::vector<std::string> FurnitureLines(const fs::path& path) {
 // The page in memory: each line followed by CR LF.
 class Page {
  public:
+  // A month page runs to some tens of kilobytes; growing it step by step
+  // would copy it a dozen times.
+  Page() { bytes_.reserve(64 * 1024); }
   void Line(const std::string& text) {
     bytes_ += text;
     bytes_ += "\r\n";
