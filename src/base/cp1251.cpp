@@ -17,6 +17,8 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
 };
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -34,8 +36,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
-
-}  // namespace
 
 std::optional<char32_t> DecodeUtf8(std::string_view utf8, size_t& i) {
   const auto b0 = static_cast<unsigned char>(utf8[i]);

@@ -29,6 +29,9 @@ std::optional<unsigned char> Cp1251FromCodePoint(char32_t cp);
 // a malformed sequence gives nullopt and advances i by one byte.
 std::optional<char32_t> DecodeUtf8(std::string_view utf8, size_t& i);
 
+// Appends the UTF-8 sequence of a code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Number of characters of a UTF-8 string, or nullopt for malformed UTF-8.
 std::optional<size_t> Utf8Length(std::string_view utf8);
 

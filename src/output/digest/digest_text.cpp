@@ -10,26 +10,6 @@
 namespace meridan {
 namespace {
 
-std::string Utf8Of(char32_t cp) {
-  std::string out;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
-
 // The named references that the texts, help files and names can carry.
 const std::map<std::string_view, char32_t>& NamedReferences() {
   static const std::map<std::string_view, char32_t> kNames = {
@@ -111,7 +91,9 @@ std::string HtmlToText(std::string_view html) {
       i = end + 1;
     } else if (c == '&') {
       if (const auto cp = DecodeReference(html, i)) {
-        if (*cp != U'\u00AD') put(Utf8Of(*cp));
+        std::string character;
+        AppendUtf8(character, *cp);
+        if (*cp != U'\u00AD') put(character);
       } else {
         put("&");
         ++i;
