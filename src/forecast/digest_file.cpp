@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "base/files.h"
@@ -11,13 +13,24 @@
 namespace meridan {
 namespace {
 
+// Where the digest module is: named by MERIDAN_DIGEST_MODULE (the tests
+// point at the built one), else beside the program (the staged program
+// directory) or in its private library directory once installed.
+std::filesystem::path DigestModulePath() {
+  if (const char* named = std::getenv("MERIDAN_DIGEST_MODULE"); named && *named) return named;
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const std::filesystem::path beside = program.parent_path() / kDigestModule;
+  if (std::filesystem::exists(beside, ec)) return beside;
+  return program.parent_path().parent_path() / "lib" / "meridan-diru" / kDigestModule;
+}
+
 // An entry point of the digest module, loaded on first use and kept for the
 // process's life (closing a module that started Pango's threads is unsafe).
-// The programs find the module beside them, or in their private library
-// directory once installed (their run path).
 template <typename Entry>
 Entry DigestEntry(const char* name) {
-  void* module = ::dlopen(kDigestModule, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  const std::filesystem::path path = DigestModulePath();
+  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!module)
     throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
   void* entry = ::dlsym(module, name);

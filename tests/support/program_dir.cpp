@@ -12,6 +12,16 @@
 namespace fs = std::filesystem;
 
 namespace meridan::testing {
+namespace {
+
+// The programs find the PDF digest module beside them; a test program runs
+// elsewhere, so it is pointed at the one the build staged.
+const bool kDigestModuleNamed = [] {
+  ::setenv("MERIDAN_DIGEST_MODULE", MERIDAN_STAGE_DIR "/meridan-digest.so", 0);
+  return true;
+}();
+
+}  // namespace
 
 ProgramDir::ProgramDir(bool withData) {
   static std::atomic<int> counter{0};
