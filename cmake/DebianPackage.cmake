@@ -46,11 +46,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, not linked: the font the graph and the PDF are set in
-# (found through fontconfig as "Arial" and "Liberation Sans") and Qt's own
-# Russian texts for its dialogs.
+# (Liberation Sans, Arial's metric twin) and, for the desktop program, what
+# Qt loads as plug-ins and translations.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 if(MERIDAN_GUI)
-  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n")
+  # Qt's Russian texts, and its SVG support, which draws the windows' icon.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n, libqt6svg6")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "astrological motoring forecasts with a Russian interface
 Meridan Diru writes personal astrological forecasts about motoring: trips,
