@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -20,6 +19,7 @@
 #include <stdexcept>
 
 #include "base/cp1251.h"
+#include "base/files.h"
 #include "base/month_names.h"
 #include "forecast/digest_file.h"
 #include "forecast/forecast.h"
@@ -306,17 +306,13 @@ void MainWindow::PlaceMonthButtons() {
 }
 
 void MainWindow::LoadBackground() {
-  const QString path = PathText(session_.DataDir / "diru2.bmp");
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw std::runtime_error(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()).toStdString());
-  QImageReader reader(&file);
-  const QImage picture = reader.read();
-  if (picture.isNull())
-    throw std::runtime_error(QStringLiteral("Cannot open file \"%1\". %2")
-                                 .arg(path, reader.errorString())
-                                 .toStdString());
+  const std::filesystem::path file = session_.DataDir / "diru2.bmp";
+  const std::string bytes = ReadFile(file);
+  QImage picture;
+  if (!picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                            static_cast<int>(bytes.size())))
+    throw std::runtime_error("Cannot open file \"" + file.string() +
+                             "\". It is not a picture the program can read");
   Image1->setPixmap(QPixmap::fromImage(picture));
 }
 

@@ -1,13 +1,9 @@
 #include "gui/report_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "base/cp1251.h"
+#include "base/files.h"
 
 namespace meridan {
 namespace {
@@ -21,38 +17,19 @@ constexpr qsizetype kShortestCommentLine = 2;
 
 const char* const kRule = "-----------------";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-class ReportWriter {
+// The report's bytes, a line at a time: Windows-1251, CR LF.
+class Report {
  public:
-  explicit ReportWriter(const std::filesystem::path& path) : path_(path) {
-    file_.reset(std::fopen(path.c_str(), "wb"));
-    if (!file_)
-      throw std::runtime_error("Cannot create file \"" + path.string() + "\". " +
-                               std::strerror(errno));
-  }
-
   void Line(const QString& text) { Bytes(Utf8ToCp1251(text.toStdString())); }
   void Line(const char* utf8) { Bytes(Utf8ToCp1251(utf8)); }
   void Bytes(const std::string& cp1251) {
-    const std::string line = cp1251 + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size() ||
-        std::fflush(file_.get()) != 0)
-      throw std::runtime_error("Cannot write file \"" + path_.string() + "\". " +
-                               std::strerror(errno));
+    bytes_ += cp1251;
+    bytes_ += "\r\n";
   }
-
-  void Close() {
-    if (std::fclose(file_.release()) != 0)
-      throw std::runtime_error("Cannot write file \"" + path_.string() + "\". " +
-                               std::strerror(errno));
-  }
+  const std::string& bytes() const { return bytes_; }
 
  private:
-  std::filesystem::path path_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::string bytes_;
 };
 
 }  // namespace
@@ -63,7 +40,8 @@ QString ReportTimestamp(const QDateTime& when) {
 
 void WriteProblemReport(const std::filesystem::path& programDir, const QString& programDirText,
                         const ProblemDetails& details) {
-  ReportWriter out(programDir / "Report.txt");
+  const std::filesystem::path file = programDir / "Report.txt";
+  Report out;
   out.Line("Дата и время: " + ReportTimestamp(details.when));
   out.Line("Имя: " + details.name);
   out.Line("E-mail: " + details.email);
@@ -72,9 +50,16 @@ void WriteProblemReport(const std::filesystem::path& programDir, const QString& 
   out.Line(kRule);
   out.Line("");
   out.Line("Каталоги и файлы программы:");
-  // In the order the file system gives them, hidden entries included.
+  // In the order the file system gives them, hidden entries included, and
+  // Report.txt among them: a first report makes the file (empty) before the
+  // listing, as the report's reader expects to see it there. The program's
+  // temporary files are not the user's and are left out.
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+    WriteFileAtomically(file, "");
   for (const auto& entry : std::filesystem::directory_iterator(programDir)) {
     const std::string name = entry.path().filename().string();
+    if (IsTemporaryFileName(name)) continue;
     if (Utf8Length(name).value_or(name.size()) >= kShortestListedName)
       out.Bytes(Utf8ToCp1251(name));
   }
@@ -90,7 +75,8 @@ void WriteProblemReport(const std::filesystem::path& programDir, const QString& 
     if (details.comment[i].size() >= kShortestCommentLine) out.Line(details.comment[i]);
   out.Line("");
   out.Line("--------  Конец файла отчета  --------");
-  out.Close();
+  // Whole or not at all, as every file the program writes.
+  WriteFileAtomically(file, out.bytes());
 }
 
 }  // namespace meridan

@@ -102,17 +102,14 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
   file.path_ = path;
   file.exists_ = true;
   int lineNumber = 0;
-  size_t pos = 0;
-  while (pos < bytes.size()) {
+  ForEachLine(bytes, [&](std::string_view whole) {
     ++lineNumber;
-    size_t end = bytes.find('\n', pos);
-    const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = line.substr(0, kHeaderLineLimit);
-    pos = next;
-    if (line.empty() || line[0] != '*') continue;
+    // Where the next line begins: after this one's line end.
+    size_t next = static_cast<size_t>(whole.data() - bytes.data()) + whole.size();
+    if (next < bytes.size() && bytes[next] == '\r') ++next;
+    if (next < bytes.size() && bytes[next] == '\n') ++next;
+    const std::string_view line = whole.substr(0, kHeaderLineLimit);
+    if (line.empty() || line[0] != '*') return;
 
     InterpretationRecord record;
     record.line = lineNumber;
@@ -131,7 +128,7 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
         values[f] = *value;
       }
     }
-    if (!ok) continue;
+    if (!ok) return;
     record.transitBody = values[0];
     record.aspect = values[1];
     record.natalBody = values[2];
@@ -140,7 +137,7 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
 
     // The text runs from the next line to the first "@" (or the end of the
     // file), at most 9,999 characters.
-    const std::string_view rest = bytes.substr(pos);
+    const std::string_view rest = bytes.substr(next);
     const size_t at = rest.find('@');
     record.closed = at != std::string_view::npos;
     record.text =
@@ -153,7 +150,7 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
       file.first_.emplace(Key(record.transitBody, record.aspect, record.natalBody),
                           file.records_.size());
     file.records_.push_back(std::move(record));
-  }
+  });
   return file;
 }
 
