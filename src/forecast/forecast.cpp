@@ -15,23 +15,18 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// A month's graph: the picture, and as it goes to disk the scratch bitmap the
-// drawing passes through (kept in the data directory for inspection) and the
-// JPEG.
+// A month's graph as it goes to disk: the scratch bitmap the drawing passes
+// through (kept in the data directory for inspection) and the JPEG.
 struct GraphFiles {
-  Raster picture;
   std::vector<std::uint8_t> bitmap;
   std::vector<std::uint8_t> jpeg;
 };
 
 GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
                        bool retrogradeMarks) {
-  GraphFiles graph;
-  graph.picture =
+  const Raster picture =
       DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
-  graph.bitmap = EncodeBmp(graph.picture);
-  graph.jpeg = EncodeJpeg(graph.picture, kGraphJpegQuality);
-  return graph;
+  return {EncodeBmp(picture), EncodeJpeg(picture, kGraphJpegQuality)};
 }
 
 void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
