@@ -15,12 +15,13 @@ struct ForecastKindInfo {
   std::string_view interpretationFile;  // in the data directory
   double seriesFactor;                  // day value = rating sum x factor
   bool retrogradeMarks;                 // Mercury's retrograde days marked on the graph
+  std::string_view monthHeading;        // UTF-8, before the month: the page's title, the PDF's
 };
 
 inline constexpr ForecastKindInfo kForecastKinds[] = {
-    {ForecastKind::Trips, "trips", "go.dat", 2.5, false},
-    {ForecastKind::Service, "service", "servis.dat", 2.8, false},
-    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true},
+    {ForecastKind::Trips, "trips", "go.dat", 2.5, false, "Авто-прогноз на "},
+    {ForecastKind::Service, "service", "servis.dat", 2.8, false, "Авто-сервис. Прогноз на "},
+    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true, "Покупка-продажа. Прогноз на "},
 };
 
 inline const ForecastKindInfo& KindInfo(ForecastKind kind) {

@@ -89,19 +89,6 @@ std::string MonthAndYear(YearMonth month) {
 
 std::string PlainName(const Cp1251Html& name) { return HtmlToText(Utf8(name.bytes)); }
 
-// What the month heading says before the month, as the page titles do.
-std::string HeadingPrefix(ForecastKind kind) {
-  switch (kind) {
-    case ForecastKind::Trips:
-      return "Авто-прогноз на ";
-    case ForecastKind::Service:
-      return "Авто-сервис. Прогноз на ";
-    case ForecastKind::Sale:
-      return "Покупка-продажа. Прогноз на ";
-  }
-  return {};
-}
-
 // The kind as a title and a file name name it.
 std::string KindTitle(ForecastKind kind) {
   switch (kind) {
@@ -325,8 +312,8 @@ class DigestWriter {
   void Month(size_t k) {
     const DigestMonth& month = digest_.months[k];
     const std::string name = PlainName(digest_.name);
-    const std::string heading =
-        HeadingPrefix(digest_.kind) + MonthAndYear(month.scan->month) + " года";
+    const std::string heading = std::string(KindInfo(digest_.kind).monthHeading) +
+                                MonthAndYear(month.scan->month) + " года";
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
     page_.StartPage();
 

@@ -54,7 +54,6 @@ struct Font::Face {
   FT_Face face() const { return face_; }
   int ascent() const { return ascent_; }
   int descent() const { return descent_; }
-  const std::string& file() const { return file_; }
 
   // A glyph as drawn: its advance and its coverage bitmap, one byte a pixel.
   struct Glyph {
@@ -179,8 +178,6 @@ Font& Font::operator=(Font&&) noexcept = default;
 Font::~Font() = default;
 
 Font Font::Load() { return Font(std::make_unique<Face>()); }
-
-const std::string& Font::file() const { return face_->file(); }
 
 TextCell Font::Measure(std::string_view utf8) const {
   const Face& font = *face_;

@@ -38,8 +38,6 @@ class Font {
   // edges. Returns the cell.
   TextCell Draw(Raster& raster, long long x, long long y, std::string_view utf8, Rgb ink,
                 Rgb background) const;
-  // The font file in use.
-  const std::string& file() const;
 
  private:
   struct Face;

@@ -11,17 +11,16 @@ namespace {
 // What the page of each forecast kind puts in place of the trips pieces.
 struct PageKind {
   const char* helpFile;
-  const char* title;        // inside <title>
-  const char* titlePrefix;  // before the lower-case month name
-  bool paddedImage;         // blanks around the src address of the graph
-  bool twoColumnLegend;     // favourable and unfavourable bars explained
+  const char* title;     // inside <title>
+  bool paddedImage;      // blanks around the src address of the graph
+  bool twoColumnLegend;  // favourable and unfavourable bars explained
 };
 
 const PageKind& PageKindOf(ForecastKind kind) {
   static const PageKind kKinds[] = {
-      {"help_go.dat", "Авто-прогноз", "<h1>Авто-прогноз на ", false, false},
-      {"help_servis.dat", "Сервис-прогноз", "<h1>Авто-сервис. Прогноз на ", false, true},
-      {"help_sale.dat", "Покупка-продажа. Прогноз", "<h1>Покупка-продажа. Прогноз на ", true, true},
+      {"help_go.dat", "Авто-прогноз", false, false},
+      {"help_servis.dat", "Сервис-прогноз", false, true},
+      {"help_sale.dat", "Покупка-продажа. Прогноз", true, true},
   };
   return kKinds[static_cast<int>(kind)];
 }
@@ -123,8 +122,8 @@ std::string RenderMonthPage(const MonthPage& content) {
       "<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
-  page.Line(W(pieces.titlePrefix) + MonthNameLower(content.month.month) + " " +
-            std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
+  page.Line("<h1>" + W(KindInfo(content.kind).monthHeading) + MonthNameLower(content.month.month) +
+            " " + std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
             "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
