@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 #include "base/files.h"
 #include "output/digest/digest.h"
-#include "output/graph/jpeg.h"
+#include "output/digest/digest_title.h"
+#include "base/month_names.h"
+#include "output/graph/month_graph.h"
 
 namespace meridan {
 namespace {
@@ -25,18 +28,63 @@ std::filesystem::path DigestModulePath() {
   return program.parent_path().parent_path() / "lib" / "meridan-diru" / kDigestModule;
 }
 
-// An entry point of the digest module, loaded on first use and kept for the
-// process's life (closing a module that started Pango's threads is unsafe).
+// The digest module, loaded on first use and kept for the process's life
+// (closing a module that started Pango's threads is unsafe). A module built
+// from other sources would read the run's objects with other layouts, so it
+// is refused before any of them reaches it.
+void* DigestModule() {
+  const std::filesystem::path path = DigestModulePath();
+  const auto failure = [&path](const std::string& why) {
+    return std::runtime_error("the PDF digest cannot be made: " + why);
+  };
+  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (!module) throw failure(::dlerror());
+  const auto build = reinterpret_cast<DigestBuildEntry>(::dlsym(module, kDigestBuildEntry));
+  if (!build || std::string_view(build()) != kDigestBuild)
+    throw failure(path.string() + " belongs to another build of the program; reinstall it");
+  return module;
+}
+
 template <typename Entry>
 Entry DigestEntry(const char* name) {
-  const std::filesystem::path path = DigestModulePath();
-  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!module)
-    throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
-  void* entry = ::dlsym(module, name);
+  void* entry = ::dlsym(DigestModule(), name);
   if (!entry)
     throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
   return reinterpret_cast<Entry>(entry);
+}
+
+// The month's graph as the digest draws it: the picture's geometry, the
+// curve its pen follows, and the retrograde stretches where the run marks
+// them.
+DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
+  DigestGraph graph;
+  graph.width = kGraphWidth;
+  graph.height = kGraphHeight;
+  const int missingDays = kTemplateDays - month.scan.length;
+  graph.panelLeft = kPlotPanel.left;
+  graph.panelTop = kPlotPanel.top;
+  graph.panelRight = kPlotPanel.right - missingDays * kDayWidth;
+  graph.panelBottom = kPlotPanel.bottom;
+  graph.curveLeft = kCurveLeft;
+  graph.dayWidth = kDayWidth;
+  graph.zeroLine = kZeroLine;
+  graph.dayLabelTop = kDayLabelTop;
+  graph.captionTop = kCaptionTop;
+  graph.days = month.scan.length;
+  for (const Point& p : CurvePoints(month.series))
+    graph.curve.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+  if (KindInfo(kind).retrogradeMarks)
+    for (int i = 1; i <= month.series.SampleCount && i < kSeriesSlots; ++i) {
+      if (month.series.RetrogradeMarks[static_cast<size_t>(i)] != 1) continue;
+      const double from = kCurveLeft + kSampleStep * (i - 1);
+      if (!graph.marks.empty() && graph.marks.back().second == from)
+        graph.marks.back().second = from + kSampleStep;
+      else
+        graph.marks.emplace_back(from, from + kSampleStep);
+    }
+  graph.caption = Cp1251ToUtf8(MonthName(month.month.month)) + ' ' +
+                  std::to_string(month.month.year);
+  return graph;
 }
 
 }  // namespace
@@ -44,16 +92,8 @@ Entry DigestEntry(const char* name) {
 std::string RenderForecastDigest(const ForecastRequest& request,
                                  const std::vector<MonthForecast>& months, Date made) {
   Digest digest{request.kind, request.name, request.birth, made, {}};
-  for (const MonthForecast& month : months) {
-    // The pixels stand behind the JPEG in the PDF; they are decoded here
-    // rather than kept by every run for the few that make a digest.
-    const Raster picture = DecodeJpeg(month.graph);
-    DigestPicture graph{picture.width, picture.height, {}, month.graph};
-    graph.rgb.reserve(picture.pixels.size() * 3);
-    for (const Rgb& pixel : picture.pixels)
-      graph.rgb.insert(graph.rgb.end(), {pixel.r, pixel.g, pixel.b});
-    digest.months.push_back({&month.scan, &month.series, std::move(graph)});
-  }
+  for (const MonthForecast& month : months)
+    digest.months.push_back({&month.scan, &month.series, GraphOfMonth(month, request.kind)});
   std::string pdf, error;
   if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
     throw std::runtime_error(error);
@@ -66,11 +106,8 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {
-  std::string name, error;
-  if (!DigestEntry<DigestFileNameEntry>(kDigestFileNameEntry)(request.kind, request.name,
-                                                              request.start, &name, &error))
-    throw std::runtime_error(error);
-  return name;
+  return DigestFileName(request.kind, request.name, request.start,
+                        request.start.Plus(kForecastMonthCount - 1));
 }
 
 ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind) {

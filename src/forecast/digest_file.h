@@ -22,8 +22,9 @@ std::string RenderForecastDigest(const ForecastRequest& request,
 void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
                          Date made, const std::filesystem::path& file);
 
-// The name a save dialog suggests for the digest: "Авто-прогноз Иван Петров,
-// декабрь 2026.pdf" (UTF-8).
+// The name a save dialog suggests for the digest: its title, "Прогноз:
+// поездки — Иван Петров, декабрь 2026 – март 2027.pdf" (UTF-8). Loads no
+// PDF library.
 std::string ForecastDigestFileName(const ForecastRequest& request);
 
 // The request of the session's latest run of a kind: its name, birth date

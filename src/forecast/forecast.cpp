@@ -74,7 +74,7 @@ std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const Foreca
   } flush{context.outputDir()};
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
   std::vector<MonthForecast> months;
-  for (int k = 1; k <= 4; ++k) {
+  for (int k = 1; k <= kForecastMonthCount; ++k) {
     months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
     if (onMonthDone) onMonthDone({k, months.back().month, months.back().page});
   }

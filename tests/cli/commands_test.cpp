@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -240,6 +241,22 @@ TEST(Forecast, PdfLastWithoutTouchingPagesItsFailureItsOwnError) {
   EXPECT_TRUE(fs::exists(page));
   EXPECT_TRUE(fs::exists(dir.output() / "Prognoz.zip"));
   EXPECT_EQ(forecast({"--pdf", ""}).status, 2);
+}
+
+TEST(Forecast, DigestModuleOfAnotherBuildIsRefusedInOneLine) {
+  ProgramDir dir;
+  const std::string own = std::getenv("MERIDAN_DIGEST_MODULE");
+  ::setenv("MERIDAN_DIGEST_MODULE", OTHER_BUILD_DIGEST, 1);
+  const fs::path pdf = dir.root() / "a.pdf";
+  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984", "--start",
+                               "11.2025", "--dir", dir.root().string(), "--pdf", pdf.string()});
+  ::setenv("MERIDAN_DIGEST_MODULE", own.c_str(), 1);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.err.ends_with(
+      "\nmeridan: the PDF was not written (the pages and the archive are): the PDF digest cannot "
+      "be made: " OTHER_BUILD_DIGEST " belongs to another build of the program; reinstall it\n"))
+      << r.err;
+  EXPECT_FALSE(fs::exists(pdf));
 }
 
 TEST(CheckData, ShippedDataIsClean) {

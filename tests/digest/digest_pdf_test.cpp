@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <set>
@@ -84,6 +85,23 @@ struct ReadBack {
   }
 };
 
+// The words of a page (0-based) with the top of each, as pdftotext places them.
+struct Word {
+  std::string text;
+  double top;
+};
+std::vector<Word> Words(const fs::path& file, size_t page) {
+  const std::string p = std::to_string(page + 1);
+  const std::string html = Run("pdftotext -bbox -enc UTF-8 -f " + p + " -l " + p + " '" +
+                               file.string() + "' -");
+  std::vector<Word> words;
+  for (size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
+    const size_t yMin = html.find("yMin=\"", at) + 6, open = html.find('>', at) + 1;
+    words.push_back({html.substr(open, html.find("</word>", open) - open), std::stod(html.substr(yMin))});
+  }
+  return words;
+}
+
 constexpr YearMonth kStart{2026, 12};
 constexpr Date kBirth{20, 5, 1984};
 
@@ -93,15 +111,14 @@ class DigestPdf : public ::testing::Test {
   Digest Make(ForecastKind kind, const InterpretationFile& table) {
     const PlutoTable pluto = PlutoTable::Load(dir.system() / "pluto.sys");
     Digest digest{kind, {W("Иван Петров")}, kBirth, {12, 11, 2026}, {}};
-    jpeg = testing::ReadFile(dir.output() / "b_button.jpg");  // a 119 x 35 JPEG
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
       scans[k] = ScanMonth(kBirth, month, table, pluto, dir.system());
       BuildRatingSeries(scans[k].DaySums(), kind, month, series[k]);
-      DigestPicture graph{119,
-                          35,
-                          std::vector<std::uint8_t>(119 * 35 * 3, 0x80),
-                          {reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size()}};
+      // The page graph's geometry; the curve a rising line across the month.
+      DigestGraph graph{626, 205, 72, 6, 574 - 15 * (31 - scans[k].length), 147, 90, 15, 92,
+                        154, 172, scans[k].length, {}, {}, "Месяц"};
+      for (int i = 0; i <= 3 * scans[k].length; ++i) graph.curve.push_back({90.0 + 5 * i, 140.0 - i});
       digest.months.push_back({&scans[k], &series[k], graph});
     }
     return digest;
@@ -128,7 +145,6 @@ class DigestPdf : public ::testing::Test {
   ProgramDir dir;
   std::array<MonthScan, 4> scans;
   std::array<SeriesStore, 4> series;
-  std::string jpeg;
 };
 
 TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
@@ -136,7 +152,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       Make(ForecastKind::Sale, InterpretationFile::Load(dir.system() / "sale.dat"));
   const ReadBack pdf = Write(digest);
 
-  EXPECT_NE(pdf.info.find("Title:           Прогноз покупки-продажи: Иван Петров, декабрь 2026 – "
+  EXPECT_NE(pdf.info.find("Title:           Прогноз: покупка-продажа — Иван Петров, декабрь 2026 – "
                           "март 2027\n"),
             std::string::npos)
       << pdf.info;
@@ -154,15 +170,22 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     }
   }
 
-  // One JPEG per month, as the run wrote it.
-  const std::vector<std::string> images = Lines(pdf.images);
-  ASSERT_EQ(images.size(), 2u + 4u) << pdf.images;
-  for (size_t i = 2; i < images.size(); ++i) {
-    std::istringstream row(images[i]);
-    std::string page, num, type, width, height, colour, comp, bpc, enc;
-    row >> page >> num >> type >> width >> height >> colour >> comp >> bpc >> enc;
-    EXPECT_EQ(std::tuple(type, width, height, enc), std::tuple("image", "119", "35", "jpeg"));
-    EXPECT_EQ(std::stoul(page) - 1, headings[i - 2]);
+  // The graphs are lines and text, not pictures; a month's graph has a day
+  // number under every second day it has, and no more.
+  EXPECT_EQ(Lines(pdf.images).size(), 2u) << pdf.images;
+  for (size_t k = 0; k < 4; ++k) {
+    std::vector<int> numbers, expected;
+    for (int d = 2; d <= scans[k].length; d += 2) expected.push_back(d);
+    const std::vector<Word> words = Words(dir.root() / "digest.pdf", headings[k]);
+    const auto caption = std::find_if(words.begin(), words.end(),
+                                      [](const Word& w) { return w.text == "Месяц"; });
+    ASSERT_NE(caption, words.end());
+    for (const Word& w : words)
+      if (w.top < caption->top && w.top > caption->top - 20 &&
+          w.text.find_first_not_of("0123456789") == std::string::npos)
+        numbers.push_back(std::stoi(w.text));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, expected) << k;
   }
 
   // Every font embedded: the column "emb" is the fifth from the end.
@@ -214,6 +237,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
   const std::string last = NoSpace(pdf.pages.back());
   EXPECT_NE(last.find(NoSpace("Прогноз составлен 12 ноября 2026 года.")), std::string::npos);
   EXPECT_NE(last.find(NoSpace("не являются гарантией")), std::string::npos);
+  EXPECT_EQ(last.find(NoSpace("дорожного движения")), std::string::npos) << "a purchase-sale note";
   for (size_t p = 0; p < pdf.pages.size(); ++p)
     EXPECT_NE(pdf.pages[p].find("Страница " + std::to_string(p + 1) + " из " +
                                 std::to_string(pdf.pages.size())),
@@ -255,12 +279,14 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
       "long.dat", LongTextsFile(first.transitBody, first.aspect, first.natalBody));
   const ReadBack pdf = Write(Make(ForecastKind::Trips, table));
 
-  const std::vector<size_t> headings = pdf.HeadingPages("Авто-прогноз на ");
+  const std::vector<size_t> headings = pdf.HeadingPages("Автопрогноз на ");
   ASSERT_EQ(headings.size(), 4u);
   ASSERT_GE(headings[1] - headings[0], 3u) << "December fills several pages";
+  // Its pages are filled alike: the last holds no fewer lines than half the one before.
+  EXPECT_GE(2 * Lines(pdf.pages[headings[1] - 1]).size(), Lines(pdf.pages[headings[1] - 2]).size());
   for (size_t p = headings[0] + 1; p < headings[1]; ++p)
     EXPECT_EQ(Lines(pdf.pages[p])[0],
-              "Авто-прогноз на декабрь 2026 года, Иван Петров (продолжение)");
+              "Автопрогноз на декабрь 2026 года, Иван Петров (продолжение)");
 
   const std::string part = NoSpace(MonthPart(pdf, headings, 0));
   const std::vector<DigestEntry> entries = MonthEntries(Scans(), 0);

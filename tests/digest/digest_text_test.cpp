@@ -8,7 +8,7 @@
 #include <set>
 
 #include "base/cp1251.h"
-#include "output/digest/digest.h"
+#include "output/digest/digest_title.h"
 
 namespace meridan {
 namespace {
@@ -86,13 +86,13 @@ TEST(FragmentText, DropsTheBarAndTheLineBreakOnly) {
 
 TEST(DigestNames, TitleAndSuggestedFileName) {
   const Cp1251Html ivan{W("Иван Петров")};
-  EXPECT_EQ(DigestFileName(ForecastKind::Trips, ivan, kDec),
-            "Авто-прогноз Иван Петров, декабрь 2026.pdf");
-  EXPECT_EQ(DigestFileName(ForecastKind::Sale, {W("a/b &amp; &#9731;")}, kJan),
-            "Прогноз покупки-продажи a-b & ☃, январь 2027.pdf");
-  EXPECT_EQ(DigestFileName(ForecastKind::Service, {}, kFeb), "Сервис-прогноз, февраль 2027.pdf");
   EXPECT_EQ(DigestTitle(ForecastKind::Trips, ivan, kDec, YearMonth{2027, 3}),
-            "Авто-прогноз: Иван Петров, декабрь 2026 – март 2027");
+            "Прогноз: поездки — Иван Петров, декабрь 2026 – март 2027");
+  EXPECT_EQ(DigestFileName(ForecastKind::Trips, ivan, kDec, YearMonth{2027, 3}),
+            "Прогноз: поездки — Иван Петров, декабрь 2026 – март 2027.pdf");
+  EXPECT_EQ(DigestFileName(ForecastKind::Sale, {W("a/b &amp; &#9731;")}, kJan, kJan),
+            "Прогноз: покупка-продажа — a-b & ☃, январь 2027.pdf");
+  EXPECT_EQ(DigestTitle(ForecastKind::Service, {}, kFeb, kFeb), "Прогноз: автосервис, февраль 2027");
 }
 
 }  // namespace

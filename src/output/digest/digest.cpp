@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cairo-pdf.h>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 #include "base/month_names.h"
 #include "output/digest/digest_text.h"
+#include "output/digest/digest_title.h"
 
 namespace meridan {
 namespace {
@@ -88,19 +90,6 @@ std::string MonthAndYear(YearMonth month) {
 }
 
 std::string PlainName(const Cp1251Html& name) { return HtmlToText(Utf8(name.bytes)); }
-
-// The kind as a title and a file name name it.
-std::string KindTitle(ForecastKind kind) {
-  switch (kind) {
-    case ForecastKind::Trips:
-      return "Авто-прогноз";
-    case ForecastKind::Service:
-      return "Сервис-прогноз";
-    case ForecastKind::Sale:
-      return "Прогноз покупки-продажи";
-  }
-  return {};
-}
 
 struct LegendRow {
   int rating;
@@ -180,7 +169,21 @@ class Composer {
   }
   void SetContinued(std::string continued) { continued_ = std::move(continued); }
   void Gap(double height) { y_ += height; }
-  double Room() const { return kBodyBottom - y_; }
+  double Room() const { return kBodyBottom - reserve_ - y_; }
+
+  // Where the layout stands, to come back to and lay out again.
+  struct Mark {
+    size_t pages, items;
+    double y;
+  };
+  Mark Here() const { return {pages_.size(), pages_.back().size(), y_}; }
+  void Rewind(const Mark& mark) {
+    pages_.resize(mark.pages);
+    pages_.back().resize(mark.items);
+    y_ = mark.y;
+  }
+  // Room kept free at the foot of every page from now on.
+  void SetReserve(double reserve) { reserve_ = reserve; }
 
   // A block of the height given, kept on one page; draw(cr, y) puts it at y.
   void Place(double height, const std::function<void(cairo_t*, double)>& draw) {
@@ -245,34 +248,146 @@ class Composer {
   std::vector<std::vector<Draw>> pages_;
   std::string continued_;
   double y_ = kTop;
+  double reserve_ = 0;
 };
 
-// The graph as a Cairo image with the run's JPEG attached, so the PDF
-// carries the JPEG itself rather than the pixels again.
-cairo_surface_t* GraphSurface(const DigestPicture& picture) {
-  if (picture.width <= 0 || picture.height <= 0 ||
-      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height * 3)
-    throw std::invalid_argument("the month graph's pixels do not match its size");
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
-  cairo_surface_flush(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < picture.height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    const std::uint8_t* in = picture.rgb.data() + static_cast<size_t>(y) * picture.width * 3;
-    for (int x = 0; x < picture.width; ++x, in += 3)
-      row[x] = (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
+// The month graph as lines and text, in the page picture's pixels, with the
+// colours of its template (System/month.bmp): a light frame, the favourable
+// half blue and the unfavourable half pink, a dotted line every 20 pixels
+// from the zero line, a column per day, the signs at the left and a band
+// below with the day numbers, the month and the legend.
+namespace graph_look {
+constexpr Colour kBackground = Rgb(0xEE, 0xF6, 0xFC);
+constexpr Colour kFrame = Rgb(0xAC, 0xC0, 0xDC);
+constexpr Colour kAbove = Rgb(0xDB, 0xE9, 0xFD);
+constexpr Colour kBelow = Rgb(0xFD, 0xE2, 0xE0);
+constexpr Colour kDotsAbove = Rgb(0xBE, 0xD0, 0xEA);
+constexpr Colour kDotsBelow = Rgb(0xEC, 0xC6, 0xC4);
+constexpr Colour kDayLineAbove[2] = {Rgb(0xCB, 0xDB, 0xF2), Rgb(0xBB, 0xCD, 0xE7)};
+constexpr Colour kDayLineBelow[2] = {Rgb(0xE8, 0xD5, 0xDA), Rgb(0xD2, 0xC8, 0xD4)};
+constexpr Colour kZero = Rgb(0x48, 0x58, 0x78);
+constexpr Colour kPlus = Rgb(0x40, 0x68, 0xB8);
+constexpr Colour kMinus = Rgb(0xC4, 0x54, 0x50);
+constexpr Colour kBand = Rgb(0x6F, 0x91, 0xBE);
+constexpr Colour kBandTop = Rgb(0x96, 0xB2, 0xD6);
+constexpr Colour kBandBottom = Rgb(0x5C, 0x7C, 0xAA);
+constexpr Colour kLabel = Rgb(0xFF, 0xFF, 0xFF);
+constexpr Colour kCurve = Rgb(0x00, 0x00, 0xFF);
+constexpr Colour kMark = Rgb(0xFF, 0x00, 0x00);
+constexpr double kDotStep = 20;  // pixels between the dotted lines
+constexpr double kTick = 3;      // a day tick reaches this far either side of the zero line
+constexpr double kLabelSize = 12;  // the picture's text, in its pixels
+}  // namespace graph_look
+
+void FillRect(cairo_t* cr, Colour colour, double x, double y, double w, double h) {
+  SetColour(cr, colour);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+}
+
+// A one-pixel line along pixel row y (horizontal) or column x (vertical).
+void PixelLine(cairo_t* cr, Colour colour, double x0, double y0, double x1, double y1) {
+  SetColour(cr, colour);
+  cairo_set_line_width(cr, 1);
+  cairo_move_to(cr, x0 + (x0 == x1 ? 0.5 : 0), y0 + (y0 == y1 ? 0.5 : 0));
+  cairo_line_to(cr, x1 + (x0 == x1 ? 0.5 : 0), y1 + (y0 == y1 ? 0.5 : 0));
+  cairo_stroke(cr);
+}
+
+void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
+  using namespace graph_look;
+  const double left = g.panelLeft, top = g.panelTop;
+  const double right = g.panelRight - 1, bottom = g.panelBottom - 1;  // the frame's own pixels
+  const double zero = g.zeroLine;
+
+  FillRect(cr, kBackground, 0, 0, g.width, g.height);
+  // The signs, level with the middle of each half.
+  const double signLeft = left - 45, signWidth = 18, bar = 4;
+  const double plusMiddle = (top + zero) / 2 - 1, minusMiddle = (zero + bottom) / 2 - 1;
+  FillRect(cr, kPlus, signLeft, plusMiddle - bar / 2, signWidth, bar);
+  FillRect(cr, kPlus, signLeft + (signWidth - bar) / 2, plusMiddle - signWidth / 2, bar, signWidth);
+  FillRect(cr, kMinus, signLeft, minusMiddle - bar / 2 + 2, signWidth, bar);
+
+  FillRect(cr, kAbove, left + 1, top + 1, right - left - 1, zero - top - 1);
+  FillRect(cr, kBelow, left + 1, zero + 1, right - left - 1, bottom - zero - 1);
+  cairo_save(cr);
+  const double dash[] = {1, 1};
+  cairo_set_dash(cr, dash, 2, 0);
+  for (double y = zero - kDotStep; y > top; y -= kDotStep)
+    PixelLine(cr, kDotsAbove, left + 1, y, right, y);
+  for (double y = zero + kDotStep; y < bottom; y += kDotStep)
+    PixelLine(cr, kDotsBelow, left + 1, y, right, y);
+  cairo_restore(cr);
+  for (int k = 0; k <= g.days; ++k) {
+    const double x = g.curveLeft + g.dayWidth * k;
+    PixelLine(cr, kDayLineAbove[k % 2], x, top + 1, x, zero);
+    PixelLine(cr, kDayLineBelow[k % 2], x, zero + 1, x, bottom);
   }
-  cairo_surface_mark_dirty(surface);
-  if (!picture.jpeg.empty()) {
-    auto* jpeg = static_cast<unsigned char*>(std::malloc(picture.jpeg.size()));
-    if (!jpeg) throw std::bad_alloc();
-    std::memcpy(jpeg, picture.jpeg.data(), picture.jpeg.size());
-    cairo_surface_set_mime_data(surface, CAIRO_MIME_TYPE_JPEG, jpeg, picture.jpeg.size(), std::free,
-                                jpeg);
+  PixelLine(cr, kZero, left + 1, zero, right, zero);
+  for (int k = 0; k <= g.days; ++k) {
+    const double x = g.curveLeft + g.dayWidth * k;
+    PixelLine(cr, kZero, x, zero - kTick, x, zero + kTick + 1);
   }
-  return surface;
+  SetColour(cr, kFrame);
+  cairo_set_line_width(cr, 1);
+  cairo_rectangle(cr, left + 0.5, top + 0.5, right - left, bottom - top);
+  cairo_stroke(cr);
+
+  // The band: a rounded box from a little below the panel to the foot.
+  const double bandLeft = 4.5, bandRight = g.width - 4.5, bandTop = bottom + 3.5,
+               bandBottom = g.height - 11.5, radius = 4;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, bandRight - radius, bandTop + radius, radius, -M_PI / 2, 0);
+  cairo_arc(cr, bandRight - radius, bandBottom - radius, radius, 0, M_PI / 2);
+  cairo_arc(cr, bandLeft + radius, bandBottom - radius, radius, M_PI / 2, M_PI);
+  cairo_arc(cr, bandLeft + radius, bandTop + radius, radius, M_PI, 3 * M_PI / 2);
+  cairo_close_path(cr);
+  SetColour(cr, kBand);
+  cairo_fill_preserve(cr);
+  cairo_pattern_t* edge = cairo_pattern_create_linear(0, bandTop, 0, bandBottom);
+  cairo_pattern_add_color_stop_rgb(edge, 0, kBandTop.r, kBandTop.g, kBandTop.b);
+  cairo_pattern_add_color_stop_rgb(edge, 1, kBandBottom.r, kBandBottom.g, kBandBottom.b);
+  cairo_set_source(cr, edge);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_pattern_destroy(edge);
+
+  const auto label = [&](const std::string& text, double x, double y, bool centred) {
+    const Layout layout = composer.Text(Escaped(text), kLabelSize, 1000);
+    pango_layout_set_width(layout.get(), -1);
+    int w = 0, h = 0;
+    pango_layout_get_size(layout.get(), &w, &h);
+    SetColour(cr, kLabel);
+    cairo_move_to(cr, centred ? x - static_cast<double>(w) / PANGO_SCALE / 2 : x, y);
+    pango_cairo_show_layout(cr, layout.get());
+  };
+  for (int d = 2; d <= g.days; d += 2)
+    label(std::to_string(d), g.curveLeft + g.dayWidth * (d - 0.5), g.dayLabelTop, true);
+  label(g.caption, g.curveLeft + g.dayWidth, g.captionTop, false);
+  // The legend at the band's right end.
+  const double legendTop = g.captionTop + 2, square = 10;
+  FillRect(cr, kAbove, 215, legendTop, square, square);
+  label("выше линии — благоприятно", 230, g.captionTop, false);
+  FillRect(cr, kBelow, 414, legendTop, square, square);
+  label("ниже линии — неблагоприятно", 429, g.captionTop, false);
+
+  if (!g.curve.empty()) {
+    SetColour(cr, kCurve);
+    cairo_set_line_width(cr, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, g.curve.front().x + 0.5, g.curve.front().y + 0.5);
+    for (const DigestGraph::Point& p : g.curve) cairo_line_to(cr, p.x + 0.5, p.y + 0.5);
+    cairo_stroke(cr);
+  }
+  SetColour(cr, kMark);
+  cairo_set_line_width(cr, 3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  for (const auto& [from, to] : g.marks) {
+    cairo_move_to(cr, from, zero + 0.5);
+    cairo_line_to(cr, to, zero + 0.5);
+  }
+  cairo_stroke(cr);
 }
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
@@ -296,23 +411,22 @@ class DigestWriter {
       days_.lengths.push_back(month.scan->length);
     }
   }
-  ~DigestWriter() {
-    for (cairo_surface_t* graph : graphs_) cairo_surface_destroy(graph);
-  }
+  ~DigestWriter() = default;
   DigestWriter(const DigestWriter&) = delete;
   DigestWriter& operator=(const DigestWriter&) = delete;
 
   Composer& Compose() {
-    for (size_t k = 0; k < digest_.months.size(); ++k) Month(k);
-    Closing();
+    // The closing part shares the last month's pages where it fits there.
+    for (size_t k = 0; k < digest_.months.size(); ++k)
+      Month(k, k + 1 == digest_.months.size() ? [this] { Closing(); } : std::function<void()>{});
     return page_;
   }
 
  private:
-  void Month(size_t k) {
+  void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
     const std::string name = PlainName(digest_.name);
-    const std::string heading = std::string(KindInfo(digest_.kind).monthHeading) +
+    const std::string heading = std::string(KindInfo(digest_.kind).digestHeading) +
                                 MonthAndYear(month.scan->month) + " года";
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
     page_.StartPage();
@@ -327,17 +441,18 @@ class DigestWriter {
     page_.PlaceText(who, kLeft, kQuiet);
     page_.Gap(8);
 
-    cairo_surface_t* graph = GraphSurface(month.graph);
-    graphs_.push_back(graph);
-    const double width = month.graph.width * kPixel;
-    const double height = month.graph.height * kPixel;
+    const DigestGraph& graph = month.graph;
+    if (graph.width <= 0 || graph.height <= 0 || graph.days <= 0)
+      throw std::invalid_argument("a month of the digest has no graph");
+    const double width = graph.width * kPixel;
+    const double height = graph.height * kPixel;
     const double x = kLeft + (kBodyWidth - width) / 2;
-    page_.Place(height, [graph, x](cairo_t* cr, double y) {
+    const Composer& composer = page_;
+    page_.Place(height, [&graph, &composer, x](cairo_t* cr, double y) {
       cairo_save(cr);
       cairo_translate(cr, x, y);
       cairo_scale(cr, kPixel, kPixel);
-      cairo_set_source_surface(cr, graph, 0, 0);
-      cairo_paint(cr);
+      DrawGraph(cr, composer, graph);
       cairo_restore(cr);
     });
     page_.Gap(6);
@@ -348,17 +463,53 @@ class DigestWriter {
     if (entries.empty())
       page_.PlaceText(page_.Text("<i>В этом месяце указаний нет.</i>", kTextSize, kBodyWidth),
                       kLeft, kQuiet);
+    struct Item {
+      Layout text;
+      int rating;
+      double barTop;
+    };
+    std::vector<Item> items;
     for (const DigestEntry& entry : entries) {
-      const Layout text =
+      Layout text =
           page_.Text("<b>" + Escaped(DayRunsText(entry.runs)) + "</b> — " + Escaped(entry.text),
                      kTextSize, kBodyWidth - kGutter);
-      const int rating = entry.rating;
       const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
-      page_.PlaceText(text, kLeft + kGutter, kInk, [rating, barTop](cairo_t* cr, double y) {
-        if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
-      });
-      page_.Gap(4);
+      items.push_back({std::move(text), entry.rating, barTop});
     }
+    const auto place = [this, &items, &after] {
+      for (const Item& item : items) {
+        page_.PlaceText(item.text, kLeft + kGutter, kInk,
+                        [rating = item.rating, barTop = item.barTop](cairo_t* cr, double y) {
+                          if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
+                        });
+        page_.Gap(4);
+      }
+      if (after) after();
+    };
+    Balanced(place);
+  }
+
+  // Lays out what place() places so that, where it takes more than one
+  // page, its pages are filled alike rather than the last holding a few
+  // lines: the same room is kept free at the foot of each, as much as can be
+  // without needing another page.
+  void Balanced(const std::function<void()>& place) {
+    const Composer::Mark start = page_.Here();
+    place();
+    const int pages = page_.PageCount();
+    if (pages == static_cast<int>(start.pages)) return;
+    double fits = 0, overflows = (kBodyBottom - kTop) / 2;
+    for (int step = 0; step < 12; ++step) {
+      const double reserve = (fits + overflows) / 2;
+      page_.Rewind(start);
+      page_.SetReserve(reserve);
+      place();
+      (page_.PageCount() == pages ? fits : overflows) = reserve;
+    }
+    page_.Rewind(start);
+    page_.SetReserve(fits);
+    place();
+    page_.SetReserve(0);
   }
 
   void Retrograde(size_t k) {
@@ -419,9 +570,8 @@ class DigestWriter {
     blocks.push_back(Paragraph(Escaped("Прогноз составлен " + std::to_string(digest_.made.day) +
                                        ' ' + Utf8(MonthNameGenitive(digest_.made.month)) + ' ' +
                                        std::to_string(digest_.made.year) + " года.")));
-    blocks.push_back(Paragraph(
-        "<i>Тексты прогноза даны для ориентира и не являются гарантией. Они не заменяют правил "
-        "дорожного движения, здравого смысла и проверки документов.</i>"));
+    blocks.push_back(
+        Paragraph("<i>" + Escaped(std::string(KindInfo(digest_.kind).disclaimer)) + "</i>"));
 
     constexpr double kSpaceBefore = 16;
     double height = kSpaceBefore;
@@ -462,7 +612,6 @@ class DigestWriter {
   Composer page_;
   std::vector<const MonthScan*> scans_;
   ForecastDays days_;
-  std::vector<cairo_surface_t*> graphs_;
 };
 
 void Footer(Composer& composer, cairo_t* cr, int page, int pages) {
@@ -481,22 +630,6 @@ void Check(cairo_status_t status) {
 }
 
 }  // namespace
-
-std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth first,
-                        YearMonth last) {
-  const std::string plain = PlainName(name);
-  std::string title =
-      KindTitle(kind) + (plain.empty() ? "" : ": " + plain) + ", " + MonthAndYear(first);
-  if (last != first) title += " – " + MonthAndYear(last);
-  return title;
-}
-
-std::string DigestFileName(ForecastKind kind, const Cp1251Html& name, YearMonth first) {
-  std::string plain = PlainName(name);
-  for (char& c : plain)
-    if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '-';
-  return KindTitle(kind) + (plain.empty() ? "" : " " + plain) + ", " + MonthAndYear(first) + ".pdf";
-}
 
 std::string RenderDigest(const Digest& digest) {
   if (digest.months.empty()) throw std::invalid_argument("a digest needs at least one month");

@@ -5,11 +5,9 @@
 // days it holds and its bar; for purchase-sale also Mercury's retrograde days
 // in words. After the last month: how to read the graph and the bars, the
 // day the forecast was made, and that its texts are no guarantee. A4, page
-// numbers in the footer, text as text in embedded fonts, the graph as the
-// JPEG the run wrote.
+// numbers in the footer, text as text in embedded fonts, the graph as lines.
 
-#include <cstdint>
-#include <span>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -18,23 +16,35 @@
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/series.h"
+#include "output/digest/digest_build.h"
 
 namespace meridan {
 
-// A month graph as the run drew it: the pixels and the JPEG made of them. The
-// JPEG goes into the PDF as it is; the pixels stand behind it for any
-// consumer that cannot take JPEG data.
-struct DigestPicture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;  // width x height x 3, rows from the top
-  std::span<const std::uint8_t> jpeg;
+// A month graph, drawn in the PDF as lines and text (sharp at any zoom) to
+// the geometry of the page's graph picture: pixels of that picture, origin
+// top left, y downwards. The curve's points are the ones the picture's pen
+// follows, so the two graphs clamp alike.
+struct DigestGraph {
+  int width = 0, height = 0;                                 // the picture's size
+  int panelLeft = 0, panelTop = 0, panelRight = 0, panelBottom = 0;  // at 31 days
+  int curveLeft = 0;     // x where day 1 starts
+  int dayWidth = 0;      // pixels per day
+  int zeroLine = 0;      // y of rating 0
+  int dayLabelTop = 0;   // where the day numbers stand
+  int captionTop = 0;    // where the month's name stands
+  int days = 0;          // the month's days, one column each
+  struct Point {
+    double x, y;
+  };
+  std::vector<Point> curve;
+  std::vector<std::pair<double, double>> marks;  // retrograde stretches of the zero line, x from-to
+  std::string caption;                           // UTF-8: "Февраль 2027"
 };
 
 struct DigestMonth {
   const MonthScan* scan = nullptr;
   const SeriesStore* series = nullptr;  // its retrograde marks, for purchase-sale
-  DigestPicture graph;
+  DigestGraph graph;
 };
 
 struct Digest {
@@ -50,24 +60,21 @@ struct Digest {
 // std::runtime_error when Cairo fails.
 std::string RenderDigest(const Digest& digest);
 
-// What the PDF's title says: "Авто-прогноз: Иван Петров, декабрь 2026 –
-// март 2027" (UTF-8).
-std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth first, YearMonth last);
-
-// The file name a save dialog suggests: "Авто-прогноз Иван Петров, декабрь
-// 2026.pdf" (UTF-8); characters a file name cannot hold become "-".
-std::string DigestFileName(ForecastKind kind, const Cp1251Html& name, YearMonth first);
-
 // The digest is a module of its own (meridan-digest.so): the PDF libraries
 // it stands on would otherwise be loaded by every start of the programs,
 // forecasts without a PDF included. The programs load it when they first
-// make a digest and find these two entry points by name. Each returns false
-// and says why in *error rather than letting an exception leave the module.
+// make a digest and find its entry points by name. The render entry returns
+// false and says why in *error rather than letting an exception leave the
+// module.
+//
+// The module and the program hand each other C++ objects, so they must be
+// built from the same sources: the build entry returns the fingerprint of
+// those sources the module was built with (kDigestBuild), which the program
+// compares with its own before it renders anything.
 using RenderDigestEntry = bool (*)(const Digest& digest, std::string* pdf, std::string* error);
-using DigestFileNameEntry = bool (*)(ForecastKind kind, const Cp1251Html& name, YearMonth first,
-                                     std::string* fileName, std::string* error);
+using DigestBuildEntry = const char* (*)();
 inline constexpr const char* kDigestModule = "meridan-digest.so";
 inline constexpr const char* kRenderDigestEntry = "MeridanRenderDigest";
-inline constexpr const char* kDigestFileNameEntry = "MeridanDigestFileName";
+inline constexpr const char* kDigestBuildEntry = "MeridanDigestBuild";
 
 }  // namespace meridan

@@ -16,14 +16,4 @@ extern "C" bool MeridanRenderDigest(const meridan::Digest& digest, std::string* 
   }
 }
 
-extern "C" bool MeridanDigestFileName(meridan::ForecastKind kind, const meridan::Cp1251Html& name,
-                                      meridan::YearMonth first, std::string* fileName,
-                                      std::string* error) {
-  try {
-    *fileName = meridan::DigestFileName(kind, name, first);
-    return true;
-  } catch (const std::exception& e) {
-    *error = e.what();
-    return false;
-  }
-}
+extern "C" const char* MeridanDigestBuild() { return meridan::kDigestBuild; }

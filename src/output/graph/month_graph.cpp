@@ -12,7 +12,6 @@
 namespace meridan {
 namespace {
 
-constexpr int kSamplesPerLabel = 6;            // a day label every second day
 constexpr int kDayLabelLeft = -9;              // from the start of the labelled segment
 constexpr int kCaptionLeft = kCurveLeft + 15;  // 105
 
@@ -31,23 +30,16 @@ constexpr Point kStrokeShifts[] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 Point Shifted(Point p, Point by) { return {p.x + by.x, p.y + by.y}; }
 
-// The y of a series value, kept inside the panel.
-long long CurveY(int value) {
-  return std::clamp(static_cast<long long>(kZeroLine) - value, kHighestCentre, kLowestCentre);
-}
-
-void DrawCurve(Raster& surface, const SeriesStore& store, int samples, const Font& font) {
+void DrawCurve(Raster& surface, const std::vector<Point>& points, const Font& font) {
   int dayLabel = 0;
-  for (int i = 1; i <= samples; ++i) {
-    const long long xa = kCurveLeft + kSampleStep * (i - 1);
-    const long long xb = kCurveLeft + kSampleStep * i;
-    const Point a{xa, CurveY(store.RatingSeries[i])};
-    const Point b{xb, CurveY(store.RatingSeries[i + 1])};
+  for (size_t i = 1; i < points.size(); ++i) {
+    const Point a = points[i - 1];
+    const Point b = points[i];
     for (Point shift : kStrokeShifts)
       DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
     if (i % kSamplesPerLabel == 0) {
       dayLabel += 2;
-      font.Draw(surface, xa + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
+      font.Draw(surface, a.x + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
                 kLabelBox);
     }
   }
@@ -66,16 +58,29 @@ void DrawRetrogradeMarks(Raster& surface, const SeriesStore& store, int samples)
 
 }  // namespace
 
-Raster ReadGraphTemplate(const std::filesystem::path& file) { return ReadBmp(file); }
-
-Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
-                      bool retrogradeMarks, const Font& font) {
+std::vector<Point> CurvePoints(const SeriesStore& store) {
   const int samples = store.SampleCount;
   if (samples < 0 || samples + 1 > kSeriesSlots)
     throw std::invalid_argument("series store holds " + std::to_string(samples) +
                                 " samples; the graph takes 0 to " +
                                 std::to_string(kSeriesSlots - 1));
-  DrawCurve(picture, store, samples, font);
+  std::vector<Point> points;
+  if (samples == 0) return points;
+  for (int i = 1; i <= samples + 1; ++i) {
+    const long long y = std::clamp(static_cast<long long>(kZeroLine) - store.RatingSeries[i],
+                                   kHighestCentre, kLowestCentre);
+    points.push_back({kCurveLeft + kSampleStep * (i - 1), y});
+  }
+  return points;
+}
+
+Raster ReadGraphTemplate(const std::filesystem::path& file) { return ReadBmp(file); }
+
+Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
+                      bool retrogradeMarks, const Font& font) {
+  const std::vector<Point> points = CurvePoints(store);
+  const int samples = store.SampleCount;
+  DrawCurve(picture, points, font);
   const std::string caption = MonthName(month.month) + " " + std::to_string(month.year);
   font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kLabelBox);
   if (retrogradeMarks) DrawRetrogradeMarks(picture, store, samples);
