@@ -459,8 +459,8 @@ class DigestWriter {
     if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
     page_.Gap(8);
 
-    const std::vector<DigestEntry> entries = MonthEntries(scans_, k);
-    if (entries.empty())
+    const MonthTexts texts = SplitMonthTexts(MonthEntries(scans_, k), month.scan->month);
+    if (texts.continuing.empty() && texts.beginning.empty())
       page_.PlaceText(page_.Text("<i>В этом месяце указаний нет.</i>", kTextSize, kBodyWidth),
                       kLeft, kQuiet);
     struct Item {
@@ -469,7 +469,15 @@ class DigestWriter {
       double barTop;
     };
     std::vector<Item> items;
-    for (const DigestEntry& entry : entries) {
+    // What goes on from the month before stands there whole; here one line
+    // says until when.
+    for (const DigestEntry& entry : texts.continuing) {
+      const DayRun& run = entry.runs.front();
+      Layout text = Continuing(entry.text, DayText(run.toMonth, run.toDay));
+      const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
+      items.push_back({std::move(text), entry.rating, barTop});
+    }
+    for (const DigestEntry& entry : texts.beginning) {
       Layout text =
           page_.Text("<b>" + Escaped(DayRunsText(entry.runs)) + "</b> — " + Escaped(entry.text),
                      kTextSize, kBodyWidth - kGutter);
@@ -487,6 +495,41 @@ class DigestWriter {
       if (after) after();
     };
     Balanced(place);
+  }
+
+  // "продолжается: Начало текста…, до 4 января" on one line: as many of the
+  // text's words as leave room for the day.
+  Layout Continuing(const std::string& text, const std::string& until) const {
+    const auto line = [&](size_t words) {
+      std::string shown;
+      size_t at = 0;
+      for (size_t w = 0; w < words && at != std::string::npos; ++w) {
+        const size_t end = text.find(' ', at);
+        shown += (shown.empty() ? "" : " ") + text.substr(at, end - at);
+        at = end == std::string::npos ? end : end + 1;
+      }
+      if (at != std::string::npos) {
+        // No stop or dash of the sentence before the ellipsis.
+        for (bool cut = true; cut;) {
+          cut = false;
+          for (const std::string_view end : {",", ":", ";", " ", "—", "–", "-"})
+            if (shown.ends_with(end)) {
+              shown.resize(shown.size() - end.size());
+              cut = true;
+            }
+        }
+        shown += "…";
+      }
+      return page_.Text("<i>продолжается:</i> " + Escaped(shown) + ", <b>до " + Escaped(until) +
+                            "</b>",
+                        kTextSize, kBodyWidth - kGutter);
+    };
+    size_t fits = 0, tooMany = static_cast<size_t>(std::count(text.begin(), text.end(), ' ')) + 2;
+    while (tooMany - fits > 1) {
+      const size_t words = (fits + tooMany) / 2;
+      (pango_layout_get_line_count(line(words).get()) == 1 ? fits : tooMany) = words;
+    }
+    return line(fits);
   }
 
   // Lays out what place() places so that, where it takes more than one

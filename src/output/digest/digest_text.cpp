@@ -1,5 +1,6 @@
 #include "output/digest/digest_text.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -62,15 +63,15 @@ std::string MonthGenitive(YearMonth month) { return Cp1251ToUtf8(MonthNameGeniti
 
 constexpr std::string_view kDash = "–";  // en dash
 
-std::string DayText(YearMonth month, int day) {
-  return std::to_string(day) + ' ' + MonthGenitive(month);
-}
-
 bool Consecutive(const ForecastDays& days, size_t earlier) {
   return days.months[earlier].Plus(1) == days.months[earlier + 1];
 }
 
 }  // namespace
+
+std::string DayText(YearMonth month, int day) {
+  return std::to_string(day) + ' ' + MonthGenitive(month);
+}
 
 std::string HtmlToText(std::string_view html) {
   std::string out;
@@ -200,6 +201,22 @@ std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, s
   for (size_t i = 0; i < entries.size(); ++i)
     entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
   return entries;
+}
+
+MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month) {
+  MonthTexts texts;
+  for (DigestEntry& entry : entries) {
+    if (!entry.runs.empty() && entry.runs.front().fromMonth < month) {
+      texts.continuing.push_back({entry.text, entry.rating, {entry.runs.front()}});
+      entry.runs.erase(entry.runs.begin());
+    }
+    if (!entry.runs.empty()) texts.beginning.push_back(std::move(entry));
+  }
+  std::stable_sort(texts.beginning.begin(), texts.beginning.end(),
+                   [](const DigestEntry& a, const DigestEntry& b) {
+                     return a.runs.front().fromDay < b.runs.front().fromDay;
+                   });
+  return texts;
 }
 
 }  // namespace meridan

@@ -62,4 +62,17 @@ struct DigestEntry {
 // same fragment are one text.
 std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, std::size_t k);
 
+// Month k's texts as the digest prints them: first one line for each text
+// whose run began in an earlier month, where it was printed whole
+// (continuing: that run alone), then the texts that begin in the month, in
+// the order of their first day, with their runs from the month on.
+struct MonthTexts {
+  std::vector<DigestEntry> continuing;
+  std::vector<DigestEntry> beginning;
+};
+MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month);
+
+// "4 января".
+std::string DayText(YearMonth month, int day);
+
 }  // namespace meridan
