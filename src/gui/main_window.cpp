@@ -161,13 +161,17 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   const struct {
     QPushButton** button;
     const char* name;
-    const char* caption;
+    ForecastKind kind;
     int left;
-  } commands[] = {{&Button18, "Button18", "Поездки", 16},
-                  {&Button7, "Button7", "Авто-сервис", 172},
-                  {&Button8, "Button8", "Покупка-Продажа", 328}};
+  } commands[] = {{&Button18, "Button18", ForecastKind::Trips, 16},
+                  {&Button7, "Button7", ForecastKind::Service, 172},
+                  {&Button8, "Button8", ForecastKind::Sale, 328}};
   for (const auto& command : commands) {
-    auto* button = Named(new QPushButton(QString::fromUtf8(command.caption), client), command.name);
+    const std::string_view caption = KindInfo(command.kind).command;
+    auto* button = Named(
+        new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                        client),
+        command.name);
     button->setGeometry(command.left, 71, 145, 29);
     button->setFont(controlFont);
     button->setAutoDefault(false);
@@ -351,7 +355,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     const QDate today = clock_();
     pdf_->Keep(LatestRequest(session_, kind), std::move(run.months),
                {today.day(), today.month(), today.year()});
-    if (kind == ForecastKind::Trips) {
+    if (KindInfo(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
