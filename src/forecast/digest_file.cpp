@@ -73,8 +73,4 @@ std::string ForecastDigestFileName(const ForecastRequest& request) {
   return name;
 }
 
-ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind) {
-  return {kind, session.Name, session.Birth(), {session.StartYear, session.StartMonth}};
-}
-
 }  // namespace meridan

@@ -9,7 +9,6 @@
 
 #include "base/dates.h"
 #include "forecast/forecast.h"
-#include "forecast/session.h"
 
 namespace meridan {
 
@@ -25,9 +24,5 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
 // The name a save dialog suggests for the digest: "Авто-прогноз Иван Петров,
 // декабрь 2026.pdf" (UTF-8).
 std::string ForecastDigestFileName(const ForecastRequest& request);
-
-// The request of the session's latest run of a kind: its name, birth date
-// and start month.
-ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind);
 
 }  // namespace meridan

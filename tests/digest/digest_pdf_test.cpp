@@ -91,12 +91,13 @@ class DigestPdf : public ::testing::Test {
  protected:
   // Four months from December 2026, scanned with the table given.
   Digest Make(ForecastKind kind, const InterpretationFile& table) {
-    const PlutoTable pluto = PlutoTable::Load(dir.system() / "pluto.sys");
+    const NatalChart natal =
+        ComputeNatalChart(kBirth, PlutoTable::Load(dir.system() / "pluto.sys"));
     Digest digest{kind, {W("Иван Петров")}, kBirth, {12, 11, 2026}, {}};
     jpeg = testing::ReadFile(dir.output() / "b_button.jpg");  // a 119 x 35 JPEG
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
-      scans[k] = ScanMonth(kBirth, month, table, pluto, dir.system());
+      scans[k] = AttachTexts(ScanTransits(natal, month), table);
       BuildRatingSeries(scans[k].DaySums(), kind, month, series[k]);
       DigestPicture graph{119,
                           35,

@@ -104,17 +104,6 @@ std::string RenderMonthPage(const MonthPage& content) {
   return page.bytes();
 }
 
-fs::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth, YearMonth month,
-                        YearMonth start, const fs::path& mainDir, const fs::path& dataDir,
-                        const fs::path& interpretationFile) {
-  PageFurniture furniture = ReadPageFurniture(kind, dataDir);
-  const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
-  const MonthPage page{kind, name, birth, month, start, &scan, std::move(furniture)};
-  const fs::path path = MonthPagePath(mainDir, month);
-  WriteFileAtomically(path, RenderMonthPage(page));
-  return path;
-}
-
 Cp1251Html NameForPage(std::string_view utf8) {
   std::string escaped;
   for (const char c : utf8) {
