@@ -44,17 +44,10 @@ BENCHMARK(BM_ScanMonth)->Unit(benchmark::kMicrosecond);
 // The forecast command with a warm context, as the desktop program runs its
 // second forecast: four months, graphs, pages, archive.
 void BM_ForecastRun(benchmark::State& state) {
-  meridan::ForecastSession session;
-  meridan::SetProgramDir(session, BenchDir());
-  session.Name = meridan::NameForPage("Ivan");
-  session.BirthDay = 20;
-  session.BirthMonth = 5;
-  session.BirthYear = 1984;
-  session.CurrentMonth = 11;
-  session.CurrentYear = 2025;
+  const meridan::ForecastRequest request{
+      meridan::ForecastKind::Sale, meridan::NameForPage("Ivan"), {20, 5, 1984}, {2025, 11}};
   meridan::ForecastContext context(BenchDir());
-  for (auto _ : state)
-    meridan::RunForecastCommand(session, meridan::ForecastKind::Sale, context, nullptr);
+  for (auto _ : state) meridan::RunForecast(context, request);
 }
 BENCHMARK(BM_ForecastRun)->Unit(benchmark::kMillisecond);
 

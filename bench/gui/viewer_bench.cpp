@@ -53,7 +53,8 @@ const fs::path& Page(int kind) {
   const meridan::ForecastRequest request{wanted.kind, meridan::NameForPage("Иван Ёжиков"),
                                          wanted.birth, wanted.start};
   fs::path longest;
-  for (const meridan::MonthForecast& month : meridan::ForecastMonths(context, request, nullptr))
+  const meridan::ForecastResult result = meridan::RunForecast(context, request);
+  for (const meridan::MonthForecast& month : result.months)
     if (longest.empty() || fs::file_size(month.page) > fs::file_size(longest)) longest = month.page;
   return pages[kind] = longest;
 }

@@ -17,6 +17,7 @@
 #include "forecast/digest_file.h"
 #include "forecast/forecast.h"
 #include "forecast/lock.h"
+#include "forecast/session.h"
 #include "output/pages/page.h"
 #include "texts/data_check.h"
 #include "texts/interpretation.h"
@@ -108,28 +109,23 @@ int Chart(const Context& io, const Options& options) {
   return 0;
 }
 
-struct MonthRequest {
+// The month of a scan or series, read as a forecast of the kind reads it,
+// from the tables of the program directory; nothing there is written.
+struct MonthQuery {
   ForecastKind kind;
-  Date birth;
-  YearMonth month;
-  fs::path dataDir;
-  fs::path interpretationFile;
+  MonthAnalysis month;
 };
 
-MonthRequest ParseMonthRequest(const Options& options) {
-  MonthRequest request;
-  request.kind = ParseKind(options.Require("--kind"));
-  request.birth = ParseDate("--birth", options.Require("--birth"));
-  request.month = ParseMonth("--month", options.Require("--month"));
-  request.dataDir = ProgramDir(options) / "System";
-  request.interpretationFile =
-      request.dataDir / std::string(KindInfo(request.kind).interpretationFile);
-  return request;
+MonthQuery QueryMonth(const Options& options) {
+  const ForecastKind kind = ParseKind(options.Require("--kind"));
+  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const YearMonth month = ParseMonth("--month", options.Require("--month"));
+  ForecastContext context(ProgramDir(options));
+  return {kind, AnalyseMonth(context, kind, ComputeNatalChart(birth, context.pluto()), month)};
 }
 
 int Scan(const Context& io, const Options& options) {
-  const MonthRequest r = ParseMonthRequest(options);
-  const MonthScan scan = ScanMonth(r.birth, r.month, r.interpretationFile, r.dataDir);
+  const MonthScan scan = QueryMonth(options).month.scan;
   for (const DayList& day : scan.days)
     for (const TransitHit& hit : day.hits)
       io.out << hit.day << '\t' << hit.transitBody << '\t' << hit.aspect << '\t' << hit.natalBody
@@ -139,13 +135,12 @@ int Scan(const Context& io, const Options& options) {
 }
 
 int Series(const Context& io, const Options& options) {
-  const MonthRequest r = ParseMonthRequest(options);
-  SeriesStore store;
-  MakeMonthSeries(r.kind, r.birth, r.month, r.dataDir, r.interpretationFile, store);
+  const MonthQuery query = QueryMonth(options);
+  const SeriesStore& store = query.month.series;
   const int n = store.SampleCount;
   io.out << n << '\n';
   for (int m = 1; m <= n + 3; ++m) io.out << store.RatingSeries[m] << (m < n + 3 ? ' ' : '\n');
-  if (KindInfo(r.kind).retrogradeMarks)
+  if (KindInfo(query.kind).retrogradeMarks)
     for (int m = 1; m <= n; ++m) io.out << store.RetrogradeMarks[m] << (m < n ? ' ' : '\n');
   return 0;
 }
@@ -174,28 +169,21 @@ int Forecast(const Context& io, const Options& options) {
   const auto pdf = options.Get("--pdf");
   if (pdf && pdf->empty()) throw UsageError("--pdf wants a file name");
 
-  ForecastSession session;
-  SetProgramDir(session, ProgramDir(options));
-  session.Name = NameForPage(nameUtf8);
-  session.BirthDay = birth.day;
-  session.BirthMonth = birth.month;
-  session.BirthYear = birth.year;
-  session.CurrentMonth = start.month;
-  session.CurrentYear = start.year;
-  if (!fs::is_directory(session.OutputDir()))
-    throw std::runtime_error("the output directory " + session.OutputDir().string() +
+  const ForecastRequest request{kind, NameForPage(nameUtf8), birth, start};
+  ForecastContext context(ProgramDir(options));
+  if (!fs::is_directory(context.outputDir()))
+    throw std::runtime_error("the output directory " + context.outputDir().string() +
                              " does not exist");
 
-  ForecastContext context(session.MainDir);
-  const ForecastRun run = RunForecastCommand(
-      session, kind, context,
-      [&](const MonthDone& done) {
+  const ForecastResult run = RunForecast(
+      context, request,
+      [&](int, const MonthForecast& done) {
         io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
                << std::endl;
         io.out << done.page.string() << '\n';
       },
       [&] {
-        io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
+        io.err << "meridan: waiting for another forecast in " << context.programDir().string()
                << " to finish" << std::endl;
       });
   for (const fs::path& file : run.notPacked)
@@ -204,7 +192,7 @@ int Forecast(const Context& io, const Options& options) {
   if (!pdf) return 0;
   // The pages and the archive stand whatever becomes of the PDF.
   try {
-    WriteForecastDigest(LatestRequest(session, kind), run.months, today, *pdf);
+    WriteForecastDigest(run.request, run.months, today, *pdf);
   } catch (const std::exception& e) {
     io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
            << '\n';

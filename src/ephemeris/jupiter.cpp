@@ -8,7 +8,6 @@
 #include "ephemeris/jupiter.h"
 
 #include "ephemeris/jupiter_saturn.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -90,10 +89,6 @@ SeriesResult JupiterSeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void JupiterPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, JupiterSeries, longitude, sun);
 }
 
 }  // namespace meridan

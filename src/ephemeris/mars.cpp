@@ -9,7 +9,6 @@
 #include "ephemeris/mars.h"
 
 #include "ephemeris/periodic_terms.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -98,10 +97,6 @@ SeriesResult MarsSeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s)) - 2.25 / kArcsecPerRadian * std::sin(u);
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void MarsPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, MarsSeries, longitude, sun);
 }
 
 }  // namespace meridan

@@ -1,5 +1,5 @@
 #pragma once
-// Mars: heliocentric series and geocentric position routine.
+// Mars: heliocentric series.
 
 #include "ephemeris/angles.h"
 
@@ -8,8 +8,5 @@ namespace meridan {
 // Heliocentric lambda, beta (radians), r and X, Y, Z (AU, mean equator and
 // equinox of date) for T Julian centuries since 1900 January 0.5.
 SeriesResult MarsSeries(double T);
-
-// Geocentric ecliptic longitude in degrees [0, 360); refreshes the Sun vector.
-void MarsPosition(double julianDay, double& longitude, SunVector& sun);
 
 }  // namespace meridan

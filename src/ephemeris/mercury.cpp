@@ -8,7 +8,6 @@
 #include "ephemeris/mercury.h"
 
 #include "ephemeris/periodic_terms.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -80,10 +79,6 @@ SeriesResult MercurySeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s)) - 6.7 / kArcsecPerRadian * std::sin(u);
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void MercuryPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, MercurySeries, longitude, sun);
 }
 
 }  // namespace meridan

@@ -8,7 +8,6 @@
 
 #include <cmath>
 
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -81,10 +80,6 @@ SeriesResult NeptuneSeries(double T) {
   beta = R * beta;
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void NeptunePosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, NeptuneSeries, longitude, sun);
 }
 
 }  // namespace meridan

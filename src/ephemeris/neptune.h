@@ -1,5 +1,5 @@
 #pragma once
-// Neptune: heliocentric series and geocentric position routine.
+// Neptune: heliocentric series.
 
 #include "ephemeris/angles.h"
 
@@ -13,8 +13,5 @@ SeriesResult NeptuneSeries(double T);
 // |y / x| placed by the signs, so y = 0 with x > 0 gives 360, not 0 (the
 // angle only enters sums, sines and cosines).
 double NeptuneQuadrantAngle(double y, double x);
-
-// Geocentric ecliptic longitude in degrees [0, 360); refreshes the Sun vector.
-void NeptunePosition(double julianDay, double& longitude, SunVector& sun);
 
 }  // namespace meridan

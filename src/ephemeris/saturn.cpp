@@ -8,7 +8,6 @@
 #include "ephemeris/saturn.h"
 
 #include "ephemeris/jupiter_saturn.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -93,10 +92,6 @@ SeriesResult SaturnSeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void SaturnPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, SaturnSeries, longitude, sun);
 }
 
 }  // namespace meridan

@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "ephemeris/periodic_terms.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -93,10 +92,6 @@ SeriesResult UranusSeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s));
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void UranusPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, UranusSeries, longitude, sun);
 }
 
 }  // namespace meridan

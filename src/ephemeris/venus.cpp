@@ -9,7 +9,6 @@
 #include "ephemeris/venus.h"
 
 #include "ephemeris/periodic_terms.h"
-#include "ephemeris/planet.h"
 
 namespace meridan {
 namespace {
@@ -80,10 +79,6 @@ SeriesResult VenusSeries(double T) {
   const double beta = std::atan(s / std::sqrt(1 - s * s)) + 3.6 / kArcsecPerRadian * std::sin(u);
 
   return FinishSeries(lambda, beta, r, T);
-}
-
-void VenusPosition(double julianDay, double& longitude, SunVector& sun) {
-  PlanetPosition(julianDay, VenusSeries, longitude, sun);
 }
 
 }  // namespace meridan

@@ -30,6 +30,7 @@ class ForecastContext {
   const std::filesystem::path& programDir() const { return programDir_; }
   std::filesystem::path dataDir() const { return programDir_ / "System"; }
   std::filesystem::path outputDir() const { return programDir_ / "Output"; }
+  std::filesystem::path archivePath() const { return outputDir() / "Prognoz.zip"; }
 
   const PlutoTable& pluto();
   const InterpretationFile& interpretations(ForecastKind kind);

@@ -110,8 +110,4 @@ std::string ForecastDigestFileName(const ForecastRequest& request) {
                         request.start.Plus(kForecastMonthCount - 1));
 }
 
-ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind) {
-  return {kind, session.Name, session.Birth(), {session.StartYear, session.StartMonth}};
-}
-
 }  // namespace meridan

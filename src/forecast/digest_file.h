@@ -9,7 +9,6 @@
 
 #include "base/dates.h"
 #include "forecast/forecast.h"
-#include "forecast/session.h"
 
 namespace meridan {
 
@@ -26,9 +25,5 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
 // поездки — Иван Петров, декабрь 2026 – март 2027.pdf" (UTF-8). Loads no
 // PDF library.
 std::string ForecastDigestFileName(const ForecastRequest& request);
-
-// The request of the session's latest run of a kind: its name, birth date
-// and start month.
-ForecastRequest LatestRequest(const ForecastSession& session, ForecastKind kind);
 
 }  // namespace meridan

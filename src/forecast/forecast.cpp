@@ -37,13 +37,11 @@ void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& gra
 
 MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& request,
                             const NatalChart& natal, YearMonth month) {
-  const ForecastKindInfo& kind = KindInfo(request.kind);
-  MonthForecast result;
-  result.month = month;
-  result.scan = AttachTexts(ScanTransits(natal, month), context.interpretations(request.kind));
-  BuildRatingSeries(result.scan.DaySums(), request.kind, month, result.series);
+  MonthAnalysis analysis = AnalyseMonth(context, request.kind, natal, month);
+  MonthForecast result{month, std::move(analysis.scan), analysis.series, {}, {}};
 
-  GraphFiles graph = RenderGraph(context, result.series, month, kind.retrogradeMarks);
+  GraphFiles graph =
+      RenderGraph(context, result.series, month, KindInfo(request.kind).retrogradeMarks);
   const MonthPage page{request.kind,
                        request.name,
                        request.birth,
@@ -64,59 +62,36 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
 
 }  // namespace
 
-std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const ForecastRequest& request,
-                                          const MonthDoneFn& onMonthDone) {
-  // The pages and graphs are flushed one by one; the renames that put them
-  // in place are made durable once, when the months are done or given up.
-  struct FlushOutput {
-    std::filesystem::path directory;
-    ~FlushOutput() { FlushDirectory(directory); }
-  } flush{context.outputDir()};
-  const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
-  std::vector<MonthForecast> months;
-  for (int k = 1; k <= kForecastMonthCount; ++k) {
-    months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
-    if (onMonthDone) onMonthDone({k, months.back().month, months.back().page});
-  }
-  return months;
+MonthAnalysis AnalyseMonth(ForecastContext& context, ForecastKind kind, const NatalChart& natal,
+                           YearMonth month) {
+  MonthAnalysis analysis;
+  analysis.scan = AttachTexts(ScanTransits(natal, month), context.interpretations(kind));
+  BuildRatingSeries(analysis.scan.DaySums(), kind, month, analysis.series);
+  return analysis;
 }
 
-std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind kind,
-                                        ForecastContext& context, const MonthDoneFn& onMonthDone) {
-  session.StartYear = session.CurrentYear;
-  session.StartMonth = session.CurrentMonth;
-  const ForecastRequest request{kind, session.Name, session.Birth(), session.Current()};
-  return ForecastMonths(context, request, [&](const MonthDone& done) {
-    session.PageYear = done.month.year;
-    session.PageMonth = done.month.month;
-    session.PagePaths[static_cast<size_t>(done.month.month)] = done.page;
-    session.ButtonMonths[static_cast<size_t>(done.k)] = done.month.month;
-    if (onMonthDone) onMonthDone(done);
-  });
-}
-
-ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
-                               ForecastContext& context, const MonthDoneFn& onMonthDone,
-                               const std::function<void()>& onWait) {
+ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& request,
+                           const MonthDoneFn& onMonthDone, const std::function<void()>& onWait) {
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
-  struct Marks {
-    bool& flag;
-    ~Marks() { flag = false; }
-  } marks{session.PurchaseSaleMarks};
-  session.PurchaseSaleMarks = KindInfo(kind).retrogradeMarks;
-  ForecastRun run;
-  run.months = MakeForecast(session, kind, context, onMonthDone);
-  session.PurchaseSaleMarks = false;
-  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath());
-  return run;
-}
-
-void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store,
-                    ForecastContext& context) {
-  const YearMonth month{session.PageYear, session.PageMonth};
-  WriteGraph(context, month, RenderGraph(context, store, month, session.PurchaseSaleMarks));
+  ForecastResult result{request, {}, {}};
+  {
+    // The pages and graphs are flushed one by one; the renames that put
+    // them in place are made durable once, when the months are done or
+    // given up.
+    struct FlushOutput {
+      std::filesystem::path directory;
+      ~FlushOutput() { FlushDirectory(directory); }
+    } flush{context.outputDir()};
+    const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
+    for (int k = 1; k <= kForecastMonthCount; ++k) {
+      result.months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
+      if (onMonthDone) onMonthDone(k, result.months.back());
+    }
+  }
+  result.notPacked = PackOutput(context.outputDir(), context.archivePath());
+  return result;
 }
 
 }  // namespace meridan

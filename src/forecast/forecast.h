@@ -4,8 +4,10 @@
 // feed both the rating series (and through it the graph) and the page. Every
 // input of a month is read before anything of it is written; then its graph
 // and its page replace the old ones, the page last. After the fourth month
-// the output directory is packed.
+// the output directory is packed. The run takes a request and returns what
+// it made; it keeps nothing of its own between runs.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -13,9 +15,9 @@
 #include "base/cp1251.h"
 #include "base/dates.h"
 #include "forecast/context.h"
-#include "forecast/session.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
+#include "transits/natal.h"
 #include "transits/series.h"
 
 namespace meridan {
@@ -27,8 +29,20 @@ struct ForecastRequest {
   ForecastKind kind = ForecastKind::Trips;
   Cp1251Html name;
   Date birth;
-  YearMonth start;
+  YearMonth start;  // the first of the four months
 };
+
+// What the run reads off one month: the scan with its texts and the rating
+// series of its day sums.
+struct MonthAnalysis {
+  MonthScan scan;
+  SeriesStore series;
+};
+
+// The month as a forecast of the kind reads it, from the context's tables.
+// Writes nothing: the command line's scan and series print it as it is.
+MonthAnalysis AnalyseMonth(ForecastContext& context, ForecastKind kind, const NatalChart& natal,
+                           YearMonth month);
 
 // One finished month, as written.
 struct MonthForecast {
@@ -39,46 +53,28 @@ struct MonthForecast {
   std::filesystem::path page;
 };
 
-// Reported after each finished month: button k (1..4), its month, the page.
-struct MonthDone {
-  int k = 0;
-  YearMonth month;
-  std::filesystem::path page;
-};
-using MonthDoneFn = std::function<void(const MonthDone&)>;
-
-// The four months, each written as it is finished. Stops at the first error
-// (the exception propagates); months already finished have been reported.
-// Takes no lock and does not pack: see RunForecastCommand.
-std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const ForecastRequest& request,
-                                          const MonthDoneFn& onMonthDone);
-
-// The same through the session, as the main window runs it: the four months
-// from CurrentMonth/CurrentYear; sets StartMonth, StartYear and, per month,
-// PageMonth, PageYear, PagePaths and ButtonMonths.
-std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind kind,
-                                        ForecastContext& context, const MonthDoneFn& onMonthDone);
-
-// What a forecast command did: its months, and the files of Output/ that
-// were left out of the archive (links and other files that are not regular).
-struct ForecastRun {
+// What a forecast command made: its request, its four months (the first
+// first), and the files of Output/ that were left out of the archive (links
+// and other files that are not regular).
+struct ForecastResult {
+  ForecastRequest request;
   std::vector<MonthForecast> months;
   std::vector<std::filesystem::path> notPacked;
 };
 
+// Told after each finished month: its number k (1..4) and the month as
+// written.
+using MonthDoneFn = std::function<void(int k, const MonthForecast& month)>;
+
 // A forecast command: takes the program directory's lock (onWait is told
 // once if another run holds it), removes what a killed run left behind,
-// sets PurchaseSaleMarks for the purchase-sale run (reset also on failure),
-// MakeForecast, then packs Output/ into Output/Prognoz.zip. Name and birth
-// date must already be in the session.
-ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
-                               ForecastContext& context, const MonthDoneFn& onMonthDone,
-                               const std::function<void()>& onWait = {});
-
-// The month graph of the session's page month from a series store:
-// DataDir/tmp.bmp and Output/Prog_MM_YYYY.jpeg, retrograde marks when
-// PurchaseSaleMarks is set.
-void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store,
-                    ForecastContext& context);
+// writes the four months, each as it is finished, then packs Output/ into
+// Output/Prognoz.zip. Stops at the first error (the exception propagates);
+// the months finished before it have been told and stay written. The
+// scratch files of System/ (tmp.dat, tmp.bmp) are written here only, under
+// the lock.
+ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& request,
+                           const MonthDoneFn& onMonthDone = {},
+                           const std::function<void()>& onWait = {});
 
 }  // namespace meridan

@@ -1,10 +1,10 @@
 #pragma once
-// The forecast session: the handful of values that the forecast run, the
-// month graph and the viewer share for the whole run of the program.
+// The forecast session: what the desktop program holds between commands,
+// the inputs as last typed, the clock's month and the directories. The
+// engine keeps nothing of its own: a command makes a request of these
+// values, and what the run made comes back as its result.
 
-#include <array>
 #include <filesystem>
-#include <string>
 
 #include "base/cp1251.h"
 #include "base/dates.h"
@@ -21,21 +21,13 @@ struct ForecastSession {
   int BirthYear = 1980;
   int CurrentYear = 0;  // the system clock, read once at start-up
   int CurrentMonth = 0;
-  int StartYear = 0;  // first forecast month
-  int StartMonth = 0;
-  int PageYear = 0;  // the month being produced
-  int PageMonth = 0;
-  std::filesystem::path MainDir;                    // program directory
-  std::filesystem::path DataDir;                    // MainDir / "System"
-  std::array<std::filesystem::path, 13> PagePaths;  // by calendar month 1..12
-  std::array<int, 5> ButtonMonths{};                // calendar month of button 1..4
+  std::filesystem::path MainDir;  // program directory
+  std::filesystem::path DataDir;  // MainDir / "System"
+  // The page the viewer opens: a month button's page of the latest result.
   std::filesystem::path PageToShow;
-  bool PurchaseSaleMarks = false;  // true only while a purchase-sale run is in progress
 
   Date Birth() const { return {BirthDay, BirthMonth, BirthYear}; }
   YearMonth Current() const { return {CurrentYear, CurrentMonth}; }
-  std::filesystem::path OutputDir() const { return MainDir / "Output"; }
-  std::filesystem::path ArchivePath() const { return OutputDir() / "Prognoz.zip"; }
 };
 
 // The longest name the name field takes, in characters.

@@ -22,7 +22,6 @@
 #include "base/files.h"
 #include "base/month_names.h"
 #include "forecast/digest_file.h"
-#include "forecast/forecast.h"
 #include "gui/about_box.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
@@ -161,13 +160,17 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   const struct {
     QPushButton** button;
     const char* name;
-    const char* caption;
+    ForecastKind kind;
     int left;
-  } commands[] = {{&Button18, "Button18", "Поездки", 16},
-                  {&Button7, "Button7", "Авто-сервис", 172},
-                  {&Button8, "Button8", "Покупка-Продажа", 328}};
+  } commands[] = {{&Button18, "Button18", ForecastKind::Trips, 16},
+                  {&Button7, "Button7", ForecastKind::Service, 172},
+                  {&Button8, "Button8", ForecastKind::Sale, 328}};
   for (const auto& command : commands) {
-    auto* button = Named(new QPushButton(QString::fromUtf8(command.caption), client), command.name);
+    const std::string_view caption = KindInfo(command.kind).command;
+    auto* button = Named(
+        new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                        client),
+        command.name);
     button->setGeometry(command.left, 71, 145, 29);
     button->setFont(controlFont);
     button->setAutoDefault(false);
@@ -286,7 +289,6 @@ void MainWindow::FormActivate() {
   SpinEdit1->SetValue(kDayLimits.initial);
   SpinEdit2->SetValue(kMonthLimits.initial);
   SpinEdit3->SetValue(kYearLimits.initial);
-  session_.PurchaseSaleMarks = false;
   const QDate today = clock_();
   session_.CurrentYear = today.year();
   session_.CurrentMonth = today.month();
@@ -342,16 +344,21 @@ void MainWindow::RunCommand(ForecastKind kind) {
       context_ = std::make_unique<ForecastContext>(session_.MainDir);
     else
       context_->Refresh();
-    ForecastRun run = RunForecastCommand(session_, kind, *context_, [this](const MonthDone& done) {
-      QPushButton* button = monthButtons_[static_cast<size_t>(done.k)];
-      button->setEnabled(true);
-      button->setText(MonthCaption(done.month.month, done.month.year));
-      button->repaint();
-    });
+    // The buttons open the months of this run from now on, each as soon as
+    // it is finished, so a run that fails keeps the ones it finished.
+    latest_ = {{kind, session_.Name, session_.Birth(), session_.Current()}, {}, {}};
+    ForecastResult result =
+        RunForecast(*context_, latest_.request, [this](int k, const MonthForecast& month) {
+          latest_.months.push_back(month);
+          QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+          button->setEnabled(true);
+          button->setText(MonthCaption(month.month.month, month.month.year));
+          button->repaint();
+        });
+    latest_ = std::move(result);
     const QDate today = clock_();
-    pdf_->Keep(LatestRequest(session_, kind), std::move(run.months),
-               {today.day(), today.month(), today.year()});
-    if (kind == ForecastKind::Trips) {
+    pdf_->Keep(latest_.request, latest_.months, {today.day(), today.month(), today.year()});
+    if (KindInfo(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
@@ -360,8 +367,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
 
 void MainWindow::MonthButtonClick(int k) {
   Guarded(this, [&] {
-    const int month = session_.ButtonMonths[static_cast<size_t>(k)];
-    session_.PageToShow = session_.PagePaths[static_cast<size_t>(month)];
+    session_.PageToShow = latest_.months.at(static_cast<size_t>(k - 1)).page;
     Form2->SetPageToShow(session_.PageToShow);
     Form2->exec();
   });

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "forecast/context.h"
+#include "forecast/forecast.h"
 #include "forecast/session.h"
 #include "transits/forecast_kind.h"
 
@@ -41,6 +42,9 @@ class MainWindow : public QMainWindow {
   // The clock the start-up reads the current month from; tests fix it.
   void SetClock(std::function<QDate()> clock) { clock_ = std::move(clock); }
   const ForecastSession& Session() const { return session_; }
+  // The latest forecast command's result: its request and the months it
+  // finished (all four unless it failed), which the month buttons open.
+  const ForecastResult& Latest() const { return latest_; }
 
   AboutBox* AboutForm() const { return About_Form; }
   Viewer* ViewerForm() const { return Form2; }
@@ -96,6 +100,7 @@ class MainWindow : public QMainWindow {
   HelpWindow* help_;
 
   ForecastSession session_;
+  ForecastResult latest_;
   std::unique_ptr<ForecastContext> context_;
   std::unique_ptr<ForecastPdf> pdf_;  // the latest finished forecast, to save as a PDF
   bool startupQueued_ = false;

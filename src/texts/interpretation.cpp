@@ -181,13 +181,4 @@ void WriteScratchText(const fs::path& dataDir, std::string_view text) {
   WriteFileAtomically(dataDir / kScratchTextName, bytes, Durability::Scratch);
 }
 
-InterpretationFile::Match FindInterpretation(const fs::path& file, int transitBody, int aspect,
-                                             int natalBody, const fs::path& dataDir) {
-  const InterpretationFile table = InterpretationFile::Load(file);
-  InterpretationFile::Match match = table.Find(transitBody, aspect, natalBody);
-  if (match.record) WriteScratchText(dataDir, match.record->text);
-  match.record = nullptr;  // the table goes with this call
-  return match;
-}
-
 }  // namespace meridan

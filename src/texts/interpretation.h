@@ -122,11 +122,4 @@ inline constexpr std::string_view kScratchTextName = "tmp.dat";
 // after a match.
 void WriteScratchText(const std::filesystem::path& dataDir, std::string_view text);
 
-// The lookup of one hit as a single call: the file is read, the hit looked
-// up, and the scratch file rewritten on a match. A forecast loads each file
-// once and looks its hits up in the loaded table instead.
-InterpretationFile::Match FindInterpretation(const std::filesystem::path& file, int transitBody,
-                                             int aspect, int natalBody,
-                                             const std::filesystem::path& dataDir);
-
 }  // namespace meridan

@@ -44,27 +44,4 @@ MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& i
   return scan;
 }
 
-MonthScan ScanMonth(Date birth, YearMonth month, const InterpretationFile& interpretations,
-                    const PlutoTable& pluto, const std::filesystem::path& dataDir) {
-  const NatalChart natal = ComputeNatalChart(birth, pluto);
-  MonthScan scan = AttachTexts(ScanTransits(natal, month), interpretations);
-  // The scratch file holds the text of the last matched hit, as a lookup
-  // that went through it for every hit would have left it.
-  if (scan.matched) WriteScratchText(dataDir, scan.lastMatchedText);
-  return scan;
-}
-
-MonthScan ScanMonth(Date birth, YearMonth month, const std::filesystem::path& interpretationFile,
-                    const std::filesystem::path& dataDir) {
-  return ScanMonth(birth, month, InterpretationFile::Load(interpretationFile),
-                   PlutoTable::Load(dataDir / kPlutoTableName), dataDir);
-}
-
-void MakeMonthSeries(ForecastKind kind, Date birth, YearMonth month,
-                     const std::filesystem::path& dataDir,
-                     const std::filesystem::path& interpretationFile, SeriesStore& store) {
-  const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
-  BuildRatingSeries(scan.DaySums(), kind, month, store);
-}
-
 }  // namespace meridan

@@ -4,14 +4,12 @@
 // enough to print, and summed per day. The pages print it, the rating
 // series is built from its day sums.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/dates.h"
 #include "texts/interpretation.h"
 #include "transits/scan.h"
-#include "transits/series.h"
 
 namespace meridan {
 
@@ -44,23 +42,8 @@ struct MonthScan {
   std::vector<int> DaySums() const;  // ratingSum of each day, day 1 first
 };
 
-// Looks every hit up in the table, in scan order.
+// Looks every hit up in the table, in scan order. Writes nothing: the
+// forecast puts lastMatchedText into the scratch file.
 MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& interpretations);
-
-// The month's scan as one call: the natal chart, the transits, the texts; the
-// scratch file tmp.dat in dataDir rewritten when anything matched.
-MonthScan ScanMonth(Date birth, YearMonth month, const InterpretationFile& interpretations,
-                    const PlutoTable& pluto, const std::filesystem::path& dataDir);
-
-// The same from the files: pluto.sys in dataDir and the interpretation file
-// (a missing one gives no texts).
-MonthScan ScanMonth(Date birth, YearMonth month, const std::filesystem::path& interpretationFile,
-                    const std::filesystem::path& dataDir);
-
-// Scans the month (as above, from the files) and builds its rating series
-// into the store.
-void MakeMonthSeries(ForecastKind kind, Date birth, YearMonth month,
-                     const std::filesystem::path& dataDir,
-                     const std::filesystem::path& interpretationFile, SeriesStore& store);
 
 }  // namespace meridan

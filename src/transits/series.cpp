@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ephemeris/calendar.h"
-#include "ephemeris/mercury.h"
+#include "ephemeris/positions.h"
 
 namespace meridan {
 
@@ -49,9 +49,8 @@ void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMont
   SunVector sun;
   for (int d = 1; d <= L; ++d) {
     const double t = firstNoon + (d - 1);
-    double before = 0, today = 0;
-    MercuryPosition(t - 1, before, sun);
-    MercuryPosition(t, today, sun);
+    const double before = BodyLongitude(kMercury, t - 1, nullptr, sun);
+    const double today = BodyLongitude(kMercury, t, nullptr, sun);
     if (IsMercuryRetrograde(before, today))
       store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] =
           store.RetrogradeMarks[3 * d] = 1;

@@ -29,7 +29,8 @@ using testing::Utc;
 using testing::ZipEntry;
 
 // Deflate's "maximum compression" setting in the general-purpose flags
-// (APPNOTE 4.4.4, bits 1 and 2 = 01), which libzip sets for level 9.
+// (APPNOTE 4.4.4, bits 1 and 2 = 01), which the packer sets: it deflates at
+// level 9.
 constexpr std::uint16_t kCompressionBits = 0x6;
 constexpr std::uint16_t kMaximumCompression = 0x2;
 constexpr std::uint16_t kUtf8Name = 0x800;  // APPNOTE 4.4.4, bit 11
@@ -51,7 +52,7 @@ TEST(DosDateTime, LocalWallClockFieldsInEvenSeconds) {
       {"UTC, odd second", "UTC0", Utc(2025, 5, 17, 13, 45, 31), 0x5AB16DAFu},
       {"UTC, even second of the same pair", "UTC0", Utc(2025, 5, 17, 13, 45, 30), 0x5AB16DAFu},
       {"UTC, next pair", "UTC0", Utc(2025, 5, 17, 13, 45, 32), 0x5AB16DB0u},
-      // Before 1980: moved to 1980 with its month and day, as libzip stores it: 6 << 5 | 1 = 0xC1.
+      // Before 1980: moved to 1980 with its month and day: 6 << 5 | 1 = 0xC1.
       {"UTC, 1975", "UTC0", Utc(1975, 6, 1, 0, 0, 0), 0x00C10000u},
       // 15:45:31 CEST: 15 << 11 | 45 << 5 | 15 = 0x7DAF.
       {"summer time", kCentralEurope, Utc(2025, 5, 17, 13, 45, 31), 0x5AB17DAFu},
@@ -166,8 +167,8 @@ TEST_F(PackOutputTest, FirstRunPacksEveryFileUnderItsNameAtLevelNine) {
 
 // Files of one name in several directories: the one nearest the top (then
 // the first by path) keeps the bare name, the others their relative paths.
-// Names are stored as the bytes on disk: libzip marks a name that is valid
-// UTF-8 as such by itself and leaves any other (here Windows-1251) unmarked.
+// Names are stored as the bytes on disk: a name that is valid UTF-8 is
+// marked as such and any other (here Windows-1251) is left unmarked.
 // A second run finds every entry again by its bytes rather than adding it.
 TEST_F(PackOutputTest, BareNamesUnlessTakenStoredAsBytesAndFoundAgain) {
   const std::string cp1251 = "\xcf\xf0\xee\xe3\xed\xee\xe7.html";  // "Прогноз.html"
@@ -328,7 +329,7 @@ TEST_F(PackOutputTest, CorruptArchiveIsReportedAndLeftUntouched) {
   }
 }
 
-// libzip writes no archive without entries.
+// An output directory with nothing to pack gets no archive.
 TEST_F(PackOutputTest, EmptyOutputDirectoryWritesNoArchive) {
   Pack();
   EXPECT_TRUE(Listing().empty());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -133,6 +134,34 @@ TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string diff = testing::CompareWithGolden("scan_trips_1984-05-20_2025-05.txt", r.out);
   EXPECT_TRUE(diff.empty()) << diff;
+}
+
+// Scan and series only read: they work in a System/ nobody may write, and
+// leave the program directory as it was, file by file. (Run as root, where
+// the permissions do not bite, the listing still shows that nothing was
+// written.)
+TEST(Scan, AndSeriesWriteNothingAndNeedNoWritableSystem) {
+  ProgramDir dir;
+  const auto listing = [&] {
+    std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.root()))
+      files[entry.path()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                             entry.last_write_time()};
+    return files;
+  };
+  const auto before = listing();
+  const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(dir.system(), writable, fs::perm_options::remove);
+  const Result scan = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
+                                  "05.2025", "--dir", dir.root().string()});
+  const Result series = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984",
+                                    "--month", "02.2024", "--dir", dir.root().string()});
+  fs::permissions(dir.system(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(scan.status, 0) << scan.err;
+  EXPECT_TRUE(testing::CompareWithGolden("scan_trips_1984-05-20_2025-05.txt", scan.out).empty());
+  EXPECT_EQ(series.status, 0) << series.err;
+  EXPECT_EQ(LineCount(series.out), 3u);
+  EXPECT_EQ(listing(), before);
 }
 
 TEST(Series, SaleHasThreeLines) {

@@ -109,11 +109,12 @@ class DigestPdf : public ::testing::Test {
  protected:
   // Four months from December 2026, scanned with the table given.
   Digest Make(ForecastKind kind, const InterpretationFile& table) {
-    const PlutoTable pluto = PlutoTable::Load(dir.system() / "pluto.sys");
+    const NatalChart natal =
+        ComputeNatalChart(kBirth, PlutoTable::Load(dir.system() / "pluto.sys"));
     Digest digest{kind, {W("Иван Петров")}, kBirth, {12, 11, 2026}, {}};
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
-      scans[k] = ScanMonth(kBirth, month, table, pluto, dir.system());
+      scans[k] = AttachTexts(ScanTransits(natal, month), table);
       BuildRatingSeries(scans[k].DaySums(), kind, month, series[k]);
       // The page graph's geometry; the curve a rising line across the month.
       DigestGraph graph{626, 205, 72, 6, 574 - 15 * (31 - scans[k].length), 147, 90, 15, 92,

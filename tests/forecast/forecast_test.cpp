@@ -18,70 +18,48 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProgramDir;
 
-ForecastSession SessionIn(const ProgramDir& dir, int month, int year) {
-  ForecastSession session;
-  SetProgramDir(session, dir.root());
-  session.Name = NameForPage("Иван");
-  session.BirthDay = 20;
-  session.BirthMonth = 5;
-  session.BirthYear = 1984;
-  session.CurrentMonth = month;
-  session.CurrentYear = year;
-  return session;
+ForecastRequest RequestFor(ForecastKind kind, int month, int year) {
+  return {kind, NameForPage("Иван"), {20, 5, 1984}, {year, month}};
 }
 
 // Started in November: November and December of this year, then January
-// and February of the next; the start stays this year.
-TEST(MakeForecast, MonthsWrapIntoTheNextYear) {
+// and February of the next; the result holds the request and the four
+// months as they were told.
+TEST(RunForecast, MonthsWrapIntoTheNextYear) {
   ProgramDir dir;
-  ForecastSession session = SessionIn(dir, 11, 2025);
   ForecastContext context(dir.root());
-  std::vector<MonthDone> done;
-  std::vector<bool> marks;
-  RunForecastCommand(session, ForecastKind::Sale, context, [&](const MonthDone& m) {
-    done.push_back(m);
-    marks.push_back(session.PurchaseSaleMarks);
+  const ForecastRequest request = RequestFor(ForecastKind::Sale, 11, 2025);
+  std::vector<std::pair<int, fs::path>> told;
+  const ForecastResult result = RunForecast(context, request, [&](int k, const MonthForecast& m) {
+    told.emplace_back(k, m.page);
   });
-  ASSERT_EQ(done.size(), 4u);
+  EXPECT_EQ(result.request.start, request.start);
+  EXPECT_EQ(result.request.kind, ForecastKind::Sale);
+  ASSERT_EQ(result.months.size(), 4u);
+  ASSERT_EQ(told.size(), 4u);
   const int months[] = {11, 12, 1, 2};
   const int years[] = {2025, 2025, 2026, 2026};
   for (int k = 1; k <= 4; ++k) {
-    const MonthDone& m = done[static_cast<size_t>(k - 1)];
-    EXPECT_EQ(m.k, k);
+    const MonthForecast& m = result.months[static_cast<size_t>(k - 1)];
+    EXPECT_EQ(told[static_cast<size_t>(k - 1)], std::pair(k, m.page));
     EXPECT_EQ(m.month, (YearMonth{years[k - 1], months[k - 1]}));
     EXPECT_EQ(m.page, dir.output() / MonthFileName(m.month.month, m.month.year, ".html"));
     EXPECT_TRUE(fs::exists(m.page));
-    EXPECT_TRUE(fs::exists(dir.output() / MonthFileName(m.month.month, m.month.year, ".jpeg")));
-    EXPECT_EQ(session.ButtonMonths[static_cast<size_t>(k)], m.month.month);
-    EXPECT_EQ(session.PagePaths[static_cast<size_t>(m.month.month)], m.page);
-    EXPECT_TRUE(marks[static_cast<size_t>(k - 1)]) << "purchase-sale marks during the run";
+    EXPECT_EQ(testing::ReadFile(dir.output() / MonthFileName(m.month.month, m.month.year, ".jpeg")),
+              std::string(m.graph.begin(), m.graph.end()));
   }
-  EXPECT_EQ(session.StartMonth, 11);
-  EXPECT_EQ(session.StartYear, 2025);
-  EXPECT_FALSE(session.PurchaseSaleMarks);
-  EXPECT_TRUE(fs::exists(session.ArchivePath()));
+  EXPECT_TRUE(result.notPacked.empty());
+  EXPECT_TRUE(fs::exists(context.archivePath()));
 }
 
-TEST(MakeForecast, TripsRunHasNoMarks) {
+// An error ends the run where it occurs: the months before it are done and
+// told, the archive is not packed.
+TEST(RunForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
   ProgramDir dir;
-  ForecastSession session = SessionIn(dir, 1, 2026);
-  ForecastContext context(dir.root());
-  RunForecastCommand(session, ForecastKind::Trips, context, [&](const MonthDone& m) {
-    EXPECT_FALSE(session.PurchaseSaleMarks) << m.month.month;
-  });
-  EXPECT_EQ(session.ButtonMonths[4], 4);
-  EXPECT_EQ(session.PageYear, 2026);
-}
-
-// An error ends the run where it occurs: the months before it are done, the
-// archive is not packed, and the purchase-sale flag does not stay set.
-TEST(MakeForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
-  ProgramDir dir;
-  ForecastSession session = SessionIn(dir, 5, 2025);
   ForecastContext context(dir.root());
   int finished = 0;
   try {
-    RunForecastCommand(session, ForecastKind::Sale, context, [&](const MonthDone&) {
+    RunForecast(context, RequestFor(ForecastKind::Sale, 5, 2025), [&](int, const MonthForecast&) {
       if (++finished == 2) fs::remove(dir.system() / "help_sale.dat");
     });
     FAIL() << "no error";
@@ -89,26 +67,46 @@ TEST(MakeForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
     EXPECT_NE(std::string(e.what()).find("help_sale.dat"), std::string::npos) << e.what();
   }
   EXPECT_EQ(finished, 2);
-  EXPECT_FALSE(session.PurchaseSaleMarks);
-  EXPECT_FALSE(fs::exists(session.ArchivePath()));
+  EXPECT_FALSE(fs::exists(context.archivePath()));
   EXPECT_FALSE(fs::exists(dir.output() / "Prog_07_2025.html"));
 }
 
 // A second run of another kind replaces the pages of its months and leaves
 // the pages of other months alone.
-TEST(MakeForecast, SecondRunReplacesItsMonthsOnly) {
+TEST(RunForecast, SecondRunReplacesItsMonthsOnly) {
   ProgramDir dir;
   ForecastContext context(dir.root());
-  ForecastSession first = SessionIn(dir, 3, 2025);
-  RunForecastCommand(first, ForecastKind::Trips, context, nullptr);
-  ForecastSession second = SessionIn(dir, 5, 2025);
-  RunForecastCommand(second, ForecastKind::Service, context, nullptr);
+  RunForecast(context, RequestFor(ForecastKind::Trips, 3, 2025));
+  RunForecast(context, RequestFor(ForecastKind::Service, 5, 2025));
   const std::string march = testing::ReadFile(dir.output() / "Prog_03_2025.html");
   const std::string may = testing::ReadFile(dir.output() / "Prog_05_2025.html");
   EXPECT_NE(march.find(W("<title>Авто-прогноз</title>")), std::string::npos)
       << "March keeps the trips page";
   EXPECT_NE(may.find(W("<title>Сервис-прогноз</title>")), std::string::npos)
       << "May has the service page";
+}
+
+// The scratch file holds the text of the run's last matched hit plus one
+// blank, as a lookup of every hit through it would have left it; a run
+// that matches nothing leaves it as it was.
+TEST(RunForecast, ScratchFileHoldsTheLastMatchedText) {
+  ProgramDir dir;
+  ForecastContext context(dir.root());
+  const ForecastResult result = RunForecast(context, RequestFor(ForecastKind::Trips, 5, 2025));
+  const InterpretationFile& table = context.interpretations(ForecastKind::Trips);
+  const TransitHit* last = nullptr;
+  for (const MonthForecast& month : result.months)
+    for (const DayList& day : month.scan.days)
+      for (const TransitHit& hit : day.hits)
+        if (table.Find(hit.transitBody, hit.aspect, hit.natalBody).record) last = &hit;
+  ASSERT_NE(last, nullptr);
+  const std::string scratch = testing::ReadFile(dir.system() / "tmp.dat");
+  EXPECT_EQ(scratch, table.Find(last->transitBody, last->aspect, last->natalBody).record->text + " ");
+
+  fs::remove(dir.system() / "go.dat");
+  context.Refresh();
+  RunForecast(context, RequestFor(ForecastKind::Trips, 5, 2025));
+  EXPECT_EQ(testing::ReadFile(dir.system() / "tmp.dat"), scratch);
 }
 
 // One run at a time in a program directory: a second one waits, saying so
@@ -146,16 +144,11 @@ TEST(ForecastContext, RefreshRereadsAChangedFile) {
 }
 
 // The graph's own file faults: no image is left half written or at all.
-TEST(DrawMonthGraph, UnreadableTemplateOrOutputIsAClearErrorAndLeavesNoImage) {
+TEST(RunForecast, UnreadableTemplateOrOutputIsAClearErrorAndLeavesNoImage) {
   ProgramDir dir;
-  ForecastSession session = SessionIn(dir, 1, 2025);
-  session.PageMonth = 1;
-  session.PageYear = 2025;
-  SeriesStore store;
-  store.SampleCount = 93;
   const auto errorOf = [&](ForecastContext& context) {
     try {
-      DrawMonthGraph(session, store, context);
+      RunForecast(context, RequestFor(ForecastKind::Trips, 1, 2025));
     } catch (const std::runtime_error& e) {
       return std::string(e.what());
     }

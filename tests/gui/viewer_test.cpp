@@ -101,7 +101,7 @@ TEST_F(ViewerTest, EveryKindShowsItsGraphOnTheScreenAndOnPaper) {
   ForecastContext context(dir.root());
   for (const ForecastKind kind : {ForecastKind::Trips, ForecastKind::Service, ForecastKind::Sale}) {
     const ForecastRequest request{kind, NameForPage("Иван"), {15, 6, 1980}, {2027, 2}};
-    page = ForecastMonths(context, request, nullptr).front().page;
+    page = RunForecast(context, request).months.front().page;
     Show();
     EXPECT_EQ(GraphSize(*viewer.Browser()->document()), QSize(626, 205)) << int(kind);
     const fs::path pdf = dir.root() / "page.pdf";

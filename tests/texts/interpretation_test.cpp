@@ -149,30 +149,31 @@ TEST(Lookup, PrintThresholdForBothBarLengths) {
   }
 }
 
-TEST(FindInterpretationTest, ScratchFileHoldsTheMatchedTextPlusOneBlank) {
+// A record's text runs from its header to the "@", its line ends kept; the
+// scratch file holds it plus one blank.
+TEST(ScratchText, TheMatchedRecordsTextPlusOneBlank) {
   ProgramDir dir(false);
-  const auto match = FindInterpretation(dir.system() / "go.dat", 1, 60, 3, dir.system());
-  EXPECT_EQ(match.fragment, "") << "missing file";
-  EXPECT_FALSE(std::filesystem::exists(dir.system() / "tmp.dat")) << "missing file";
-
   const std::string text = W("Дорога свободна, но внимательнее на перекрёстках.");
-  const auto file = dir.system() / "servis.dat";
-  WriteFile(file, W("Файл толкований\r\n* 001 060 003 004\r\n") + text + "@ ignored\r\n" +
-                      "* 004 090 007 105\r\nfirst\r\nsecond\r\nthird\r\n@\r\n");
-  EXPECT_EQ(FindInterpretation(file, 1, 60, 3, dir.system()).rating, 4);
+  const InterpretationFile file =
+      ParseText(W("Файл толкований\r\n* 001 060 003 004\r\n") + text + "@ ignored\r\n" +
+                "* 004 090 007 105\r\nfirst\r\nsecond\r\nthird\r\n@\r\n");
+  const auto one = file.Find(1, 60, 3);
+  ASSERT_NE(one.record, nullptr);
+  EXPECT_EQ(one.rating, 4);
+  WriteScratchText(dir.system(), one.record->text);
   EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), text + " ");
-  EXPECT_EQ(FindInterpretation(file, 4, 90, 7, dir.system()).rating, -5);
+  const auto lines = file.Find(4, 90, 7);
+  ASSERT_NE(lines.record, nullptr);
+  EXPECT_EQ(lines.rating, -5);
+  WriteScratchText(dir.system(), lines.record->text);
   EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), "first\r\nsecond\r\nthird\r\n ");
-  // No match leaves the scratch file as it was.
-  FindInterpretation(file, 5, 0, 10, dir.system());
-  EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), "first\r\nsecond\r\nthird\r\n ");
+  EXPECT_EQ(file.Find(5, 0, 10).record, nullptr);
 }
 
-TEST(FindInterpretationTest, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
+TEST(ScratchText, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
   ProgramDir dir(false);
-  WriteFile(dir.system() / "go.dat", "* 001 060 003 004\r\ntext@\r\n");
   try {
-    FindInterpretation(dir.system() / "go.dat", 1, 60, 3, dir.root() / "no-such-dir");
+    WriteScratchText(dir.root() / "no-such-dir", "text");
     ADD_FAILURE() << "no error for a scratch file in a missing directory";
   } catch (const FileError& e) {
     EXPECT_EQ(e.path(), dir.root() / "no-such-dir" / "tmp.dat");

@@ -8,52 +8,6 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// What the page of each forecast kind puts in place of the trips pieces.
-struct PageKind {
-  const char* helpFile;
-  const char* title;     // inside <title>
-  bool paddedImage;      // blanks around the src address of the graph
-  bool twoColumnLegend;  // favourable and unfavourable bars explained
-};
-
-const PageKind& PageKindOf(ForecastKind kind) {
-  static const PageKind kKinds[] = {
-      {"help_go.dat", "Авто-прогноз", false, false},
-      {"help_servis.dat", "Сервис-прогноз", false, true},
-      {"help_sale.dat", "Покупка-продажа. Прогноз", true, true},
-  };
-  return kKinds[static_cast<int>(kind)];
-}
-
-constexpr const char* kLegendTrips[] = {
-    "<h1>Обозначения</h1>",
-    "<p>Для наглядности неблагоприятные указания помечены красными черточками. Их длина соответствует силе влияния этого фактора. </p>",
-    "<p> <img border=\"0\" src=\"b_red1.gif\"> -1  Очень слабое негативное указание <br>",
-    "<p> <img border=\"0\" src=\"b_red2.gif\"> -2  Слабое негативное указание  <br>",
-    "<p> <img border=\"0\" src=\"b_red3.gif\"> -3  Негативное указание средней силы  <br>",
-    "<p> <img border=\"0\" src=\"b_red4.gif\"> -4  Сильное негативное указание <br>",
-    "<p> <img border=\"0\" src=\"b_red5.gif\"> -5  Очень сильное негативное указание </p>",
-};
-
-constexpr const char* kLegendTwoColumns[] = {
-    "<h1>Обозначения</h1>",
-    "<p>Для наглядности благоприятные указания помечены синими черточками перед текстом, а неблагоприятные - красными черточками. Их длина соответствует силе влияния этого фактора. </p>",
-    "<table border=\"0\" width=\"100%\">",
-    "<tr><td>",
-    "<p><img border=\"0\" src=\"b_blu1.gif\"> 1  Очень слабое позитивное указание <br>",
-    "<img border=\"0\" src=\"b_blu2.gif\"> 2  Слабое позитивное указание  <br>",
-    "<img border=\"0\" src=\"b_blu3.gif\"> 3  Позитивное указание средней силы  <br>",
-    "<img border=\"0\" src=\"b_blu4.gif\"> 4  Сильное позитивное указание <br>",
-    "<img border=\"0\" src=\"b_blu5.gif\"> 5  Очень сильное позитивное указание </p>",
-    "</td> <td>",
-    " <p> <img border=\"0\" src=\"b_red1.gif\"> -1  Очень слабое негативное указание <br>",
-    "<img border=\"0\" src=\"b_red2.gif\"> -2  Слабое негативное указание  <br>",
-    "<img border=\"0\" src=\"b_red3.gif\"> -3  Негативное указание средней силы  <br>",
-    "<img border=\"0\" src=\"b_red4.gif\"> -4  Сильное негативное указание <br>",
-    "<img border=\"0\" src=\"b_red5.gif\"> -5  Очень сильное негативное указание </p>",
-    "</td></tr> </table>",
-};
-
 // Lines of a furniture file as the page copies them: every line, and one
 // empty line for an empty file.
 std::vector<std::string> FurnitureLines(const fs::path& path) {
@@ -74,7 +28,7 @@ class Page {
     bytes_ += text;
     bytes_ += "\r\n";
   }
-  void Literal(const char* utf8) { Line(W(utf8)); }
+  void Literal(std::string_view utf8) { Line(W(utf8)); }
   const std::string& bytes() const { return bytes_; }
 
  private:
@@ -85,7 +39,7 @@ class Page {
 
 PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
   return {FurnitureLines(dataDir / "style.dat"),
-          FurnitureLines(dataDir / PageKindOf(kind).helpFile)};
+          FurnitureLines(dataDir / KindInfo(kind).helpFile)};
 }
 
 fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
@@ -93,12 +47,12 @@ fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
 }
 
 std::string RenderMonthPage(const MonthPage& content) {
-  const PageKind& pieces = PageKindOf(content.kind);
+  const ForecastKindInfo& kind = KindInfo(content.kind);
   const std::string imageName = MonthFileName(content.month.month, content.month.year, ".jpeg");
 
   Page page;
   page.Line(
-      "<html> <head> <title>" + W(pieces.title) +
+      "<html> <head> <title>" + W(kind.pageTitle) +
       "</title>  <meta content=\"text/html; charset=windows-1251\" http-equiv=\"Content-Type\">");
   for (const std::string& line : content.furniture.style) page.Line(line);
   page.Literal("</head> <body bgcolor=\"#FFFFFF\"> <DIV align=\"center\">");
@@ -122,13 +76,13 @@ std::string RenderMonthPage(const MonthPage& content) {
       "<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
-  page.Line("<h1>" + W(KindInfo(content.kind).monthHeading) + MonthNameLower(content.month.month) +
+  page.Line("<h1>" + W(kind.monthHeading) + MonthNameLower(content.month.month) +
             " " + std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
             "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
             W("г. </h3>"));
-  if (pieces.paddedImage)
+  if (kind.paddedImage)
     page.Line("<img border=\"0\" src=\" " + imageName + " \" width=\"626\" height=\"205\">");
   else
     page.Line("<img border=\"0\" src=\"" + imageName + "\" width=\"626\" height=\"205\">");
@@ -143,25 +97,11 @@ std::string RenderMonthPage(const MonthPage& content) {
     for (const TransitHit& hit : day.hits) page.Line(hit.accepted ? hit.fragment : std::string());
   }
 
-  if (pieces.twoColumnLegend)
-    for (const char* line : kLegendTwoColumns) page.Literal(line);
-  else
-    for (const char* line : kLegendTrips) page.Literal(line);
+  for (const std::string_view line : kind.legend) page.Literal(line);
   for (const std::string& line : content.furniture.help) page.Line(line);
   page.Literal("</DIV>");
   page.Literal("</td></tr> </table> </body> </html>");
   return page.bytes();
-}
-
-fs::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth, YearMonth month,
-                        YearMonth start, const fs::path& mainDir, const fs::path& dataDir,
-                        const fs::path& interpretationFile) {
-  PageFurniture furniture = ReadPageFurniture(kind, dataDir);
-  const MonthScan scan = ScanMonth(birth, month, interpretationFile, dataDir);
-  const MonthPage page{kind, name, birth, month, start, &scan, std::move(furniture)};
-  const fs::path path = MonthPagePath(mainDir, month);
-  WriteFileAtomically(path, RenderMonthPage(page));
-  return path;
 }
 
 Cp1251Html NameForPage(std::string_view utf8) {

@@ -40,15 +40,6 @@ std::string RenderMonthPage(const MonthPage& page);
 // The page file's path: Output/Prog_MM_YYYY.html under mainDir.
 std::filesystem::path MonthPagePath(const std::filesystem::path& mainDir, YearMonth month);
 
-// Scans the month, writes its page and returns the page's path. Every input
-// is read before the page is written, and the page replaces the old one
-// whole, so a missing furniture file leaves the old page as it was.
-std::filesystem::path WriteMonthPage(ForecastKind kind, const Cp1251Html& name, Date birth,
-                                     YearMonth month, YearMonth start,
-                                     const std::filesystem::path& mainDir,
-                                     const std::filesystem::path& dataDir,
-                                     const std::filesystem::path& interpretationFile);
-
 // The name as the page carries it, from the name as typed (UTF-8): the
 // characters & < > " become entities and a character that Windows-1251
 // cannot hold becomes a decimal character reference, so nothing typed is

@@ -1,4 +1,6 @@
-#include "texts/month_scan.h"
+// The month as a forecast reads it: its scan with the texts and its rating
+// series, through AnalyseMonth, the one way a month is made.
+#include "forecast/forecast.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +8,8 @@
 #include <string>
 
 #include "ephemeris/calendar.h"
-#include "ephemeris/mercury.h"
 #include "support/program_dir.h"
 #include "transits/aspects.h"
-#include "transits/series.h"
 
 namespace meridan {
 namespace {
@@ -17,6 +17,14 @@ namespace {
 using testing::ProgramDir;
 
 PlutoTable Pluto(const ProgramDir& dir) { return PlutoTable::Load(dir.system() / "pluto.sys"); }
+
+// The month of a trips forecast for the birth date, from the program
+// directory's files.
+MonthAnalysis Month(const ProgramDir& dir, Date birth, YearMonth month,
+                    ForecastKind kind = ForecastKind::Trips) {
+  ForecastContext context(dir.root());
+  return AnalyseMonth(context, kind, ComputeNatalChart(birth, context.pluto()), month);
+}
 
 // An interpretation file with a record for every combination the scan asks
 // for; the text names its combination and is long enough to print unless
@@ -38,20 +46,20 @@ std::string CompleteFile() {
   return file;
 }
 
-TEST(ScanMonth, LeapFebruaryHasDay29) {
+TEST(AnalyseMonth, LeapFebruaryHasDay29) {
   ProgramDir dir;
-  const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
-  const MonthScan scan = ScanMonth({20, 5, 1984}, {2024, 2}, table, Pluto(dir), dir.system());
+  testing::WriteFile(dir.system() / "go.dat", CompleteFile());
+  const MonthScan scan = Month(dir, {20, 5, 1984}, {2024, 2}).scan;
   EXPECT_EQ(scan.length, 29);
   ASSERT_EQ(scan.days.size(), 29u);
   EXPECT_DOUBLE_EQ(scan.firstNoon + 28, NoonJulianDay(29, 2, 2024));
-  EXPECT_EQ(ScanMonth({20, 5, 1984}, {2025, 2}, table, Pluto(dir), dir.system()).length, 28);
+  EXPECT_EQ(Month(dir, {20, 5, 1984}, {2025, 2}).scan.length, 28);
 }
 
-TEST(ScanMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
+TEST(AnalyseMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
   ProgramDir dir;
-  const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
-  const MonthScan scan = ScanMonth({20, 5, 1984}, {2025, 5}, table, Pluto(dir), dir.system());
+  testing::WriteFile(dir.system() / "go.dat", CompleteFile());
+  const MonthScan scan = Month(dir, {20, 5, 1984}, {2025, 5}).scan;
   const NatalChart natal = ComputeNatalChart({20, 5, 1984}, Pluto(dir));
   ASSERT_EQ(scan.length, 31);
   for (int d = 1; d <= scan.length; ++d) {
@@ -79,27 +87,11 @@ TEST(ScanMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
   }
 }
 
-TEST(ScanMonth, ScratchFileHoldsTheLastMatchedText) {
+// A missing file gives no texts, and reading the month writes nothing.
+TEST(AnalyseMonth, MissingInterpretationFileGivesNoText) {
   ProgramDir dir;
-  const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
-  const MonthScan scan = ScanMonth({20, 5, 1984}, {2025, 5}, table, Pluto(dir), dir.system());
-  const TransitHit* last = nullptr;
-  for (const DayList& day : scan.days)
-    for (const TransitHit& hit : day.hits) last = &hit;
-  ASSERT_NE(last, nullptr);
-  const std::string scratch = testing::ReadFile(dir.system() / "tmp.dat");
-  EXPECT_EQ(scratch.rfind("combination " + std::to_string(last->transitBody) + "-" +
-                              std::to_string(last->aspect) + "-" + std::to_string(last->natalBody),
-                          0),
-            0u)
-      << scratch;
-  EXPECT_EQ(scratch.back(), ' ');
-}
-
-TEST(ScanMonth, MissingInterpretationFileGivesNoText) {
-  ProgramDir dir;
-  const MonthScan scan =
-      ScanMonth({20, 5, 1984}, {2025, 5}, dir.system() / "absent.dat", dir.system());
+  std::filesystem::remove(dir.system() / "go.dat");
+  const MonthScan scan = Month(dir, {20, 5, 1984}, {2025, 5}).scan;
   size_t hits = 0;
   for (const DayList& day : scan.days) {
     EXPECT_FALSE(day.hasText);
@@ -114,32 +106,15 @@ TEST(ScanMonth, MissingInterpretationFileGivesNoText) {
   EXPECT_FALSE(std::filesystem::exists(dir.system() / "tmp.dat"));
 }
 
-TEST(NatalChart, ImpossibleDateRunsOnIntoMarch) {
+TEST(AnalyseMonth, SaleMarksFollowMercury) {
   ProgramDir dir;
-  EXPECT_EQ(ComputeNatalChart({31, 2, 1984}, Pluto(dir)),
-            ComputeNatalChart({2, 3, 1984}, Pluto(dir)));
-  EXPECT_EQ(ComputeNatalChart({31, 2, 1983}, Pluto(dir)),
-            ComputeNatalChart({3, 3, 1983}, Pluto(dir)));
-  const NatalChart chart = ComputeNatalChart({20, 5, 1984}, Pluto(dir));
-  EXPECT_EQ(chart[kMoon], 0.0);
-  for (const Body body : kComputedBodies) {
-    EXPECT_GE(chart[body], 0.0);
-    EXPECT_LT(chart[body], 360.0);
-  }
-}
-
-TEST(MakeMonthSeries, SaleMarksFollowMercury) {
-  ProgramDir dir;
-  SeriesStore store;
   // Mercury turned retrograde on 2025 March 15 and direct on April 7.
-  MakeMonthSeries(ForecastKind::Sale, {20, 5, 1984}, {2025, 3}, dir.system(),
-                  dir.system() / "sale.dat", store);
+  const SeriesStore store = Month(dir, {20, 5, 1984}, {2025, 3}, ForecastKind::Sale).series;
   ASSERT_EQ(store.SampleCount, 93);
   SunVector sun;
   for (int d = 1; d <= 31; ++d) {
-    double before = 0, today = 0;
-    MercuryPosition(NoonJulianDay(d, 3, 2025) - 1, before, sun);
-    MercuryPosition(NoonJulianDay(d, 3, 2025), today, sun);
+    const double before = BodyLongitude(kMercury, NoonJulianDay(d, 3, 2025) - 1, nullptr, sun);
+    const double today = BodyLongitude(kMercury, NoonJulianDay(d, 3, 2025), nullptr, sun);
     double step = today - before;  // along the shorter arc: 358.7 to 0.2 is forwards
     if (step > 180) step -= 360;
     if (step < -180) step += 360;
@@ -152,19 +127,17 @@ TEST(MakeMonthSeries, SaleMarksFollowMercury) {
   EXPECT_EQ(store.RetrogradeMarks[3 * 20], 1);
   EXPECT_EQ(store.RetrogradeMarks[3 * 30], 1);  // 0.44 then 359.71: backwards across 0
 
-  // A trips series leaves the marks as they were.
-  const auto marks = store.RetrogradeMarks;
-  MakeMonthSeries(ForecastKind::Trips, {20, 5, 1984}, {2025, 6}, dir.system(),
-                  dir.system() / "go.dat", store);
-  EXPECT_EQ(store.RetrogradeMarks, marks);
+  // A trips series marks nothing.
+  const SeriesStore trips = Month(dir, {20, 5, 1984}, {2025, 3}).series;
+  EXPECT_EQ(trips.RetrogradeMarks, decltype(trips.RetrogradeMarks){});
 }
 
 // Born 15 June 1980, 13 September 2025 brings 13 aspects: every one is kept,
 // transit-major, natal bodies in order within each moving body.
-TEST(ScanMonth, DayWithMoreThanTenHitsKeepsThemAll) {
+TEST(AnalyseMonth, DayWithMoreThanTenHitsKeepsThemAll) {
   ProgramDir dir;
-  const auto table = InterpretationFile::Parse("test.dat", CompleteFile());
-  const MonthScan scan = ScanMonth({15, 6, 1980}, {2025, 9}, table, Pluto(dir), dir.system());
+  testing::WriteFile(dir.system() / "go.dat", CompleteFile());
+  const MonthScan scan = Month(dir, {15, 6, 1980}, {2025, 9}).scan;
   const DayList& day = scan.days[12];
   ASSERT_EQ(day.hits.size(), 13u);
   for (size_t k = 1; k < day.hits.size(); ++k) {
