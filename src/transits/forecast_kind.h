@@ -7,6 +7,9 @@
 
 namespace meridan {
 
+// A forecast covers the start month and the three after it.
+inline constexpr int kForecastMonths = 4;
+
 enum class ForecastKind { Trips, Service, Sale };
 
 struct ForecastKindInfo {
@@ -16,12 +19,13 @@ struct ForecastKindInfo {
   double seriesFactor;                  // day value = rating sum x factor
   bool retrogradeMarks;                 // Mercury's retrograde days marked on the graph
   std::string_view monthHeading;        // UTF-8, before the month: the page's title, the PDF's
+  std::string_view title;               // UTF-8, the kind's own name: its command, its calendar
 };
 
 inline constexpr ForecastKindInfo kForecastKinds[] = {
-    {ForecastKind::Trips, "trips", "go.dat", 2.5, false, "Авто-прогноз на "},
-    {ForecastKind::Service, "service", "servis.dat", 2.8, false, "Авто-сервис. Прогноз на "},
-    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true, "Покупка-продажа. Прогноз на "},
+    {ForecastKind::Trips, "trips", "go.dat", 2.5, false, "Авто-прогноз на ", "Поездки"},
+    {ForecastKind::Service, "service", "servis.dat", 2.8, false, "Авто-сервис. Прогноз на ", "Авто-сервис"},
+    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true, "Покупка-продажа. Прогноз на ", "Покупка-Продажа"},
 };
 
 inline const ForecastKindInfo& KindInfo(ForecastKind kind) {
