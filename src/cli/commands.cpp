@@ -212,8 +212,7 @@ int Influences(const Context& io, const Options& options) {
     for (size_t i = 0; i < influence.exact.size(); ++i)
       io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
     io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t'
-           << influence.natalBody << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0)
-           << '\n';
+           << influence.natalBody << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0) << '\n';
   }
   return 0;
 }

@@ -1,12 +1,11 @@
 #include "forecast/calendar_file.h"
 
-#include <sys/random.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <sys/random.h>
 
 #include "base/files.h"
 #include "forecast/lock.h"
@@ -69,9 +68,8 @@ SipKey CalendarKey(const fs::path& programDir) {
 std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
                                    std::time_t made) {
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
-  const std::vector<InfluenceText> influences =
-      AttachInfluenceTexts(FindInfluences(natal, request.start, kForecastMonths),
-                           context.interpretations(request.kind));
+  const std::vector<InfluenceText> influences = AttachInfluenceTexts(
+      FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
   const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
   return RenderCalendar(ForecastEvents(request.kind, request.birth, influences, stations,
                                        CalendarKey(context.programDir())),

@@ -24,8 +24,10 @@ struct ForecastKindInfo {
 
 inline constexpr ForecastKindInfo kForecastKinds[] = {
     {ForecastKind::Trips, "trips", "go.dat", 2.5, false, "Авто-прогноз на ", "Поездки"},
-    {ForecastKind::Service, "service", "servis.dat", 2.8, false, "Авто-сервис. Прогноз на ", "Авто-сервис"},
-    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true, "Покупка-продажа. Прогноз на ", "Покупка-Продажа"},
+    {ForecastKind::Service, "service", "servis.dat", 2.8, false, "Авто-сервис. Прогноз на ",
+     "Авто-сервис"},
+    {ForecastKind::Sale, "sale", "sale.dat", 3.6, true, "Покупка-продажа. Прогноз на ",
+     "Покупка-Продажа"},
 };
 
 inline const ForecastKindInfo& KindInfo(ForecastKind kind) {

@@ -147,8 +147,8 @@ std::vector<Influence> FindInfluences(const NatalChart& natal, YearMonth start, 
                ++n)
             influence.firstNoon -= 1;
         if (last == days - 1)
-          for (int n = 0; n < kLongestWindow &&
-                          InOrb(transit, influence.lastNoon + 1, natalLongitude, aspect);
+          for (int n = 0;
+               n < kLongestWindow && InOrb(transit, influence.lastNoon + 1, natalLongitude, aspect);
                ++n)
             influence.lastNoon += 1;
         influence.exact = ExactMoments(influence, natalLongitude);
@@ -157,10 +157,11 @@ std::vector<Influence> FindInfluences(const NatalChart& natal, YearMonth start, 
       }
     }
   }
-  std::stable_sort(influences.begin(), influences.end(), [](const Influence& x, const Influence& y) {
-    return std::tie(x.firstNoon, x.transitBody, x.aspect, x.natalBody) <
-           std::tie(y.firstNoon, y.transitBody, y.aspect, y.natalBody);
-  });
+  std::stable_sort(influences.begin(), influences.end(),
+                   [](const Influence& x, const Influence& y) {
+                     return std::tie(x.firstNoon, x.transitBody, x.aspect, x.natalBody) <
+                            std::tie(y.firstNoon, y.transitBody, y.aspect, y.natalBody);
+                   });
   return influences;
 }
 

@@ -45,18 +45,18 @@ CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText&
   CalendarEvent event;
   event.first = DateOf(influence.firstNoon);
   event.afterLast = DateOf(influence.lastNoon + 1);
-  event.uid = EventUid(
-      key, EventIdentity(kind, birth,
-                         std::to_string(influence.transitBody) + '|' +
-                             std::to_string(influence.aspect) + '|' +
-                             std::to_string(influence.natalBody) + '|' +
-                             std::to_string(static_cast<long long>(influence.firstNoon))));
+  event.uid =
+      EventUid(key, EventIdentity(kind, birth,
+                                  std::to_string(influence.transitBody) + '|' +
+                                      std::to_string(influence.aspect) + '|' +
+                                      std::to_string(influence.natalBody) + '|' +
+                                      std::to_string(static_cast<long long>(influence.firstNoon))));
   const std::string sign = text.rating > 0 ? "+" : "-";
-  event.summary = sign + std::to_string(std::abs(text.rating)) + ' ' +
-                  W(KindInfo(kind).title) + ": " + FirstSentence(text.record->firstLine);
+  event.summary = sign + std::to_string(std::abs(text.rating)) + ' ' + W(KindInfo(kind).title) +
+                  ": " + FirstSentence(text.record->firstLine);
   std::string description = text.record->text;
-  while (!description.empty() && (description.back() == ' ' || description.back() == '\n' ||
-                                  description.back() == '\r'))
+  while (!description.empty() &&
+         (description.back() == ' ' || description.back() == '\n' || description.back() == '\r'))
     description.pop_back();
   description += W("\n\nДействует с ") + DayText(event.first) + W(" по ") +
                  DayText(DateOf(influence.lastNoon)) + ".\n";
