@@ -1,9 +1,7 @@
 #include "gui/calendar_save.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 
 #include <ctime>
 #include <utility>
@@ -11,6 +9,7 @@
 #include "base/cp1251.h"
 #include "base/month_names.h"
 #include "forecast/calendar_file.h"
+#include "gui/documents_folder.h"
 #include "gui/error_box.h"
 
 namespace meridan {
@@ -53,14 +52,11 @@ void ForecastCalendar::Forget() {
 
 QString ForecastCalendar::SuggestedPath() const {
   if (!request_) return {};
-  // A home without a documents folder gets the file in the home itself.
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   // The calendar names no one, and neither does its file.
   const std::string name = std::string(KindInfo(request_->kind).title) + ", " +
                            Cp1251ToUtf8(MonthNameLower(request_->start.month)) + ' ' +
                            std::to_string(request_->start.year) + ".ics";
-  return QDir(folder).filePath(QString::fromStdString(name));
+  return InDocumentsFolder(QString::fromStdString(name));
 }
 
 void ForecastCalendar::Save(QWidget* parent) {
