@@ -14,12 +14,14 @@
 #include "cli/arguments.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
+#include "forecast/calendar_file.h"
 #include "forecast/digest_file.h"
 #include "forecast/forecast.h"
 #include "forecast/lock.h"
 #include "forecast/session.h"
 #include "output/pages/page.h"
 #include "texts/data_check.h"
+#include "texts/influence_texts.h"
 #include "texts/interpretation.h"
 #include "transits/series.h"
 
@@ -45,13 +47,26 @@ constexpr const char* kUsage =
     "  series --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
     "      the sample count, the rating series 1..N+3 and, for sale, the\n"
     "      retrograde marks 1..N, one line each\n"
+    "  influences --kind trips|service|sale --birth DD.MM.YYYY [--start MM.YYYY]\n"
+    "             [--dir PROGRAM_DIR]\n"
+    "      one line per influence of the four months from the start month\n"
+    "      (default: the current month), by first day: first and last day in\n"
+    "      orb (DD.MM.YYYY, past the four months where it reaches beyond them),\n"
+    "      the exact moments (DD.MM.YYYY HH:MM UT, comma-separated, empty when\n"
+    "      none), transit body, aspect, natal body, rating, accepted; tab-separated\n"
+    "  stations [--start MM.YYYY] [--months N] [--dir PROGRAM_DIR]\n"
+    "      one line per station of Mercury, Venus or Mars in the N months\n"
+    "      (default 4) from the start month: DD.MM.YYYY HH:MM (UT), body, R (turns\n"
+    "      retrograde) or D (turns direct); tab-separated\n"
     "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY\n"
-    "           [--start MM.YYYY] [--dir PROGRAM_DIR] [--pdf FILE]\n"
+    "           [--start MM.YYYY] [--dir PROGRAM_DIR] [--pdf FILE] [--ics FILE]\n"
     "      writes the four monthly pages from the start month (default: the\n"
     "      current month) into PROGRAM_DIR/Output, then Output/Prognoz.zip;\n"
     "      progress on stderr, the page paths on stdout; with --pdf also the\n"
     "      whole forecast as one short PDF in FILE, written last (its path\n"
-    "      on stdout after the pages)\n"
+    "      on stdout after the pages); with --ics a calendar file (iCalendar)\n"
+    "      of the strong influences and of Mercury's and Mars's stations, after\n"
+    "      the PDF (its path on stdout last)\n"
     "  check-data [--dir PROGRAM_DIR]\n"
     "      checks the interpretation files go.dat, servis.dat and sale.dat\n"
     "\n"
@@ -153,6 +168,69 @@ Date Today() {
   return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
 }
 
+// The start month of a forecast: --start, or the month of the clock.
+YearMonth StartMonth(const Options& options) {
+  if (const auto text = options.Get("--start")) return ParseMonth("--start", *text);
+  const Date today = Today();
+  return {today.year, today.month};
+}
+
+// "DD.MM.YYYY HH:MM" of an instant, to the minute.
+std::string MinuteText(double julianDay) {
+  const CalendarMinute moment = ToCalendarMinute(julianDay);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d", moment.date.day, moment.date.month,
+                moment.date.year, moment.hour, moment.minute);
+  return text;
+}
+
+std::string DayText(double julianDay) {
+  const Date date = DateOf(julianDay);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d", date.day, date.month, date.year);
+  return text;
+}
+
+int Influences(const Context& io, const Options& options) {
+  const ForecastKind kind = ParseKind(options.Require("--kind"));
+  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const YearMonth start = StartMonth(options);
+  const fs::path dataDir = ProgramDir(options) / "System";
+  const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
+  const InterpretationFile texts =
+      InterpretationFile::Load(dataDir / std::string(KindInfo(kind).interpretationFile));
+  const std::vector<InfluenceText> influences = AttachInfluenceTexts(
+      FindInfluences(ComputeNatalChart(birth, pluto), start, kForecastMonths), texts);
+  for (const InfluenceText& text : influences) {
+    const Influence& influence = text.influence;
+    io.out << DayText(influence.firstNoon) << '\t' << DayText(influence.lastNoon) << '\t';
+    for (size_t i = 0; i < influence.exact.size(); ++i)
+      io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
+    io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t'
+           << influence.natalBody << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0) << '\n';
+  }
+  return 0;
+}
+
+// Stations are asked for over at most a century.
+constexpr int kMostStationMonths = 1200;
+
+int Stations(const Context& io, const Options& options) {
+  const YearMonth start = StartMonth(options);
+  int months = kForecastMonths;
+  if (const auto text = options.Get("--months")) {
+    const double value = ParseNumber("--months", *text, kMostStationMonths);
+    if (value < 1 || value != static_cast<int>(value))
+      throw UsageError("--months wants a whole number of months from 1 to " +
+                       std::to_string(kMostStationMonths) + ", not '" + Shown(*text) + "'");
+    months = static_cast<int>(value);
+  }
+  for (const Station& station : FindStations(start, months))
+    io.out << MinuteText(station.moment) << '\t' << station.body << '\t'
+           << (station.retrograde ? 'R' : 'D') << '\n';
+  return 0;
+}
+
 int Forecast(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const std::string nameUtf8 = options.Require("--name");
@@ -162,12 +240,12 @@ int Forecast(const Context& io, const Options& options) {
     throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
                      " characters, this one has " + std::to_string(*length));
   const Date birth = ParseDate("--birth", options.Require("--birth"));
-  const auto startText = options.Get("--start");
   const Date today = Today();
-  const YearMonth start =
-      startText ? ParseMonth("--start", *startText) : YearMonth{today.year, today.month};
+  const YearMonth start = StartMonth(options);
   const auto pdf = options.Get("--pdf");
   if (pdf && pdf->empty()) throw UsageError("--pdf wants a file name");
+  const auto ics = options.Get("--ics");
+  if (ics && ics->empty()) throw UsageError("--ics wants a file name");
 
   const ForecastRequest request{kind, NameForPage(nameUtf8), birth, start};
   ForecastContext context(ProgramDir(options));
@@ -189,17 +267,30 @@ int Forecast(const Context& io, const Options& options) {
   for (const fs::path& file : run.notPacked)
     io.err << "meridan: " << file.string() << " is not a regular file; left out of the archive"
            << std::endl;
-  if (!pdf) return 0;
-  // The pages and the archive stand whatever becomes of the PDF.
-  try {
-    WriteForecastDigest(run.request, run.months, today, *pdf);
-  } catch (const std::exception& e) {
-    io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
-           << '\n';
-    return 1;
+  // The pages and the archive stand whatever becomes of the PDF and the
+  // calendar; each of those two is made or reported on its own.
+  int status = 0;
+  if (pdf) {
+    try {
+      WriteForecastDigest(run.request, run.months, today, *pdf);
+      io.out << *pdf << '\n';
+    } catch (const std::exception& e) {
+      io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
+             << '\n';
+      status = 1;
+    }
   }
-  io.out << *pdf << '\n';
-  return 0;
+  if (ics) {
+    try {
+      WriteForecastCalendar(run.request, context, *ics, std::time(nullptr));
+      io.out << *ics << '\n';
+    } catch (const std::exception& e) {
+      io.err << "meridan: the calendar was not written (the pages and the archive are): "
+             << e.what() << '\n';
+      status = 1;
+    }
+  }
+  return status;
 }
 
 int CheckData(const Context& io, const Options& options) {
@@ -229,7 +320,9 @@ const std::vector<Command>& Commands() {
       {"chart", {"--birth", "--dir"}, Chart},
       {"scan", {"--kind", "--birth", "--month", "--dir"}, Scan},
       {"series", {"--kind", "--birth", "--month", "--dir"}, Series},
-      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf"}, Forecast},
+      {"influences", {"--kind", "--birth", "--start", "--dir"}, Influences},
+      {"stations", {"--start", "--months", "--dir"}, Stations},
+      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}, Forecast},
       {"check-data", {"--dir"}, CheckData},
   };
   return kCommands;

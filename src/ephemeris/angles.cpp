@@ -8,6 +8,13 @@ double Normalize360(double degrees) {
   return r;
 }
 
+double SignedArc(double from, double to) {
+  double step = to - from;
+  if (step >= 180) step -= 360;
+  if (step < -180) step += 360;
+  return step;
+}
+
 double Reduce2Pi(double radians) {
   return radians - kTwoPi * static_cast<double>(Trunc(radians / kTwoPi));
 }

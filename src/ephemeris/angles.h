@@ -36,6 +36,10 @@ inline double Power10(double x) { return std::exp(x * std::log(10.0)); }
 // Angle in degrees to [0, 360): -30 gives 330, 810 gives 90.
 double Normalize360(double degrees);
 
+// How far `to` lies from `from` along the shorter arc, signed: in
+// [-180, 180). 359.5 to 0.3 is 0.8 forward, 0.2 to 359.9 is 0.3 back.
+double SignedArc(double from, double to);
+
 // x - 2pi Trunc(x / 2pi); a negative angle stays negative.
 double Reduce2Pi(double radians);
 

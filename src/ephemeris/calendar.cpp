@@ -64,6 +64,23 @@ void CalendarDate(double julianDay, int& day, int& month, int& year, int& hour, 
   second = static_cast<int>(std::round(Int(Frac(minutes) * 60)));
 }
 
+CalendarMinute ToCalendarMinute(double julianDay) {
+  // The minute nearest, plus half a second so that the conversion, which
+  // truncates, cannot fall back a minute on a last bit.
+  const double rounded = std::round(julianDay * 1440) / 1440 + 0.5 / 86400;
+  CalendarMinute out;
+  int second = 0;
+  CalendarDate(rounded, out.date.day, out.date.month, out.date.year, out.hour, out.minute, second);
+  return out;
+}
+
+Date DateOf(double julianDay) {
+  Date date;
+  int hour = 0, minute = 0, second = 0;
+  CalendarDate(julianDay, date.day, date.month, date.year, hour, minute, second);
+  return date;
+}
+
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int MonthLength(int month, int year) {

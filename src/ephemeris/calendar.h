@@ -6,6 +6,8 @@
 // 1984 May 20 is 30821.0. Dates before 1582 October 15 are Julian calendar.
 // Nothing is validated: 31 February simply runs on into March.
 
+#include "base/dates.h"
+
 namespace meridan {
 
 double JulianDay(int day, int month, int year, int hour, int minute, int second);
@@ -14,6 +16,18 @@ double JulianDay(int day, int month, int year, int hour, int minute, int second)
 // one that is not a number).
 void CalendarDate(double julianDay, int& day, int& month, int& year, int& hour, int& minute,
                   int& second);
+
+// A Julian day as a date and a time of day (Universal Time) rounded to the
+// nearest minute: 23:59:40 is 0:00 of the next day.
+struct CalendarMinute {
+  Date date;
+  int hour = 0;
+  int minute = 0;
+};
+CalendarMinute ToCalendarMinute(double julianDay);
+
+// The calendar date of a Julian day's noon (or of any time that day).
+Date DateOf(double julianDay);
 
 // Noon of a calendar date, the only time of day the program uses.
 inline double NoonJulianDay(int day, int month, int year) {

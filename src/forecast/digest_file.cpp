@@ -107,7 +107,7 @@ void WriteForecastDigest(const ForecastRequest& request, const std::vector<Month
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {
   return DigestFileName(request.kind, request.name, request.start,
-                        request.start.Plus(kForecastMonthCount - 1));
+                        request.start.Plus(kForecastMonths - 1));
 }
 
 }  // namespace meridan

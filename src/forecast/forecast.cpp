@@ -85,7 +85,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       ~FlushOutput() { FlushDirectory(directory); }
     } flush{context.outputDir()};
     const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
-    for (int k = 1; k <= kForecastMonthCount; ++k) {
+    for (int k = 1; k <= kForecastMonths; ++k) {
       result.months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
       if (onMonthDone) onMonthDone(k, result.months.back());
     }

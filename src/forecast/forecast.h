@@ -22,9 +22,6 @@
 
 namespace meridan {
 
-// A forecast covers the start month and the three after it.
-inline constexpr int kForecastMonthCount = 4;
-
 struct ForecastRequest {
   ForecastKind kind = ForecastKind::Trips;
   Cp1251Html name;

@@ -23,6 +23,7 @@
 #include "base/month_names.h"
 #include "forecast/digest_file.h"
 #include "gui/about_box.h"
+#include "gui/calendar_save.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/help_window.h"
@@ -243,6 +244,8 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   pdf_ = std::make_unique<ForecastPdf>(this);
   menuBar()->insertAction(N3, pdf_->Action());  // before " Выход "
   pdf_->AddViewerButton(Form2);
+  calendar_ = std::make_unique<ForecastCalendar>(this);
+  menuBar()->insertAction(N3, calendar_->Action());  // beside the PDF
   // F1 opens the help from every window, over the window it was pressed in.
   for (QWidget* window :
        std::initializer_list<QWidget*>{this, About_Form, Form2, ProblemForm_, help_}) {
@@ -331,6 +334,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
 
     const BusyCursor busy;
     pdf_->Forget();
+    calendar_->Forget();
     for (int k = 1; k <= 4; ++k) {
       QPushButton* button = monthButtons_[static_cast<size_t>(k)];
       button->setEnabled(false);
@@ -358,6 +362,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     latest_ = std::move(result);
     const QDate today = clock_();
     pdf_->Keep(latest_.request, latest_.months, {today.day(), today.month(), today.year()});
+    calendar_->Keep(latest_.request, *context_);
     if (KindInfo(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();

@@ -24,6 +24,7 @@ class QPushButton;
 namespace meridan {
 
 class AboutBox;
+class ForecastCalendar;
 class ForecastPdf;
 class HelpWindow;
 class ProblemReport;
@@ -102,7 +103,8 @@ class MainWindow : public QMainWindow {
   ForecastSession session_;
   ForecastResult latest_;
   std::unique_ptr<ForecastContext> context_;
-  std::unique_ptr<ForecastPdf> pdf_;  // the latest finished forecast, to save as a PDF
+  std::unique_ptr<ForecastPdf> pdf_;            // the latest finished forecast, to save as a PDF
+  std::unique_ptr<ForecastCalendar> calendar_;  // the same, to save as a calendar file
   bool startupQueued_ = false;
   bool activated_ = false;
   std::function<QDate()> clock_ = &QDate::currentDate;

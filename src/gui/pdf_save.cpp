@@ -1,14 +1,13 @@
 #include "gui/pdf_save.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
-#include <QStandardPaths>
 
 #include <utility>
 
 #include "forecast/digest_file.h"
+#include "gui/documents_folder.h"
 #include "gui/error_box.h"
 
 namespace meridan {
@@ -66,10 +65,7 @@ void ForecastPdf::Forget() {
 
 QString ForecastPdf::SuggestedPath() const {
   if (!request_) return {};
-  // A home without a documents folder gets the file in the home itself.
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-  return QDir(folder).filePath(QString::fromStdString(ForecastDigestFileName(*request_)));
+  return InDocumentsFolder(QString::fromStdString(ForecastDigestFileName(*request_)));
 }
 
 void ForecastPdf::Save(QWidget* parent) {

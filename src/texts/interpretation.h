@@ -93,6 +93,9 @@ class InterpretationFile {
     std::string fragment;  // empty when nothing matched
     int rating = 0;
     const InterpretationRecord* record = nullptr;
+    // Whether the fragment is long enough to print: only such texts are
+    // shown and counted.
+    bool printable() const { return fragment.size() > kPrintableFragmentLength; }
   };
   // The lookup of one hit. Throws DataFileError when a malformed header
   // stands before the match (or before the end, when nothing matches).

@@ -28,8 +28,8 @@ MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& i
       hit.aspect = aspect.aspect;
       hit.natalBody = aspect.natalBody;
       hit.rating = match.rating;
+      hit.accepted = match.printable();
       hit.fragment = std::move(match.fragment);
-      hit.accepted = hit.fragment.size() > kPrintableFragmentLength;
       if (hit.accepted) {
         day.hasText = true;
         day.ratingSum += hit.rating;

@@ -10,6 +10,9 @@
 
 namespace meridan {
 
+// A forecast covers the start month and the three after it.
+inline constexpr int kForecastMonths = 4;
+
 enum class ForecastKind { Trips, Service, Sale };
 
 // The last kind above; the table is checked against it.

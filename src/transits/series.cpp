@@ -4,17 +4,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "ephemeris/angles.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
 
 namespace meridan {
 
 bool IsMercuryRetrograde(double longitudeDayBefore, double longitudeToday) {
-  // Signed difference along the shorter arc, so 0.2 then 359.9 is a step
-  // back of 0.3 and 359.5 then 0.3 a step forward of 0.8.
-  double step = longitudeToday - longitudeDayBefore;
-  if (step > 180) step -= 360;
-  if (step < -180) step += 360;
+  // Along the shorter arc, so 0.2 then 359.9 is a step back of 0.3 and
+  // 359.5 then 0.3 a step forward of 0.8.
+  const double step = SignedArc(longitudeDayBefore, longitudeToday);
   return step < 0 && step > -3.0;
 }
 

@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/program_dir.h"
@@ -286,6 +288,125 @@ TEST(Forecast, DigestModuleOfAnotherBuildIsRefusedInOneLine) {
       "be made: " OTHER_BUILD_DIGEST " belongs to another build of the program; reinstall it\n"))
       << r.err;
   EXPECT_FALSE(fs::exists(pdf));
+}
+
+// The stations of 2025, to the minute of the program's series. Published
+// almanacs give the same days (Mars direct 24 February, Venus retrograde
+// 1/2 March, Mercury 15 March, 7 April, 18 July, 11 August, 9 and 29
+// November), within the theory's hour or so.
+TEST(Stations, AYearOfTurns) {
+  ProgramDir dir;
+  const Result r = RunMeridan(
+      {"stations", "--start", "01.2025", "--months", "12", "--dir", dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "24.02.2025 02:03\t5\tD\n02.03.2025 00:34\t4\tR\n15.03.2025 06:43\t3\tR\n"
+            "07.04.2025 11:03\t3\tD\n13.04.2025 01:02\t4\tD\n18.07.2025 04:43\t3\tR\n"
+            "11.08.2025 07:27\t3\tD\n09.11.2025 18:56\t3\tR\n29.11.2025 17:33\t3\tD\n");
+  const Result four = RunMeridan({"stations", "--start", "07.2025", "--dir", dir.root().string()});
+  EXPECT_EQ(four.out, "18.07.2025 04:43\t3\tR\n11.08.2025 07:27\t3\tD\n");
+  for (const char* months : {"0", "1.5", "x", "1201"})
+    EXPECT_EQ(RunMeridan({"stations", "--months", months}).status, 2) << months;
+}
+
+// Every line of `scan` over the four months lies in one influence of the
+// same aspect, with the same rating and acceptance, and every day of an
+// influence inside the months is a line of `scan`.
+TEST(Influences, WindowsAreTheDaysOfTheScan) {
+  ProgramDir dir;
+  const Result r = RunMeridan({"influences", "--kind", "trips", "--birth", "20.05.1984", "--start",
+                               "05.2025", "--dir", dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  struct Line {
+    std::string first, last, exact;
+    int transit, aspect, natal, rating, accepted;
+  };
+  const auto dayNumber = [](const std::string& text) {  // DD.MM.YYYY, sortable
+    return std::stoi(text.substr(6, 4)) * 10000 + std::stoi(text.substr(3, 2)) * 100 +
+           std::stoi(text.substr(0, 2));
+  };
+  std::vector<Line> influences;
+  std::istringstream lines(r.out);
+  std::string text;
+  while (std::getline(lines, text)) {
+    ASSERT_EQ(std::count(text.begin(), text.end(), '\t'), 7) << text;
+    std::istringstream fields(text);
+    Line line;
+    std::getline(fields, line.first, '\t');
+    std::getline(fields, line.last, '\t');
+    std::getline(fields, line.exact, '\t');
+    ASSERT_TRUE(fields >> line.transit >> line.aspect >> line.natal >> line.rating >> line.accepted)
+        << text;
+    for (size_t at = 0; at < line.exact.size(); at += 17)
+      EXPECT_EQ(line.exact.substr(at, 16).size(), 16u) << text;  // DD.MM.YYYY HH:MM[,...]
+    influences.push_back(line);
+  }
+  ASSERT_GT(influences.size(), 50u);
+  EXPECT_EQ(influences.front().first, "24.04.2025");  // began before May
+
+  std::set<std::tuple<int, int, int, int>> scanned;
+  for (const char* month : {"05.2025", "06.2025", "07.2025", "08.2025"}) {
+    const Result scan = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
+                                    month, "--dir", dir.root().string()});
+    std::istringstream scanLines(scan.out);
+    while (std::getline(scanLines, text)) {
+      std::istringstream fields(text);
+      int day, transit, aspect, natal, rating, accepted;
+      fields >> day >> transit >> aspect >> natal >> rating >> accepted;
+      const std::string dayText = (day < 10 ? "0" : "") + std::to_string(day) + "." + month;
+      scanned.insert({dayNumber(dayText), transit, aspect, natal});
+      int covering = 0;
+      for (const Line& line : influences)
+        if (line.transit == transit && line.aspect == aspect && line.natal == natal &&
+            dayNumber(line.first) <= dayNumber(dayText) &&
+            dayNumber(dayText) <= dayNumber(line.last)) {
+          ++covering;
+          EXPECT_EQ(line.rating, rating) << text;
+          EXPECT_EQ(line.accepted, accepted) << text;
+        }
+      EXPECT_EQ(covering, 1) << month << ": " << text;
+    }
+  }
+  int insideDays = 0;
+  for (const Line& line : influences) {
+    for (int month = 5; month <= 8; ++month)
+      for (int day = 1; day <= 31; ++day) {
+        const int date = 20250000 + month * 100 + day;
+        if (day > 30 && month == 6) continue;  // 5..8: only June has 30 days
+        if (date < dayNumber(line.first) || date > dayNumber(line.last)) continue;
+        ++insideDays;
+        EXPECT_TRUE(scanned.count({date, line.transit, line.aspect, line.natal}))
+            << date << " " << line.transit << " " << line.aspect << " " << line.natal;
+      }
+  }
+  EXPECT_EQ(static_cast<size_t>(insideDays), scanned.size());
+}
+
+// The calendar comes after the pages, the archive and the PDF, its path
+// last; one that cannot be written is an error of its own.
+TEST(Forecast, CalendarFileLastItsFailureItsOwnError) {
+  ProgramDir dir;
+  const fs::path ics = dir.root() / "Анна.ics";
+  auto forecast = [&](const std::string& file) {
+    return RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984",
+                       "--start", "05.2025", "--dir", dir.root().string(), "--ics", file});
+  };
+  const Result r = forecast(ics.string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(
+      r.out.ends_with((dir.output() / "Prog_08_2025.html").string() + "\n" + ics.string() + "\n"))
+      << r.out;
+  EXPECT_EQ(testing::ReadFile(ics).rfind("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n", 0), 0u);
+  EXPECT_TRUE(fs::exists(dir.system() / ".calendar-key"));
+
+  const Result failed = forecast((dir.root() / "nowhere" / "a.ics").string());
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(LineCount(failed.err), 5u) << failed.err;
+  EXPECT_NE(failed.err.find("meridan: the calendar was not written (the pages and the archive "
+                            "are): Cannot create file"),
+            std::string::npos)
+      << failed.err;
+  EXPECT_EQ(forecast("").status, 2);
 }
 
 TEST(CheckData, ShippedDataIsClean) {

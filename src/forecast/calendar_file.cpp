@@ -1,0 +1,84 @@
+#include "forecast/calendar_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+#include <sys/random.h>
+
+#include "base/files.h"
+#include "forecast/lock.h"
+#include "output/calendar/forecast_events.h"
+#include "transits/influences.h"
+
+namespace fs = std::filesystem;
+
+namespace meridan {
+namespace {
+
+std::optional<SipKey> ParseKey(std::string_view text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  SipKey key{};
+  if (text.size() != 2 * key.size()) return std::nullopt;
+  for (size_t i = 0; i < key.size(); ++i) {
+    unsigned value = 0;
+    for (const char c : text.substr(2 * i, 2)) {
+      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+      if (digit < 0) return std::nullopt;
+      value = value * 16 + static_cast<unsigned>(digit);
+    }
+    key[i] = static_cast<std::uint8_t>(value);
+  }
+  return key;
+}
+
+SipKey ReadKey(const fs::path& file) {
+  const auto key = ParseKey(ReadFile(file, false));
+  if (!key)
+    throw std::runtime_error("the calendar key " + file.string() +
+                             " is not 32 hexadecimal digits (remove it to make a new one; the "
+                             "events of earlier calendar files will then be added anew)");
+  return *key;
+}
+
+}  // namespace
+
+SipKey CalendarKey(const fs::path& programDir) {
+  const fs::path file = programDir / "System" / kCalendarKeyName;
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(file, ec))) return ReadKey(file);
+  // Two exports at once must not make two keys: the second finds the first's.
+  const ProgramDirLock lock = ProgramDirLock::Acquire(programDir);
+  if (fs::exists(fs::symlink_status(file, ec))) return ReadKey(file);
+  SipKey key{};
+  if (::getrandom(key.data(), key.size(), 0) != static_cast<ssize_t>(key.size()))
+    throw std::runtime_error("no random bytes for the calendar key: " +
+                             std::string(std::strerror(errno)));
+  std::string text;
+  for (const std::uint8_t byte : key) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", byte);
+    text += hex;
+  }
+  WriteFileAtomically(file, text + "\n");
+  return key;
+}
+
+std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
+                                   std::time_t made) {
+  const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
+  const std::vector<InfluenceText> influences = AttachInfluenceTexts(
+      FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
+  const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
+  return RenderCalendar(ForecastEvents(request.kind, request.birth, influences, stations,
+                                       CalendarKey(context.programDir())),
+                        made);
+}
+
+void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
+                           const fs::path& file, std::time_t made) {
+  WriteFileAtomically(file, RenderForecastCalendar(request, context, made));
+}
+
+}  // namespace meridan

@@ -1,0 +1,34 @@
+#pragma once
+// The calendar file of a forecast (iCalendar, for the calendar on a phone or
+// a desktop): its strong influences from first to last day and the turns of
+// Mercury and Mars, for the four months from the request's start. Written
+// like every other output, whole or not at all.
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "forecast/context.h"
+#include "forecast/forecast.h"
+#include "output/calendar/siphash.h"
+
+namespace meridan {
+
+// The random key of the program directory's event names, in its data
+// directory as 32 hexadecimal digits; made on first use, under the program
+// directory's lock, and kept, so that every export from this directory
+// names the same event the same way.
+inline constexpr std::string_view kCalendarKeyName = ".calendar-key";
+SipKey CalendarKey(const std::filesystem::path& programDir);
+
+// The file's bytes (UTF-8), stamped with `made`.
+std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
+                                   std::time_t made);
+
+// Renders it and writes it to file. Throws FileError when the file cannot be
+// written; nothing of the run is touched.
+void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
+                           const std::filesystem::path& file, std::time_t made);
+
+}  // namespace meridan

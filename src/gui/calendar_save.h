@@ -1,0 +1,51 @@
+#pragma once
+// Saving a finished forecast as a calendar file: "Сохранить в календарь…" in
+// the main window's menu, beside the PDF, enabled once a forecast has run to
+// its end. A file dialog suggests a name in the user's documents folder; the
+// library writes the file. The dialog sits behind a seam, so tests never
+// wait on it.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include "forecast/context.h"
+#include "forecast/forecast.h"
+
+class QAction;
+class QWidget;
+
+namespace meridan {
+
+class ForecastCalendar {
+ public:
+  // The save dialog: given the suggested path, the chosen one, or an empty
+  // string when the user cancels. Tests put a stand-in here.
+  using SaveDialogFn = std::function<QString(QWidget* parent, const QString& suggested)>;
+  static SaveDialogFn SetSaveDialog(SaveDialogFn dialog);
+
+  // The menu item, owned by parent; disabled until a forecast is kept.
+  explicit ForecastCalendar(QWidget* parent);
+
+  QAction* Action() const { return action_; }
+
+  // A run that came to its end, with the context it ran in (which outlives
+  // it until the next Forget).
+  void Keep(ForecastRequest request, ForecastContext& context);
+  // A run started or failed: nothing to save until the next one ends.
+  void Forget();
+
+  // The documents folder and "Поездки, ноябрь 2026.ics" for the kept forecast.
+  QString SuggestedPath() const;
+
+  // Asks for the file and writes the calendar; a failure goes to the error box.
+  void Save(QWidget* parent);
+
+ private:
+  QAction* action_;
+  std::optional<ForecastRequest> request_;
+  ForecastContext* context_ = nullptr;
+};
+
+}  // namespace meridan

@@ -1,0 +1,123 @@
+#include "output/calendar/forecast_events.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/cp1251.h"
+#include "base/month_names.h"
+#include "ephemeris/calendar.h"
+
+namespace meridan {
+namespace {
+
+// "2 августа 2025" (Windows-1251).
+std::string DayText(const Date& date) {
+  return std::to_string(date.day) + ' ' + MonthNameGenitive(date.month) + ' ' +
+         std::to_string(date.year);
+}
+
+// "2 августа 2025, 14:35 UT".
+std::string MomentText(double julianDay) {
+  const CalendarMinute moment = ToCalendarMinute(julianDay);
+  char time[16];
+  std::snprintf(time, sizeof time, ", %02d:%02d UT", moment.hour, moment.minute);
+  return DayText(moment.date) + time;
+}
+
+// 32 hexadecimal digits from two hashes of what names the event, then the
+// program's domain.
+std::string EventUid(const SipKey& key, const std::string& what) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%016llx%016llx",
+                static_cast<unsigned long long>(SipHash24(key, "1|" + what)),
+                static_cast<unsigned long long>(SipHash24(key, "2|" + what)));
+  return std::string(text) + "@meridan-diru";
+}
+
+std::string EventIdentity(ForecastKind kind, Date birth, const std::string& rest) {
+  return std::string(KindInfo(kind).key) + '|' + std::to_string(birth.day) + '.' +
+         std::to_string(birth.month) + '.' + std::to_string(birth.year) + '|' + rest;
+}
+
+CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText& text,
+                             const SipKey& key) {
+  const Influence& influence = text.influence;
+  CalendarEvent event;
+  event.first = DateOf(influence.firstNoon);
+  event.afterLast = DateOf(influence.lastNoon + 1);
+  event.uid =
+      EventUid(key, EventIdentity(kind, birth,
+                                  std::to_string(influence.transitBody) + '|' +
+                                      std::to_string(influence.aspect) + '|' +
+                                      std::to_string(influence.natalBody) + '|' +
+                                      std::to_string(static_cast<long long>(influence.firstNoon))));
+  const std::string sign = text.rating > 0 ? "+" : "-";
+  event.summary = sign + std::to_string(std::abs(text.rating)) + ' ' + W(KindInfo(kind).command) +
+                  ": " + FirstSentence(text.record->firstLine);
+  std::string description = text.record->text;
+  while (!description.empty() &&
+         (description.back() == ' ' || description.back() == '\n' || description.back() == '\r'))
+    description.pop_back();
+  description += W("\n\nДействует с ") + DayText(event.first) + W(" по ") +
+                 DayText(DateOf(influence.lastNoon)) + ".\n";
+  if (influence.exact.empty()) {
+    description += W("Точным аспект в эти дни не становится.");
+  } else {
+    description += W("Точно: ");
+    for (size_t i = 0; i < influence.exact.size(); ++i)
+      description += (i ? "; " : "") + MomentText(influence.exact[i]);
+    description += '.';
+  }
+  event.description = std::move(description);
+  return event;
+}
+
+CalendarEvent StationEvent(ForecastKind kind, Date birth, const Station& station,
+                           const SipKey& key) {
+  CalendarEvent event;
+  event.first = DateOf(station.moment);
+  event.afterLast = DateOf(station.moment + 1);
+  const std::string day = std::to_string(event.first.year) + '.' +
+                          std::to_string(event.first.month) + '.' + std::to_string(event.first.day);
+  event.uid = EventUid(key, EventIdentity(kind, birth,
+                                          "station|" + std::to_string(station.body) + '|' +
+                                              (station.retrograde ? "R|" : "D|") + day));
+  event.summary = W(KindInfo(kind).command) + ": " + StationTitle(station);
+  event.description = StationTitle(station) + ": " + MomentText(station.moment) + '.';
+  return event;
+}
+
+}  // namespace
+
+bool StationInCalendar(ForecastKind kind, int body) {
+  return body == kMercury || (body == kMars && kind != ForecastKind::Sale);
+}
+
+std::string FirstSentence(std::string_view text) {
+  size_t end = text.size();
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c == '.' || c == '!' || c == '?') && (i + 1 == text.size() || text[i + 1] == ' ')) {
+      end = i + 1;
+      break;
+    }
+  }
+  std::string sentence(text.substr(0, end));
+  while (!sentence.empty() && sentence.back() == ' ') sentence.pop_back();
+  return sentence;
+}
+
+std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,
+                                          const std::vector<InfluenceText>& influences,
+                                          const std::vector<Station>& stations, const SipKey& key) {
+  std::vector<CalendarEvent> events;
+  for (const InfluenceText& text : influences)
+    if (text.accepted && text.record && std::abs(text.rating) >= kCalendarRating)
+      events.push_back(InfluenceEvent(kind, birth, text, key));
+  for (const Station& station : stations)
+    if (StationInCalendar(kind, station.body))
+      events.push_back(StationEvent(kind, birth, station, key));
+  return events;
+}
+
+}  // namespace meridan

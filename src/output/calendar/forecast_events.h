@@ -1,0 +1,34 @@
+#pragma once
+// The events of a forecast's calendar: one all-day event for each accepted
+// influence of rating 3 or more (or -3 or less), from its first to its last
+// day in orb, and one for each station of Mercury (every kind) and of Mars
+// (trips and car service). Each event's name is a keyed hash of what makes
+// it that event (kind, birth date, the aspect and its first day, or the
+// station), so a second export of the same forecast names its events as
+// the first did and calendars update them instead of adding copies, while
+// the names say nothing about the person without the key.
+
+#include <vector>
+
+#include "base/dates.h"
+#include "output/calendar/icalendar.h"
+#include "output/calendar/siphash.h"
+#include "texts/influence_texts.h"
+#include "transits/forecast_kind.h"
+
+namespace meridan {
+
+// The weakest rating, either way, that goes into the calendar.
+inline constexpr int kCalendarRating = 3;
+
+// Whether a planet's stations go into a kind's calendar.
+bool StationInCalendar(ForecastKind kind, int body);
+
+// The text's first sentence, from its first line (Windows-1251).
+std::string FirstSentence(std::string_view text);
+
+std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,
+                                          const std::vector<InfluenceText>& influences,
+                                          const std::vector<Station>& stations, const SipKey& key);
+
+}  // namespace meridan

@@ -1,0 +1,27 @@
+#include "texts/influence_texts.h"
+
+#include "base/cp1251.h"
+
+namespace meridan {
+
+std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& influences,
+                                                const InterpretationFile& interpretations) {
+  std::vector<InfluenceText> texts;
+  texts.reserve(influences.size());
+  for (const Influence& influence : influences) {
+    const InterpretationFile::Match match =
+        interpretations.Find(influence.transitBody, influence.aspect, influence.natalBody);
+    texts.push_back({influence, match.rating, match.printable(), match.record});
+  }
+  return texts;
+}
+
+std::string StationTitle(const Station& station) {
+  const char* name = station.body == kMercury ? "Меркурий"
+                     : station.body == kVenus ? "Венера"
+                     : station.body == kMars  ? "Марс"
+                                              : "?";
+  return W(name) + W(station.retrograde ? " разворачивается назад" : " разворачивается вперёд");
+}
+
+}  // namespace meridan

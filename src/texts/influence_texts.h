@@ -1,0 +1,32 @@
+#pragma once
+// The influences and stations of a forecast with their words: each
+// influence with the text, rating and acceptance its aspect has in the
+// kind's interpretation file (the same for every day of its window, as the
+// scan gives them day by day), and the Russian name of a station.
+
+#include <string>
+#include <vector>
+
+#include "texts/interpretation.h"
+#include "transits/influences.h"
+
+namespace meridan {
+
+struct InfluenceText {
+  Influence influence;
+  int rating = 0;
+  bool accepted = false;  // its fragment is long enough to print
+  // The matched record, in the file the texts were taken from; null when
+  // none matched.
+  const InterpretationRecord* record = nullptr;
+};
+
+// Looks each influence up in the table, keeping their order.
+std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& influences,
+                                                const InterpretationFile& interpretations);
+
+// "Меркурий разворачивается назад", "Марс разворачивается вперёд"
+// (Windows-1251).
+std::string StationTitle(const Station& station);
+
+}  // namespace meridan

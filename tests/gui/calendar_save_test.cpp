@@ -1,0 +1,66 @@
+// Saving a forecast as a calendar file from the main window's menu: enabled
+// only after a run that came to its end, beside the PDF, under the name
+// given, and a file that cannot be written.
+
+#include "gui/calendar_save.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+#include "gui/main_window.h"
+#include "gui_testing.h"
+
+namespace meridan::testing {
+namespace {
+
+class CalendarSaveTest : public GuiTest {
+ protected:
+  CalendarSaveTest() {
+    previous = ForecastCalendar::SetSaveDialog([this](QWidget*, const QString& suggested) {
+      asked << suggested;
+      return answer;
+    });
+    window = std::make_unique<MainWindow>(nullptr, QSize(1024, 768));
+    window->SetClock([] { return QDate(2026, 11, 12); });
+    window->show();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->Session().CurrentYear != 0; }, 2000));
+  }
+  ~CalendarSaveTest() override { ForecastCalendar::SetSaveDialog(previous); }
+
+  QAction* Save() const { return Child<QAction>(window.get(), u"SaveCalendar"_s); }
+
+  CurrentProgramDir dir;
+  std::unique_ptr<MainWindow> window;
+  ForecastCalendar::SaveDialogFn previous;
+  QString answer;
+  QStringList asked;
+};
+
+TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
+  const QList<QAction*> menu = window->menuBar()->actions();
+  const auto pdf = menu.indexOf(Child<QAction>(window.get(), u"SavePdf"_s));
+  ASSERT_GE(pdf, 0);
+  EXPECT_EQ(menu.value(pdf + 1), Save()) << "beside the PDF";
+  EXPECT_FALSE(Save()->isEnabled());
+
+  QTest::mouseClick(Child<QPushButton>(window.get(), u"Button7"_s), Qt::LeftButton);
+  ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  ASSERT_TRUE(Save()->isEnabled());
+  answer = QString::fromStdString((dir.root() / "календарь").string());  // ".ics" is added
+  Save()->trigger();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].endsWith(u"/Авто-сервис, ноябрь 2026.ics"_s)) << asked[0].toStdString();
+  EXPECT_EQ(ReadFile(dir.root() / "календарь.ics").rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+
+  answer = QString::fromStdString((dir.root() / "нет" / "такой.ics").string());
+  Save()->trigger();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith(u"Cannot create file"_s)) << errors[0].toStdString();
+}
+
+}  // namespace
+}  // namespace meridan::testing
