@@ -102,7 +102,7 @@ int Positions(const Context& io, const Options& options) {
 }
 
 int Chart(const Context& io, const Options& options) {
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
   PrintLongitudes(io, ComputeNatalChart(birth, pluto));
   return 0;
@@ -119,7 +119,7 @@ struct MonthRequest {
 MonthRequest ParseMonthRequest(const Options& options) {
   MonthRequest request;
   request.kind = ParseKind(options.Require("--kind"));
-  request.birth = ParseDate("--birth", options.Require("--birth"));
+  request.birth = ParseBirthDate(options.Require("--birth"));
   request.month = ParseMonth("--month", options.Require("--month"));
   request.dataDir = ProgramDir(options) / "System";
   request.interpretationFile =
@@ -166,7 +166,7 @@ int Forecast(const Context& io, const Options& options) {
   if (*length > kMaxNameLength)
     throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
                      " characters, this one has " + std::to_string(*length));
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const auto startText = options.Get("--start");
   const Date today = Today();
   const YearMonth start =
