@@ -123,8 +123,8 @@ std::string RenderMonthPage(const MonthPage& content) {
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
   page.Line("<h1>" + W(KindInfo(content.kind).monthHeading) + MonthNameLower(content.month.month) +
-            " " + std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
-            "</h1>");
+            " " + std::to_string(content.month.year) + W(" года для Вас") +
+            (content.name.bytes.empty() ? "" : ", " + content.name.bytes) + "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
             W("г. </h3>"));
