@@ -47,13 +47,13 @@ AboutBox::AboutBox(QWidget* parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
   };
-  Label3 = addText("Label3", 54, 76);
+  Label3 = addText("Label3", 54, 96);
   Label3->setText(QStringLiteral(
       "Астрологические прогнозы для автомобилистов: поездки, авто-сервис, покупка и продажа "
       "машины на четыре месяца вперёд.\n"
       "Все права принадлежат разработчикам Meridan Diru; лицензия на копирование и "
       "распространение пока не опубликована."));
-  Label4 = addText("Label4", 132, 56);
+  Label4 = addText("Label4", 152, 36);
 
   Button1 = new QPushButton(QStringLiteral("OK"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
