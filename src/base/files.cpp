@@ -75,6 +75,7 @@ int WriteAll(int fd, std::string_view bytes) {
 FileError::FileError(const char* verb, const fs::path& path, int error)
     : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
                          std::strerror(error)),
+      verb_(verb),
       path_(path),
       error_(error) {}
 

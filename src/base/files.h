@@ -24,11 +24,15 @@ namespace meridan {
 // A file that could not be read or written; what() is the message above.
 class FileError : public std::runtime_error {
  public:
+  // verb: a string literal, "open" (to read), "create" (to write) or what
+  // else was tried ("lock").
   FileError(const char* verb, const std::filesystem::path& path, int error);
+  const char* verb() const { return verb_; }
   const std::filesystem::path& path() const { return path_; }
   int error() const { return error_; }  // errno
 
  private:
+  const char* verb_;
   std::filesystem::path path_;
   int error_;
 };

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ephemeris/birth_date.h"
+#include "ephemeris/calendar.h"
+
 namespace meridan {
 namespace {
 
@@ -96,6 +99,21 @@ Date ParseDate(const std::string& option, const std::string& text) {
   }
   throw UsageError(option + " wants a date DD.MM.YYYY (day 1-31, month 1-12), not '" + Shown(text) +
                    "'");
+}
+
+Date ParseBirthDate(const std::string& text) {
+  const Date date = ParseDate("--birth", text);
+  switch (CheckBirthDate(date)) {
+    case BirthDateFault::None:
+      return date;
+    case BirthDateFault::Year:
+      throw UsageError("--birth wants a year " + std::to_string(kFirstBirthYear) + "-" +
+                       std::to_string(kLastBirthYear) + ", not '" + Shown(text) + "'");
+    default:  // day and month outside their limits are refused by ParseDate
+      throw UsageError("--birth " + Shown(text) + " is no date: month " +
+                       std::to_string(date.month) + " of " + std::to_string(date.year) + " has " +
+                       std::to_string(MonthLength(date.month, date.year)) + " days");
+  }
 }
 
 YearMonth ParseMonth(const std::string& option, const std::string& text) {

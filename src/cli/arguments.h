@@ -38,6 +38,9 @@ inline constexpr int kLastForecastYear = 2100;
 // as typed and runs on into the next month).
 Date ParseDate(const std::string& option, const std::string& text);
 
+// --birth "DD.MM.YYYY": a day that exists, in the birth years 1920..2030.
+Date ParseBirthDate(const std::string& text);
+
 // "MM.YYYY", month 1..12, year 1900..2100.
 YearMonth ParseMonth(const std::string& option, const std::string& text);
 

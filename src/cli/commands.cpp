@@ -118,7 +118,7 @@ int Positions(const Context& io, const Options& options) {
 }
 
 int Chart(const Context& io, const Options& options) {
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
   PrintLongitudes(io, ComputeNatalChart(birth, pluto));
   return 0;
@@ -133,7 +133,7 @@ struct MonthQuery {
 
 MonthQuery QueryMonth(const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const YearMonth month = ParseMonth("--month", options.Require("--month"));
   ForecastContext context(ProgramDir(options));
   return {kind, AnalyseMonth(context, kind, ComputeNatalChart(birth, context.pluto()), month)};
@@ -193,7 +193,7 @@ std::string DayText(double julianDay) {
 
 int Influences(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const YearMonth start = StartMonth(options);
   const fs::path dataDir = ProgramDir(options) / "System";
   const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
@@ -239,7 +239,7 @@ int Forecast(const Context& io, const Options& options) {
   if (*length > kMaxNameLength)
     throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
                      " characters, this one has " + std::to_string(*length));
-  const Date birth = ParseDate("--birth", options.Require("--birth"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
   const Date today = Today();
   const YearMonth start = StartMonth(options);
   const auto pdf = options.Get("--pdf");

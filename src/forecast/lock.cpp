@@ -12,10 +12,27 @@
 
 namespace meridan {
 
+namespace {
+
+std::filesystem::path LockFile(const std::filesystem::path& programDir) {
+  return programDir / "System" / ".meridan.lock";
+}
+
+}  // namespace
+
+bool ProgramDirLock::HeldElsewhere(const std::filesystem::path& programDir) {
+  const int fd = ::open(LockFile(programDir).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  // Taken and at once let go: a waiting run only retries a moment later.
+  const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
+}
+
 ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
                                        const std::function<void()>& onWait,
                                        std::chrono::milliseconds patience) {
-  const std::filesystem::path file = programDir / "System" / ".meridan.lock";
+  const std::filesystem::path file = LockFile(programDir);
   // Never through a link: the lock file is created where it stands.
   const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError("create", file, errno);

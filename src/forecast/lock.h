@@ -20,6 +20,10 @@ class ProgramDirLock {
   static ProgramDirLock Acquire(const std::filesystem::path& programDir,
                                 const std::function<void()>& onWait = {},
                                 std::chrono::milliseconds patience = kLockPatience);
+  // Whether another run holds the lock now, for a caller that waits on its
+  // own terms (a window that keeps painting). False also when the lock file
+  // cannot be opened: Acquire then says why.
+  static bool HeldElsewhere(const std::filesystem::path& programDir);
   ProgramDirLock(ProgramDirLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
   ProgramDirLock& operator=(ProgramDirLock&&) = delete;
   ~ProgramDirLock();

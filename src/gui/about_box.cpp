@@ -1,5 +1,6 @@
 #include "gui/about_box.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +14,7 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("About_Form"));
-  setWindowTitle(QStringLiteral(" О программе"));
+  setWindowTitle(QStringLiteral("О программе"));
   setFont(WindowFont());
   setFixedSize(384, 262);
   // Placed once, centred on the screen: left to place itself, the box came
@@ -36,11 +37,36 @@ AboutBox::AboutBox(QWidget* parent)
   Label2->move(12, 29);
   Label2->adjustSize();
 
+  const auto addText = [this](const char* name, int top, int height) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(ArialFont(13, false));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setGeometry(12, top, 360, height);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+  };
+  Label3 = addText("Label3", 54, 96);
+  Label3->setText(QStringLiteral(
+      "Астрологические прогнозы для автомобилистов: поездки, авто-сервис, покупка и продажа "
+      "машины на четыре месяца вперёд.\n"
+      "Все права принадлежат разработчикам Meridan Diru; лицензия на копирование и "
+      "распространение пока не опубликована."));
+  Label4 = addText("Label4", 152, 36);
+
   Button1 = new QPushButton(QStringLiteral("OK"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
   Button1->setGeometry(156, 192, 61, 20);
   Button1->setDefault(true);
   connect(Button1, &QPushButton::clicked, this, &AboutBox::Button1Click);
+}
+
+void AboutBox::showEvent(QShowEvent* event) {
+  const QString programDir = QDir::toNativeSeparators(QDir::currentPath());
+  Label4->setText(QStringLiteral("Данные программы: ") + programDir +
+                  QStringLiteral("/System\nПрогнозы: ") + programDir + QStringLiteral("/Output"));
+  QDialog::showEvent(event);
 }
 
 void AboutBox::Button1Click() { accept(); }

@@ -1,5 +1,6 @@
 #pragma once
-// The About box: the program's name and version.
+// The About box: the program's name and version, what it does, where its
+// data lives (the program directory, read at every showing) and its licence.
 
 #include <QDialog>
 
@@ -16,9 +17,14 @@ class AboutBox : public QDialog {
 
   void Button1Click();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   QLabel* Label1;
   QLabel* Label2;
+  QLabel* Label3;  // what the program is, and its licence
+  QLabel* Label4;  // where its data lives
   QPushButton* Button1;
 };
 

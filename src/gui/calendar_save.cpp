@@ -64,8 +64,9 @@ void ForecastCalendar::Save(QWidget* parent) {
   QString file = SaveDialog()(parent, SuggestedPath());
   if (file.isEmpty()) return;
   if (!file.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) file += QStringLiteral(".ics");
-  Guarded(parent, [&] {
+  Guarded(parent, QStringLiteral("Календарь не сохранён."), [&] {
     WriteForecastCalendar(*request_, *context_, file.toStdString(), std::time(nullptr));
+    if (saved_) saved_(file);
   });
 }
 

@@ -41,9 +41,12 @@ class ForecastCalendar {
 
   // Asks for the file and writes the calendar; a failure goes to the error box.
   void Save(QWidget* parent);
+  // Told the file's path after each calendar written.
+  void OnSaved(std::function<void(const QString& file)> saved) { saved_ = std::move(saved); }
 
  private:
   QAction* action_;
+  std::function<void(const QString&)> saved_;
   std::optional<ForecastRequest> request_;
   ForecastContext* context_ = nullptr;
 };

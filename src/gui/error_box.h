@@ -7,6 +7,9 @@
 
 #include <exception>
 #include <functional>
+#include <utility>
+
+#include "gui/error_text.h"
 
 class QWidget;
 
@@ -29,15 +32,27 @@ class NoticeBox {
   static MessageHandler SetHandler(MessageHandler handler);
 };
 
+// Thrown when the user called off what a handler was doing: not a failure,
+// nothing is shown.
+struct CommandCancelled : std::exception {
+  const char* what() const noexcept override { return "cancelled by the user"; }
+};
+
 // Runs an event handler's work; an exception that leaves it is shown in the
-// error box and the rest of the work does not run.
+// error box, in Russian after the task that failed ("Прогноз не
+// составлен."), and the rest of the work does not run.
 template <class Work>
-void Guarded(QWidget* parent, Work&& work) {
+void Guarded(QWidget* parent, const QString& task, Work&& work) {
   try {
     work();
+  } catch (const CommandCancelled&) {
   } catch (const std::exception& error) {
-    ErrorBox::Show(parent, QString::fromUtf8(error.what()));
+    ErrorBox::Show(parent, ErrorMessage(error, task));
   }
+}
+template <class Work>
+void Guarded(QWidget* parent, Work&& work) {
+  Guarded(parent, QString(), std::forward<Work>(work));
 }
 
 }  // namespace meridan

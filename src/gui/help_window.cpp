@@ -36,10 +36,8 @@ std::filesystem::path HelpTopicPath(const std::filesystem::path& programDir, int
 }
 
 QString HelpWindowTitle(const QString& pageTitle) {
-  const QString program = QStringLiteral("Meridan Diru");
-  if (pageTitle.isEmpty()) return program + QStringLiteral(" — помощь");
-  if (pageTitle.contains(program)) return pageTitle;
-  return pageTitle + QStringLiteral(" — ") + program;
+  return QStringLiteral("Справка — ") +
+         (pageTitle.isEmpty() ? QStringLiteral("Meridan Diru") : pageTitle);
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

@@ -40,8 +40,8 @@ class HelpWindow : public QWidget {
   bool placed_ = false;
 };
 
-// The window's title for a page: the page's own title, followed by the
-// program's name unless it names it already.
+// The window's title for a page: "Справка — " and the page's own title,
+// or the program's name for a page without one.
 QString HelpWindowTitle(const QString& pageTitle);
 
 // The topic the menu opens: what the program does, with the contents.

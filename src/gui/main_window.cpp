@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QStyleOptionMenuItem>
 #include <QTimer>
 
 #include <clocale>
@@ -21,12 +23,16 @@
 #include "base/cp1251.h"
 #include "base/files.h"
 #include "base/month_names.h"
+#include "ephemeris/birth_date.h"
 #include "forecast/digest_file.h"
 #include "gui/about_box.h"
+#include "gui/birth_fields.h"
 #include "gui/calendar_save.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/help_window.h"
+#include "gui/launcher_notice.h"
+#include "gui/lock_wait.h"
 #include "gui/pdf_save.h"
 #include "gui/problem_report.h"
 #include "gui/spin_field.h"
@@ -52,7 +58,7 @@ struct BirthLimits {
 };
 constexpr BirthLimits kDayLimits{1, 31, 15};
 constexpr BirthLimits kMonthLimits{1, 12, 6};
-constexpr BirthLimits kYearLimits{1920, 2030, 1980};
+constexpr BirthLimits kYearLimits{kFirstBirthYear, kLastBirthYear, 1980};
 
 QString MonthButtonCaption(int k) { return QString::number(k) + QStringLiteral("-й месяц"); }
 
@@ -87,6 +93,21 @@ class MenuStyle : public QProxyStyle {
     if (hint == SH_MenuBar_AltKeyNavigation) return 1;
     return QProxyStyle::styleHint(hint, option, widget, returned);
   }
+  // The item the keyboard stands on is drawn as an open one: the style
+  // marks only an item whose menu is open, and these items open no menu, so
+  // after F10 or Alt nothing showed where the arrows were.
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+    if (element == CE_MenuBarItem && item && (item->state & State_Selected) && widget &&
+        widget->hasFocus()) {
+      QStyleOptionMenuItem current = *item;
+      current.state |= State_Sunken;
+      QProxyStyle::drawControl(element, &current, painter, widget);
+      return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
 };
 
 template <class Widget>
@@ -104,7 +125,7 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   std::setlocale(LC_NUMERIC, "C");
 
   setObjectName(QStringLiteral("ZMeridanDiruForm"));
-  setWindowTitle(QStringLiteral("  Meridan Diru"));
+  setWindowTitle(QStringLiteral("Meridan Diru"));
   setFont(WindowFont());
 
   auto* client = new QWidget(this);
@@ -226,13 +247,18 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   connect(N6, &QAction::triggered, this, &MainWindow::N6Click);
   connect(N1, &QAction::triggered, this, &MainWindow::N1Click);
   connect(N3, &QAction::triggered, this, &MainWindow::N3Click);
+  N3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   auto* menuStyle = new MenuStyle;
   menuStyle->setParent(this);
   menuBar()->setStyle(menuStyle);
   connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
           &MainWindow::ActivateMenu);
 
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // The status line confirms what was saved, and where.
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->setSizeGripEnabled(false);
+  setFixedSize(kClientWidth,
+               kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 
@@ -242,9 +268,15 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   help_ = new HelpWindow(this);
 
   pdf_ = std::make_unique<ForecastPdf>(this);
+  pdf_->OnSaved([this](const QString& file) {
+    ShowStatus(QStringLiteral("Прогноз сохранён в PDF: ") + file);
+  });
   menuBar()->insertAction(N3, pdf_->Action());  // before " Выход "
   pdf_->AddViewerButton(Form2);
   calendar_ = std::make_unique<ForecastCalendar>(this);
+  calendar_->OnSaved([this](const QString& file) {
+    ShowStatus(QStringLiteral("Календарь сохранён: ") + file);
+  });
   menuBar()->insertAction(N3, calendar_->Action());  // beside the PDF
   // F1 opens the help from every window, over the window it was pressed in.
   for (QWidget* window :
@@ -277,12 +309,7 @@ void MainWindow::FormActivate() {
   if (activated_) return;
   activated_ = true;
   SetProgramDir(session_, QDir::currentPath().toStdString());
-  QString backgroundError;
-  try {
-    LoadBackground();
-  } catch (const std::exception& error) {
-    backgroundError = QString::fromUtf8(error.what());
-  }
+  const QString backgroundError = LoadBackground();
   PlaceMonthButtons();
   Edit1->clear();
   SpinEdit1->SetLimits(kDayLimits.minimum, kDayLimits.maximum);
@@ -299,7 +326,10 @@ void MainWindow::FormActivate() {
   // The picture is the only thing that can fail here; the window is whole
   // and usable by the time the box shows.
   if (!backgroundError.isEmpty()) ErrorBox::Show(this, backgroundError);
+  ShowLauncherNotice(this);
 }
+
+void MainWindow::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
 
 void MainWindow::PlaceMonthButtons() {
   const int top = kClientHeight - kMonthButtonHeight - kMonthButtonBottomMargin;
@@ -310,15 +340,24 @@ void MainWindow::PlaceMonthButtons() {
   }
 }
 
-void MainWindow::LoadBackground() {
+QString MainWindow::LoadBackground() {
+  const QString task = QStringLiteral("Не удалось показать картинку окна.");
   const std::filesystem::path file = session_.DataDir / "diru2.bmp";
-  const std::string bytes = ReadFile(file);
+  std::string bytes;
+  try {
+    bytes = ReadFile(file);
+  } catch (const std::exception& error) {
+    return ErrorMessage(error, task);
+  }
   QImage picture;
   if (!picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
                             static_cast<int>(bytes.size())))
-    throw std::runtime_error("Cannot open file \"" + file.string() +
-                             "\". It is not a picture the program can read");
+    return task + QStringLiteral(" Файл «") + PathText(file) +
+           QStringLiteral(
+               "» — не картинка, которую программа может прочитать. Верните его из "
+               "установленной копии программы.");
   Image1->setPixmap(QPixmap::fromImage(picture));
+  return {};
 }
 
 void MainWindow::Button18Click() { RunCommand(ForecastKind::Trips); }
@@ -326,11 +365,17 @@ void MainWindow::Button7Click() { RunCommand(ForecastKind::Service); }
 void MainWindow::Button8Click() { RunCommand(ForecastKind::Sale); }
 
 void MainWindow::RunCommand(ForecastKind kind) {
-  Guarded(this, [&] {
+  const BirthReading birth = ReadBirthDate(*SpinEdit1, *SpinEdit2, *SpinEdit3);
+  if (!birth.date) {
+    ErrorBox::Show(this, birth.refusal);
+    birth.field->setFocus();
+    return;
+  }
+  Guarded(this, QStringLiteral("Прогноз не составлен."), [&] {
     session_.Name = NameForPage(Edit1->text().toStdString());
-    session_.BirthDay = SpinEdit1->IntValue();
-    session_.BirthMonth = SpinEdit2->IntValue();
-    session_.BirthYear = SpinEdit3->IntValue();
+    session_.BirthDay = birth.date->day;
+    session_.BirthMonth = birth.date->month;
+    session_.BirthYear = birth.date->year;
 
     const BusyCursor busy;
     pdf_->Forget();
@@ -358,7 +403,8 @@ void MainWindow::RunCommand(ForecastKind kind) {
           button->setEnabled(true);
           button->setText(MonthCaption(month.month.month, month.month.year));
           button->repaint();
-        });
+        },
+        [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
     latest_ = std::move(result);
     const QDate today = clock_();
     pdf_->Keep(latest_.request, latest_.months, {today.day(), today.month(), today.year()});
@@ -396,8 +442,13 @@ void MainWindow::ActivateMenu() {
 void MainWindow::ShowHelpTopic(int topic, QWidget* caller) {
   const std::filesystem::path page = HelpTopicPath(session_.MainDir, topic);
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(page, ignored))
-    throw std::runtime_error("Unable to open help file " + page.string());
+  if (!std::filesystem::is_regular_file(page, ignored)) {
+    ErrorBox::Show(caller ? caller : this,
+                   QStringLiteral("Не удалось открыть справку: файла «") + PathText(page) +
+                       QStringLiteral("» нет. Проверьте, что программа запущена из своей папки и "
+                                      "что в ней есть папка help со страницами справки."));
+    return;
+  }
   help_->ShowPage(page, caller);
 }
 

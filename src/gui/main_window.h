@@ -68,6 +68,9 @@ class MainWindow : public QMainWindow {
   // for it, the main window when none is given.
   void ShowHelpTopic(int topic, QWidget* caller = nullptr);
 
+  // The status line under the client area: what was saved, and where.
+  void ShowStatus(const QString& text);
+
   // F10: the menu bar takes the keyboard, as with Alt.
   void ActivateMenu();
 
@@ -77,7 +80,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void RunCommand(ForecastKind kind);
-  void LoadBackground();
+  // The background picture; the error box's text when it cannot be shown.
+  QString LoadBackground();
   void PlaceMonthButtons();
 
   QLabel* Image1;

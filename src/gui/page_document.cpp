@@ -177,6 +177,68 @@ void TrimImageSources(QTextDocument& document, const QTextBlock& block) {
   }
 }
 
+// The navigation row: the page's first table, whose every cell links to a
+// month's page. It goes, and the hint above it with it.
+bool EveryCellLinks(const QTextTable& table) {
+  for (int row = 0; row < table.rows(); ++row)
+    for (int column = 0; column < table.columns(); ++column) {
+      const QTextTableCell cell = table.cellAt(row, column);
+      bool link = false;
+      for (auto block = cell.begin(); !block.atEnd() && !link; ++block)
+        for (auto it = block.currentBlock().begin(); !it.atEnd() && !link; ++it)
+          link = it.fragment().charFormat().isAnchor();
+      if (!link) return false;
+    }
+  return true;
+}
+
+void DropNavigationRow(QTextDocument& document) {
+  const QList<QTextFrame*> frames = document.rootFrame()->childFrames();
+  auto* table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable*>(frames.first());
+  if (table == nullptr || !EveryCellLinks(*table)) return;
+  QTextCursor cursor(&document);
+  cursor.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+}
+
+// A block that heads what follows: a heading, or a paragraph all of whose
+// text is bold (a day's "Прогноз на 1 мая").
+bool IsHeading(const QTextBlock& block) {
+  if (block.blockFormat().headingLevel() > 0) return true;
+  bool text = false;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    if (fragment.text().trimmed().isEmpty()) continue;
+    if (fragment.charFormat().fontWeight() < QFont::Bold) return false;
+    text = true;
+  }
+  return text;
+}
+
+int PageOf(qreal y, qreal pageHeight) { return static_cast<int>(y / pageHeight); }
+
+// Where the text a heading leads begins on a later page than the heading's
+// last line, the heading starts that page.
+void KeepHeadingsWithTheirText(QTextDocument& document) {
+  const qreal pageHeight = document.pageSize().height();
+  QAbstractTextDocumentLayout* layout = document.documentLayout();
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    const QTextBlock next = block.next();
+    if (!next.isValid() || !IsHeading(block)) continue;
+    const QTextLayout* own = block.layout();
+    const QTextLayout* following = next.layout();
+    if (own->lineCount() == 0 || following->lineCount() == 0) continue;
+    const qreal headingEnd =
+        layout->blockBoundingRect(block).top() + own->lineAt(own->lineCount() - 1).rect().bottom();
+    const qreal textStart =
+        layout->blockBoundingRect(next).top() + following->lineAt(0).rect().top();
+    if (PageOf(textStart, pageHeight) <= PageOf(headingEnd - 0.5, pageHeight)) continue;
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).mergeBlockFormat(format);
+  }
+}
+
 std::unique_ptr<QTextDocument> PrintCopy(const QTextDocument& page, QSizeF paper) {
   std::unique_ptr<QTextDocument> copy(page.clone());
   // Qt keeps the document margin free at the top and bottom of every printed
@@ -191,6 +253,8 @@ std::unique_ptr<QTextDocument> PrintCopy(const QTextDocument& page, QSizeF paper
   // A page size of the paper's proportions makes the document print page by
   // page, each drawn to fill the paper's width.
   copy->setPageSize(QSizeF(width, width * paper.height() / paper.width()));
+  DropNavigationRow(*copy);
+  KeepHeadingsWithTheirText(*copy);
   return copy;
 }
 
@@ -212,9 +276,13 @@ void MatchBrowserLayout(QTextDocument& document, qreal width) {
   edit.endEditBlock();
 }
 
+std::unique_ptr<QTextDocument> PrintLayout(const QTextDocument& page, QSizeF paper) {
+  return PrintCopy(page, paper);
+}
+
 void PrintPage(const QTextDocument& page, QPagedPaintDevice& printer) {
   const QSizeF paper = printer.pageLayout().paintRectPixels(printer.logicalDpiX()).size();
-  PrintCopy(page, paper)->print(&printer);
+  PrintLayout(page, paper)->print(&printer);
 }
 
 }  // namespace meridan

@@ -3,7 +3,10 @@
 // browser; these corrections, applied once a page is loaded, bring it back
 // to what a browser shows.
 
+#include <QSizeF>
 #include <QtGlobal>
+
+#include <memory>
 
 class QPagedPaintDevice;
 class QTextDocument;
@@ -24,9 +27,15 @@ namespace meridan {
 // The corrections go in as one edit, so the page is laid out once.
 void MatchBrowserLayout(QTextDocument& document, qreal width);
 
-// Prints the page as it is shown, its lines as wide as on the screen, scaled
-// down where the paper is narrower than the page (the pages' tables are 800
-// pixels wide), split into pages of the paper's proportions; images are read
+// The page as it goes to paper (paper: the printable area's size): its lines
+// as wide as on the screen, split into pages of the paper's proportions;
+// without the navigation row, which leads nowhere on paper; a heading (a
+// day's "Прогноз на 1 мая", a title) that would end a page starts the next
+// one, with the text it heads.
+std::unique_ptr<QTextDocument> PrintLayout(const QTextDocument& page, QSizeF paper);
+
+// Prints the page laid out as above, scaled down where the paper is narrower
+// than the page (the pages' tables are 800 pixels wide); images are read
 // relative to the page's address, as on the screen.
 void PrintPage(const QTextDocument& page, QPagedPaintDevice& printer);
 

@@ -74,7 +74,10 @@ void ForecastPdf::Save(QWidget* parent) {
   if (file.isEmpty()) return;
   // What is written is a PDF, whatever the name typed says.
   if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
-  Guarded(parent, [&] { WriteForecastDigest(*request_, months_, made_, file.toStdString()); });
+  Guarded(parent, QStringLiteral("PDF не сохранён."), [&] {
+    WriteForecastDigest(*request_, months_, made_, file.toStdString());
+    if (saved_) saved_(file);
+  });
 }
 
 }  // namespace meridan

@@ -43,14 +43,17 @@ class ForecastPdf {
   // The documents folder and the digest's name for the kept forecast.
   QString SuggestedPath() const;
 
-  // Asks for the file and writes the digest; a failure goes to the error box.
+  // Asks for the file and writes the digest; a failure goes to the error
+  // box, a file written to the function given here (its path).
   void Save(QWidget* parent);
+  void OnSaved(std::function<void(const QString& file)> saved) { saved_ = std::move(saved); }
 
  private:
   QAction* action_;
   std::optional<ForecastRequest> request_;
   std::vector<MonthForecast> months_;
   Date made_;
+  std::function<void(const QString&)> saved_;
 };
 
 }  // namespace meridan

@@ -46,7 +46,7 @@ ProblemReport::ProblemReport(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("ProblemForm"));
-  setWindowTitle(QStringLiteral("   Возможные проблемы и их решение"));
+  setWindowTitle(QStringLiteral("Возможные проблемы и их решение"));
   setFont(WindowFont());
   QPalette windowPalette = palette();
   windowPalette.setColor(QPalette::Window, kWindowColour);
@@ -118,6 +118,11 @@ ProblemReport::ProblemReport(QWidget* parent)
   QPalette memoPalette = Memo1->palette();
   memoPalette.setColor(QPalette::Text, kGrey);
   Memo1->setPalette(memoPalette);
+  // Tab goes on to the buttons; a tab character has no place in a report.
+  Memo1->setTabChangesFocus(true);
+  lines_ = AddLabel("LabelLines", {}, 33, 427);
+  connect(Memo1, &QPlainTextEdit::textChanged, this, &ProblemReport::ShowCommentLines);
+  ShowCommentLines();
 
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
                             QStringLiteral("  Сформировать отчет"), this);
@@ -129,9 +134,15 @@ ProblemReport::ProblemReport(QWidget* parent)
   BitBtn2->setGeometry(260, 452, 114, 30);
   BitBtn2->setAutoDefault(false);
 
+  // Tab reaches the system choice on its first item while none is chosen
+  // (the arrows then move along the items), on the chosen one after.
   setTabOrder(Edit1, Edit3);
-  setTabOrder(Edit3, systems_->button(1));
-  setTabOrder(systems_->button(1), Memo1);
+  QWidget* previous = Edit3;
+  for (QAbstractButton* item : systems_->buttons()) {
+    setTabOrder(previous, item);
+    previous = item;
+  }
+  setTabOrder(previous, Memo1);
   setTabOrder(Memo1, BitBtn1);
   setTabOrder(BitBtn1, BitBtn2);
 
@@ -167,7 +178,28 @@ void ProblemReport::setVisible(bool visible) {
   QDialog::setVisible(visible);
 }
 
+void ProblemReport::ShowCommentLines() {
+  const qsizetype lines = Memo1->toPlainText().split(QLatin1Char('\n')).size();
+  QString text =
+      QStringLiteral("В отчет войдут первые %1 строк комментария.").arg(kReportCommentLines);
+  if (lines > kReportCommentLines)
+    text += QStringLiteral(" Сейчас их %1: последние %2 не войдут.")
+                .arg(lines)
+                .arg(lines - kReportCommentLines);
+  lines_->setText(text);
+  lines_->adjustSize();
+}
+
 void ProblemReport::FormActivate() {
+  Edit1->clear();
+  Edit3->clear();
+  if (QAbstractButton* chosen = systems_->checkedButton()) {
+    systems_->setExclusive(false);
+    chosen->setChecked(false);
+    systems_->setExclusive(true);
+  }
+  Memo1->clear();
+  Edit1->setFocus();
   programDir_ = QDir::currentPath() + QLatin1Char('/');
   // A long program directory is shortened in the middle to fit the window;
   // the label's tooltip has it whole.
@@ -190,7 +222,7 @@ void ProblemReport::BitBtn1Click() {
     WriteProblemReport(programDir_.toStdString(), programDir_, details);
     NoticeBox::Show(this, DoneMessage(ReportPath()));
   } catch (const std::exception& error) {
-    ErrorBox::Show(this, QString::fromUtf8(error.what()));
+    ErrorBox::Show(this, ErrorMessage(error, QStringLiteral("Отчет не записан.")));
   }
   accept();
 }

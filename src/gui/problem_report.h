@@ -1,7 +1,8 @@
 #pragma once
 // The problem-report window: the user's details, operating system and
 // comment, written to Report.txt in the program directory. Created hidden
-// with the main window and reused, so what was typed stays between showings.
+// with the main window and reused; every showing starts with empty fields,
+// so a report never carries the last one's details by mistake.
 
 #include <QDateTime>
 #include <QDialog>
@@ -41,6 +42,7 @@ class ProblemReport : public QDialog {
 
  private:
   QLabel* AddLabel(const char* name, const QString& caption, int left, int top);
+  void ShowCommentLines();
 
   QLabel* Label9;
   QLineEdit* Edit1;
@@ -48,6 +50,7 @@ class ProblemReport : public QDialog {
   QGroupBox* RadioGroup1;
   QButtonGroup* systems_;
   QPlainTextEdit* Memo1;
+  QLabel* lines_;  // how many of the comment's lines the report keeps
   QPushButton* BitBtn1;
   QPushButton* BitBtn2;
   QString programDir_;

@@ -10,9 +10,8 @@ namespace {
 
 // Entries with names of five characters or fewer are left out of the listing.
 constexpr size_t kShortestListedName = 6;
-// The comment's lines after the first are kept up to the seventh, and only
-// when they hold at least two characters.
-constexpr qsizetype kCommentLines = 7;
+// The comment's lines after the first are kept only when they hold at least
+// two characters.
 constexpr qsizetype kShortestCommentLine = 2;
 
 const char* const kRule = "-----------------";
@@ -71,7 +70,7 @@ void WriteProblemReport(const std::filesystem::path& programDir, const QString& 
   out.Line("");
   out.Line("Комментарий:");
   out.Line(details.comment.value(0));
-  for (qsizetype i = 1; i < kCommentLines && i < details.comment.size(); ++i)
+  for (qsizetype i = 1; i < kReportCommentLines && i < details.comment.size(); ++i)
     if (details.comment[i].size() >= kShortestCommentLine) out.Line(details.comment[i]);
   out.Line("");
   out.Line("--------  Конец файла отчета  --------");

@@ -18,6 +18,10 @@ struct ProblemDetails {
   QStringList comment;  // the comment's lines
 };
 
+// The comment's lines the report keeps: the first, and the next ones up to
+// this many in all.
+inline constexpr qsizetype kReportCommentLines = 7;
+
 // Creates programDir/Report.txt and writes the report into it, listing the
 // program directory after the file exists (so it lists itself). The program
 // directory is written as given. Throws std::runtime_error naming the file

@@ -62,11 +62,6 @@ QAbstractSpinBox::StepEnabled SpinField::stepEnabled() const {
   return StepUpEnabled | StepDownEnabled;
 }
 
-void SpinField::focusOutEvent(QFocusEvent* event) {
-  QAbstractSpinBox::focusOutEvent(event);
-  if (const auto value = ParseInteger(text()); value && Clamped(*value) != *value) SetValue(*value);
-}
-
 int SpinField::Clamped(long long value) const {
   return static_cast<int>(std::clamp<long long>(value, minimum_, maximum_));
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A numeric spin field that keeps what was typed. The keyboard gives only
-// digits, signs and "."; the arrows step by 1; leaving the field brings an
-// integer outside the limits to the nearest limit, while text that is not an
-// integer (empty, a sign alone, "1.5") stays as typed and fails only when a
-// command reads it.
+// digits, signs and "."; the arrows step by 1 within the limits. Leaving the
+// field changes nothing: a number outside the limits, like text that is not
+// an integer (empty, a sign alone, "1.5"), stays as typed and is refused
+// when a command reads it, where the user is told why. Brought quietly to
+// the nearest limit, a year 1899 became a forecast for 1920.
 
 #include <QAbstractSpinBox>
 
@@ -39,7 +40,6 @@ class SpinField : public QAbstractSpinBox {
  protected:
   QValidator::State validate(QString& input, int& pos) const override;
   StepEnabled stepEnabled() const override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   int Clamped(long long value) const;

@@ -67,7 +67,7 @@ QString PathText(const std::filesystem::path& path) {
 
 Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("   Прогноз "));
+  setWindowTitle(QStringLiteral("Прогноз"));
   setFont(ArialFont(13, true));
 
   Panel1 = new QWidget(this);
@@ -162,14 +162,14 @@ void Viewer::ShowMissingPage() {
 }
 
 void Viewer::BitBtn1Click() {
-  Guarded(this, [this] {
+  Guarded(this, QStringLiteral("Страница не напечатана."), [this] {
     // At screen resolution the page prints at the size it is shown; at a
     // printer's resolution the cell backgrounds would shrink to specks.
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(windowTitle().trimmed());
     // The name shows in the dialog's file field; a printer, where there is
     // one, stays the one chosen at first.
-    printer.setOutputFileName(SuggestedPdfPath(page_));
+    printer.setOutputFileName(SuggestedPdfPath(ShownPage()));
     printer.setOutputFormat(QPrinter::NativeFormat);
     if (!PrintDialog()(printer, this)) return;
     PrintPage(*WebBrowser1->document(), printer);
@@ -177,6 +177,13 @@ void Viewer::BitBtn1Click() {
 }
 
 void Viewer::BitBtn2Click() { reject(); }
+
+std::filesystem::path Viewer::ShownPage() const {
+  // The page's own navigation row leads to the other months.
+  const QUrl shown = WebBrowser1->source();
+  if (shown.isLocalFile()) return shown.toLocalFile().toStdString();
+  return page_;
+}
 
 QString Viewer::SuggestedPdfPath(const std::filesystem::path& page) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -31,6 +31,9 @@ class Viewer : public QDialog {
   // The page the next showing opens.
   void SetPageToShow(const std::filesystem::path& page) { pageToShow_ = page; }
   const std::filesystem::path& Page() const { return page_; }
+  // The page on the screen: the one opened, or another month the page's
+  // navigation row led to.
+  std::filesystem::path ShownPage() const;
   QTextBrowser* Browser() const { return WebBrowser1; }
 
   // The print dialog: returns true when the user chose to print (printer or

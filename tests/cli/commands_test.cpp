@@ -69,6 +69,28 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
   }
 }
 
+// A birth date that does not exist, or lies outside the birth years, is
+// refused before anything is computed; a leap day of a leap year is a date.
+TEST(Chart, BirthDateThatDoesNotExistIsAUsageError) {
+  ProgramDir dir;
+  const struct {
+    const char* birth;
+    const char* firstLine;  // empty: the chart is printed
+  } cases[] = {
+      {"31.02.1984", "meridan chart: --birth 31.02.1984 is no date: month 2 of 1984 has 29 days"},
+      {"29.02.1990", "meridan chart: --birth 29.02.1990 is no date: month 2 of 1990 has 28 days"},
+      {"31.04.2000", "meridan chart: --birth 31.04.2000 is no date: month 4 of 2000 has 30 days"},
+      {"01.01.1899", "meridan chart: --birth wants a year 1920-2030, not '01.01.1899'"},
+      {"29.02.1984", ""},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunMeridan({"chart", "--birth", c.birth, "--dir", dir.root().string()});
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.firstLine) << c.birth;
+    EXPECT_EQ(r.status, *c.firstLine ? 2 : 0) << c.birth;
+    EXPECT_EQ(r.out.empty(), *c.firstLine != 0) << c.birth;
+  }
+}
+
 // A bad value is echoed cut to a readable length, its control characters
 // shown escaped.
 TEST(Positions, EchoedBadValueIsShortAndPrintable) {

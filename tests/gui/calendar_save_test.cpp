@@ -59,7 +59,7 @@ TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
   answer = QString::fromStdString((dir.root() / "нет" / "такой.ics").string());
   Save()->trigger();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_TRUE(errors[0].startsWith(u"Cannot create file"_s)) << errors[0].toStdString();
+  EXPECT_TRUE(errors[0].startsWith(u"Календарь не сохранён. Не удалось записать файл"_s)) << errors[0].toStdString();
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ cmake --install "$1" --prefix "$prefix" >/dev/null
 check "program installed" test -x "$prefix/bin/meridan-diru"
 check "desktop entry starts the launcher" grep -qx 'Exec=meridan-diru-launch' "$prefix/share/applications/meridan-diru.desktop"
 check "icon installed" test -f "$prefix/share/icons/hicolor/scalable/apps/meridan-diru.svg"
-printf '#!/bin/sh\npwd > "$MERIDAN_LAUNCH_RECORD"\necho "$*" >> "$MERIDAN_LAUNCH_RECORD"\n' > "$prefix/bin/meridan-diru"
+printf '#!/bin/sh\npwd > "$MERIDAN_LAUNCH_RECORD"\necho "$*" >> "$MERIDAN_LAUNCH_RECORD"\necho "${MERIDAN_DIRU_KEPT_FILES-none}" > "$MERIDAN_LAUNCH_RECORD.kept"\n' > "$prefix/bin/meridan-diru"
 
 user=$work/xdg/meridan-diru
 export MERIDAN_LAUNCH_RECORD="$work/record" XDG_DATA_HOME="$work/xdg"
@@ -50,8 +50,9 @@ check "untouched file upgraded" cmp -s "$shared/System/pluto.sys" "$user/System/
 check "edited file kept" test "$(cat "$user/System/go.dat")" = "changed by the user"
 check "new version beside it" cmp -s "$shared/System/go.dat" "$user/System/go.dat.new"
 check "one line names it" sh -c '[ "$(wc -l < "$1")" -eq 1 ] && grep -q "System/go.dat;" "$1"' - "$work/said"
-"$prefix/bin/meridan-diru-launch" 2> "$work/said"
-check "said only once" test ! -s "$work/said"
+check "the program is told it for its window" test "$(cat "$work/record.kept")" = "System/go.dat"
+MERIDAN_DIRU_KEPT_FILES=stale "$prefix/bin/meridan-diru-launch" 2> "$work/said"
+check "said only once" test ! -s "$work/said" -a "$(cat "$work/record.kept")" = none
 
 # A directory filled before checksums were kept: a file that differs from
 # the installed one may be the user's work, so it is kept too.

@@ -14,10 +14,13 @@
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 
 #include "base/month_names.h"
+#include "forecast/lock.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
+#include "gui/launcher_notice.h"
 #include "gui/problem_report.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
@@ -85,9 +88,10 @@ TEST_F(MainWindowTest, StartUpSetsTheSessionAndTheFields) {
 TEST_F(MainWindowTest, MissingBackgroundIsReportedAndStartUpGoesOn) {
   fs::remove(dir.system() / "diru2.bmp");
   Start();
-  EXPECT_EQ(errors,
-            QStringList{u"Cannot open file \"%1System/diru2.bmp\". No such file or directory"_s.arg(
-                dir.rootText())});
+  EXPECT_EQ(errors, QStringList{u"Не удалось показать картинку окна. Не удалось прочитать файл "
+                                "«%1System/diru2.bmp» (нет такого файла или каталога). Проверьте, "
+                                "что программа запущена из своей папки, что файл на месте и что у "
+                                "Вас есть права на его чтение."_s.arg(dir.rootText())});
   EXPECT_EQ(Spin(3)->text(), u"1980"_s);
 }
 
@@ -145,14 +149,49 @@ TEST_F(MainWindowTest, FailedRunTakesBackTheLastRunsMonthsAndKeepsItsFinishedOne
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MainWindowTest, FieldThatIsNoIntegerStopsTheCommandBeforeAnythingIsWritten) {
+// A birth date that is not there to read, lies outside a field's limits or
+// does not exist is refused in Russian, naming the field; the field gets the
+// focus, and nothing is computed or written.
+TEST_F(MainWindowTest, BirthDateThatCannotBeReadOrDoesNotExistIsRefusedBeforeAnythingIsWritten) {
   Start();
-  SetBirth({u"20"_s, u"1.5"_s, u"1990"_s});
-  Click(u"Button18"_s);
-  EXPECT_EQ(errors, QStringList{u"'1.5' is not a valid integer value"_s});
-  // Fields read before the failing one hold their new values; later ones not.
-  EXPECT_EQ(std::pair(window->Session().BirthDay, window->Session().BirthYear),
-            std::pair(20, 1980));
+  const struct {
+    QStringList birth;
+    QString refusal;
+    int field;
+  } cases[] = {
+      {{u"31"_s, u"2"_s, u"1990"_s},
+       u"В феврале 1990 года 28 дней: в поле «День» должно стоять число от 1 до 28."_s,
+       1},
+      {{u"31"_s, u"4"_s, u"2000"_s},
+       u"В апреле 2000 года 30 дней: в поле «День» должно стоять число от 1 до 30."_s,
+       1},
+      {{u"15"_s, u"6"_s, u"1899"_s},
+       u"В поле «Год рождения» должно стоять число от 1920 до 2030, а не 1899."_s,
+       3},
+      {{u"0"_s, u"6"_s, u"1980"_s}, u"В поле «День» должно стоять число от 1 до 31, а не 0."_s, 1},
+      {{u"15"_s, u"13"_s, u"1980"_s},
+       u"В поле «Месяц» должно стоять число от 1 до 12, а не 13."_s,
+       2},
+      // The platform's conversion message stays, under the Russian one.
+      {{u""_s, u"6"_s, u"1980"_s},
+       u"Поле «День» пусто: в нём должно стоять целое число от 1 до 31.\n"
+       "'' is not a valid integer value"_s,
+       1},
+      {{u"20.05"_s, u"6"_s, u"1980"_s},
+       u"В поле «День» должно стоять целое число от 1 до 31, а не «20.05».\n"
+       "'20.05' is not a valid integer value"_s,
+       1},
+  };
+  for (const auto& c : cases) {
+    errors.clear();
+    SetBirth(c.birth);
+    Click(u"Button18"_s);
+    EXPECT_EQ(errors, QStringList{c.refusal});
+    EXPECT_EQ(QApplication::focusWidget(), Spin(c.field)) << c.refusal.toStdString();
+    EXPECT_EQ(Spin(3)->text(), c.birth[2]);  // leaving the field changed nothing
+  }
+  EXPECT_EQ(std::tuple(window->Session().BirthDay, window->Session().BirthYear),
+            std::tuple(15, 1980));
   EXPECT_FALSE(fs::exists(Page(10, 2025)));
   EXPECT_EQ(MonthButtons(), kNoMonths);
 }
@@ -160,7 +199,9 @@ TEST_F(MainWindowTest, FieldThatIsNoIntegerStopsTheCommandBeforeAnythingIsWritte
 TEST_F(MainWindowTest, MenuShowsHelpOrNamesItsMissingFileShowsAboutAndExits) {
   Start();
   Find<QAction>(u"N1"_s)->trigger();
-  EXPECT_EQ(errors, QStringList{u"Unable to open help file %1help/10.html"_s.arg(dir.rootText())});
+  EXPECT_EQ(errors, QStringList{u"Не удалось открыть справку: файла «%1help/10.html» нет. "
+                                "Проверьте, что программа запущена из своей папки и что в ней "
+                                "есть папка help со страницами справки."_s.arg(dir.rootText())});
   EXPECT_FALSE(window->Help()->isVisible());
 
   errors.clear();
@@ -178,12 +219,19 @@ TEST_F(MainWindowTest, MenuShowsHelpOrNamesItsMissingFileShowsAboutAndExits) {
   EXPECT_EQ(browser->source().fileName(), u"10.html"_s);
 
   bool aboutShown = false;
+  QString about;
   WhenModalShows([&] {
     aboutShown = QApplication::activeModalWidget() == window->AboutForm();
+    for (const QLabel* label : window->AboutForm()->findChildren<QLabel*>()) about += label->text();
     QTest::mouseClick(window->AboutForm()->findChild<QPushButton*>(u"Button1"_s), Qt::LeftButton);
   });
   Find<QAction>(u"N7"_s)->trigger();
   EXPECT_TRUE(aboutShown);
+  // What the program is, its version, where its data lives, its licence.
+  for (const QString& part :
+       {u"Астрологические прогнозы для автомобилистов"_s, u"Версия "_s,
+        u"Данные программы: "_s + dir.rootText() + u"System"_s, u"лицензия"_s})
+    EXPECT_TRUE(about.contains(part)) << part.toStdString();
   EXPECT_FALSE(window->AboutForm()->isVisible());
   Find<QAction>(u"N3"_s)->trigger();
   EXPECT_FALSE(window->isVisible());
@@ -251,9 +299,91 @@ TEST_F(MainWindowTest, HelpOpensOverTheMainWindowTitledByItsPage) {
   HelpWindow* help = window->Help();
   EXPECT_TRUE(window->frameGeometry().intersects(help->frameGeometry()))
       << help->frameGeometry().x() << "," << help->frameGeometry().y();
-  EXPECT_EQ(help->windowTitle(), u"Meridan Diru: о программе"_s);
-  EXPECT_EQ(HelpWindowTitle(u"Печать прогноза"_s), u"Печать прогноза — Meridan Diru"_s);
-  EXPECT_EQ(HelpWindowTitle({}), u"Meridan Diru — помощь"_s);
+  EXPECT_EQ(help->windowTitle(), u"Справка — Meridan Diru: о программе"_s);
+  EXPECT_EQ(HelpWindowTitle({}), u"Справка — Meridan Diru"_s);
+  // What the window manager shows starts with the words.
+  QStringList titles;
+  for (const QWidget* shown : std::initializer_list<const QWidget*>{
+           window.get(), window->ViewerForm(), window->AboutForm(), window->ProblemForm(), help})
+    titles << shown->windowTitle();
+  EXPECT_EQ(titles, (QStringList{u"Meridan Diru"_s, u"Прогноз"_s, u"О программе"_s,
+                                 u"Возможные проблемы и их решение"_s,
+                                 u"Справка — Meridan Diru: о программе"_s}));
+}
+
+// From the keyboard the menu bar shows where the arrows stand: the current
+// item is drawn in the highlight colour, the others not; Ctrl+Q quits.
+TEST_F(MainWindowTest, MenuBarShowsTheKeyboardsItemAndCtrlQQuits) {
+  Start();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QMenuBar* menu = window->menuBar();
+  const QColor highlight = menu->palette().color(QPalette::Highlight);
+  const auto highlighted = [&](const char* name) {
+    const QImage bar = menu->grab().toImage();
+    const QRect item = menu->actionGeometry(Find<QAction>(QString::fromLatin1(name)));
+    int pixels = 0;
+    for (int y = item.top(); y <= item.bottom(); ++y)
+      for (int x = item.left(); x <= item.right(); ++x)
+        pixels += QColor(bar.pixel(x, y)) == highlight;
+    return pixels > item.width() * item.height() / 4;
+  };
+  EXPECT_FALSE(highlighted("N7"));
+  QTest::keyClick(window.get(), Qt::Key_F10);
+  EXPECT_TRUE(highlighted("N7"));
+  QTest::keyClick(menu, Qt::Key_Right);
+  EXPECT_EQ(std::pair(highlighted("N7"), highlighted("N6")), std::pair(false, true));
+  QTest::keyClick(menu, Qt::Key_Escape);
+  EXPECT_FALSE(highlighted("N6"));
+  QStringList captions;
+  for (const QAction* item : menu->actions()) captions << item->text();
+  EXPECT_EQ(captions, (QStringList{u" О программе "_s, u"Проблемы"_s, u"Помощь"_s,
+                                   u"Сохранить прогноз в PDF…"_s, u"Сохранить в календарь…"_s, u" Выход "_s}));
+  QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+}
+
+// While another run holds the program directory, the window says so in a
+// small dialog (the event loop goes on, so everything keeps painting) and
+// starts as soon as the other ends; cancelled, it does nothing and says
+// nothing.
+TEST_F(MainWindowTest, ForecastWaitingForAnotherOneSaysSoAndCanBeCancelled) {
+  Start();
+  for (const bool cancel : {true, false}) {
+    std::optional<ProgramDirLock> other = ProgramDirLock::Acquire(dir.root());
+    QString shown;
+    bool painted = false;
+    WhenModalShows([&] {
+      QWidget* wait = QApplication::activeModalWidget();
+      shown = wait->objectName() + u": "_s + Child<QLabel>(wait, u"LockWaitText"_s)->text();
+      painted = !window->grab().isNull() && QApplication::overrideCursor() &&
+                QApplication::overrideCursor()->shape() == Qt::ArrowCursor;
+      if (cancel)
+        QTest::mouseClick(Child<QPushButton>(wait, u"LockWaitCancel"_s), Qt::LeftButton);
+      else
+        other.reset();  // the other run ends
+    });
+    Click(u"Button18"_s);
+    EXPECT_EQ(shown,
+              u"LockWait: Идёт другой прогноз в этой папке…\n"
+              "Этот начнётся, как только тот закончится."_s);
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    EXPECT_EQ(fs::exists(Page(10, 2025)), !cancel);
+    EXPECT_EQ(Find(u"Button4"_s)->isEnabled(), !cancel);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  }
+}
+
+// The launcher names the changed files it kept; the window tells it once.
+TEST_F(MainWindowTest, LauncherNoticeIsShownOnceInRussian) {
+  qputenv(kKeptFilesVariable, "System/go.dat\nSystem/sale.dat\n");
+  Start();
+  EXPECT_EQ(notices, QStringList{u"Программа обновлена. Файлы, которые Вы меняли, оставлены как "
+                                 "были: System/go.dat, System/sale.dat.\nНовые версии этих файлов "
+                                 "лежат рядом с ними, с окончанием .new: сравните их со своими и "
+                                 "перенесите нужное."_s});
+  EXPECT_FALSE(qEnvironmentVariableIsSet(kKeptFilesVariable));
+  EXPECT_EQ(LauncherNotice({}), QString());
 }
 
 }  // namespace

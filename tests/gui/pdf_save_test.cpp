@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <memory>
@@ -80,6 +81,8 @@ TEST_F(PdfSaveTest, MenuAndViewerSaveTheFinishedForecastUnderTheNameGiven) {
   const QString name = u"Прогноз: поездки — Иван Петров, ноябрь 2026 – февраль 2027.pdf"_s;
   EXPECT_EQ(asked, QStringList{Path("Documents/") + name});
   EXPECT_EQ(ReadFile(dir.root() / "из меню.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(window->statusBar()->currentMessage(),
+            u"Прогноз сохранён в PDF: "_s + Path("из меню.pdf"));
 
   answer = Path("из окна.pdf");
   Viewer* viewer = window->ViewerForm();
@@ -98,7 +101,8 @@ TEST_F(PdfSaveTest, MenuAndViewerSaveTheFinishedForecastUnderTheNameGiven) {
   answer = Path("нет/такой папки.pdf");
   Save()->trigger();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_TRUE(errors[0].startsWith(u"Cannot create file"_s)) << errors[0].toStdString();
+  EXPECT_TRUE(errors[0].startsWith(u"PDF не сохранён. Не удалось записать файл «"_s))
+      << errors[0].toStdString();
   EXPECT_EQ(asked.size(), 4);
 }
 

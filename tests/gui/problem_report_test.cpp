@@ -1,6 +1,6 @@
 // The problem report: Report.txt byte for byte, the path it names, the
-// comment rules, cancelling, a file that cannot be made, and the window's
-// fixed size and place.
+// comment rules and the notice of them, the keyboard, a clean form at every
+// showing, a file that cannot be made, and the window's fixed size and place.
 
 #include "gui/problem_report.h"
 
@@ -42,13 +42,14 @@ class ProblemReportTest : public GuiTest {
   }
   void Fill(const QString& name, const QString& email, const QString& comment,
             const QString& system) {
+    form.show();
     Find<QLineEdit>(u"Edit1"_s)->setText(name);
     Find<QLineEdit>(u"Edit3"_s)->setText(email);
     Find<QPlainTextEdit>(u"Memo1"_s)->setPlainText(comment);
     Find<QRadioButton>(system)->setChecked(true);
   }
   void Click(const QString& button) {
-    form.show();
+    if (!form.isVisible()) form.show();
     QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
   }
   std::string Report() const { return ReadFile(dir.root() / "Report.txt"); }
@@ -92,14 +93,14 @@ TEST_F(ProblemReportTest, NothingChosenAndNoComment) {
   EXPECT_EQ(Report(), Expected("Имя: \r\nE-mail: \r\nОперационная система не указана\r\n", "\r\n"));
 }
 
-TEST_F(ProblemReportTest, CancelKeepsTheFieldsAndMakingNamesTheRealPathOfTheFile) {
+TEST_F(ProblemReportTest, EveryShowingStartsCleanAndMakingNamesTheRealPathOfTheFile) {
   Fill(u"Иван"_s, u"ivan@example.ru"_s, u"Первая\nВторая"_s, u"RadioItem4"_s);
   Click(u"BitBtn2"_s);
   EXPECT_FALSE(fs::exists(dir.root() / "Report.txt"));
   form.show();
-  EXPECT_EQ(Find<QLineEdit>(u"Edit1"_s)->text(), u"Иван"_s);
-  EXPECT_EQ(Find<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), u"Первая\nВторая"_s);
-  EXPECT_TRUE(Find<QRadioButton>(u"RadioItem4"_s)->isChecked());
+  EXPECT_EQ(Find<QLineEdit>(u"Edit1"_s)->text(), u""_s);
+  EXPECT_EQ(Find<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), u""_s);
+  EXPECT_FALSE(Find<QRadioButton>(u"RadioItem4"_s)->isChecked());
 
   Click(u"BitBtn1"_s);
   const QString path = dir.rootText() + u"Report.txt"_s;
@@ -118,11 +119,35 @@ TEST_F(ProblemReportTest, CancelKeepsTheFieldsAndMakingNamesTheRealPathOfTheFile
 TEST_F(ProblemReportTest, FileThatCannotBeMadeIsReportedAndTheWindowCloses) {
   fs::create_directory(dir.root() / "Report.txt");
   Click(u"BitBtn1"_s);
-  EXPECT_EQ(
-      errors,
-      QStringList{u"Cannot create file \"%1Report.txt\". Is a directory"_s.arg(dir.rootText())});
+  EXPECT_EQ(errors, QStringList{u"Отчет не записан. Не удалось записать файл «%1Report.txt» (на "
+                                "этом месте каталог, а не файл). Проверьте, что папка программы "
+                                "на месте, что у Вас есть права на запись в неё и что на диске "
+                                "есть свободное место."_s.arg(dir.rootText())});
   EXPECT_TRUE(notices.isEmpty());
   EXPECT_FALSE(form.isVisible());
+}
+
+// Tab goes name, e-mail, the system choice (its first item while none is
+// chosen), the comment and on out of it; the form says how many of the
+// comment's lines the report keeps, and how many it will leave out.
+TEST_F(ProblemReportTest, TabReachesEveryFieldAndTheFormSaysWhichCommentLinesAreKept) {
+  form.show();
+  QApplication::setActiveWindow(&form);
+  QStringList order;
+  for (int k = 0; k < 5; ++k) {
+    order << QApplication::focusWidget()->objectName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(order,
+            (QStringList{u"Edit1"_s, u"Edit3"_s, u"RadioItem1"_s, u"Memo1"_s, u"BitBtn1"_s}));
+  auto* memo = Find<QPlainTextEdit>(u"Memo1"_s);
+  EXPECT_FALSE(memo->toPlainText().contains(u'\t'));
+  const QLabel* lines = Find<QLabel>(u"LabelLines"_s);
+  EXPECT_EQ(lines->text(), u"В отчет войдут первые 7 строк комментария."_s);
+  memo->setPlainText(u"1\n2\n3\n4\n5\n6\n7\n8\n9"_s);
+  EXPECT_EQ(lines->text(),
+            u"В отчет войдут первые 7 строк комментария. Сейчас их 9: последние 2 не войдут."_s);
+  EXPECT_LE(lines->geometry().bottom(), Find<QPushButton>(u"BitBtn1"_s)->y());
 }
 
 // A long program directory is shortened in the middle, whole in the

@@ -1,5 +1,5 @@
 // The birth-date spin fields: what the keyboard lets in, what the arrows do,
-// what leaving the field corrects, and how a command reads the text.
+// that leaving the field changes nothing, and how a command reads the text.
 
 #include "gui/spin_field.h"
 
@@ -18,7 +18,7 @@ struct Field : SpinField {
   }
 };
 
-TEST(SpinField, ArrowsStepAndLeavingTheFieldBringIntegersWithinLimitsAndKeepOtherText) {
+TEST(SpinField, ArrowsStepWithinTheLimitsAndLeavingTheFieldKeepsWhatWasTyped) {
   constexpr Qt::Key kLeave = Qt::Key_Tab;  // the row leaves the field instead of stepping
   const struct {
     const char* name;
@@ -27,9 +27,9 @@ TEST(SpinField, ArrowsStepAndLeavingTheFieldBringIntegersWithinLimitsAndKeepOthe
     const char* after;
     int minimum = 1, maximum = 31;  // the day's limits; the year's are 1920..2030
   } cases[] = {
-      {"leaving above the limit", "45", kLeave, "31"},
-      {"leaving below the limit", "-5", kLeave, "1"},
-      {"leaving a year below the limit", "1800", kLeave, "1920", 1920, 2030},
+      // Refused with a reason when a command reads it, not quietly changed.
+      {"leaving above the limit", "45", kLeave, "45"},
+      {"leaving a year below the limit", "1800", kLeave, "1800", 1920, 2030},
       {"leaving in range keeps the sign as typed", "+7", kLeave, "+7"},
       {"leaving a decimal number", "1.5", kLeave, "1.5"},
       {"leaving an integer too big for 32 bits, which is no integer", "99999999999", kLeave,

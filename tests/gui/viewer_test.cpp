@@ -5,6 +5,7 @@
 
 #include "gui/viewer.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -18,6 +19,7 @@
 
 #include "base/cp1251.h"
 #include "forecast/forecast.h"
+#include "gui/page_document.h"
 #include "gui_testing.h"
 #include "output/pages/page.h"
 
@@ -142,6 +144,50 @@ TEST_F(ViewerTest, PrintingToAFileOffersThePagesNameInTheDocumentsFolder) {
   config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
   EXPECT_EQ(withoutDocuments, fakeHome + u"/Prog_02_2026.pdf"_s);
   EXPECT_EQ(withDocuments, fakeHome + u"/Documents/Prog_02_2026.pdf"_s);
+}
+
+// The page's navigation row leads to another month: printing offers that
+// month's name, not the name of the page the viewer was opened on.
+TEST_F(ViewerTest, PrintingOffersTheNameOfTheMonthShown) {
+  WriteAndShow("<p>Февраль</p>");
+  const fs::path march = page.parent_path() / "Prog_03_2026.html";
+  WriteFile(march, "<p>March</p>");
+  viewer.Browser()->setSource(QUrl::fromLocalFile(QString::fromStdString(march.string())));
+  EXPECT_TRUE(Print(page.parent_path() / "page.pdf", false).endsWith(u"/Prog_03_2026.pdf"_s));
+}
+
+// On paper a month's page has no navigation row, and no day's heading ends
+// a page apart from its texts, whatever the paper's height.
+TEST_F(ViewerTest, PrintedPageHasNoNavigationRowAndNoHeadingAloneAtThePagesFoot) {
+  ProgramDir dir;
+  ForecastContext context(dir.root());
+  const ForecastRequest request{ForecastKind::Trips, NameForPage("Иван"), {20, 5, 1984}, {2025, 5}};
+  page = RunForecast(context, request).months.front().page;
+  Show();
+  ASSERT_TRUE(viewer.Browser()->toPlainText().contains(u"Щелкните на кнопках"_s));
+  int headings = 0;
+  for (int height = 500; height <= 1100; height += 43) {
+    const std::unique_ptr<QTextDocument> paper =
+        PrintLayout(*viewer.Browser()->document(), QSizeF(718, height));
+    EXPECT_FALSE(paper->toPlainText().contains(u"Щелкните на кнопках"_s));
+    EXPECT_FALSE(paper->toPlainText().contains(u"Июнь 2025"_s)) << "a button of the row";
+    const qreal pageHeight = paper->pageSize().height();
+    QAbstractTextDocumentLayout* layout = paper->documentLayout();
+    const auto pageOf = [&](const QTextBlock& block, int line, bool bottom) {
+      const QRectF rect = block.layout()->lineAt(line).rect();
+      return int(
+          (layout->blockBoundingRect(block).top() + (bottom ? rect.bottom() - 1 : rect.top())) /
+          pageHeight);
+    };
+    for (QTextBlock block = paper->begin(); block.isValid(); block = block.next()) {
+      if (!block.text().contains(u"Прогноз на "_s)) continue;
+      ++headings;
+      EXPECT_EQ(pageOf(block, block.layout()->lineCount() - 1, true),
+                pageOf(block.next(), 0, false))
+          << block.text().toStdString() << " at paper height " << height;
+    }
+  }
+  EXPECT_GT(headings, 100);
 }
 
 TEST_F(ViewerTest, PrintsTheShownPageAsTextAtScreenResolutionOnlyWhenAsked) {

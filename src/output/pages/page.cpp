@@ -76,9 +76,9 @@ std::string RenderMonthPage(const MonthPage& content) {
       "<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
-  page.Line("<h1>" + W(kind.monthHeading) + MonthNameLower(content.month.month) +
-            " " + std::to_string(content.month.year) + W(" года для Вас, ") + content.name.bytes +
-            "</h1>");
+  page.Line("<h1>" + W(kind.monthHeading) + MonthNameLower(content.month.month) + " " +
+            std::to_string(content.month.year) + W(" года для Вас") +
+            (content.name.bytes.empty() ? "" : ", " + content.name.bytes) + "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
             W("г. </h3>"));

@@ -1,0 +1,17 @@
+#pragma once
+// While another forecast (the command-line program's, or a second window's)
+// holds the program directory, the window says so and keeps painting: a
+// small dialog waits with the user until the other run ends, or until the
+// user calls the forecast off.
+
+#include <filesystem>
+
+class QWidget;
+
+namespace meridan {
+
+// Returns once the lock is free; throws CommandCancelled when the user
+// cancels.
+void WaitWhileAnotherForecastRuns(QWidget* parent, const std::filesystem::path& programDir);
+
+}  // namespace meridan
