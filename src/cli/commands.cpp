@@ -57,6 +57,8 @@ constexpr const char* kUsage =
     "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
     "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
 
+constexpr const char* kTryHelp = "Try 'meridan --help'.\n";
+
 struct Context {
   std::ostream& out;
   std::ostream& err;
@@ -158,6 +160,22 @@ Date Today() {
   return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900};
 }
 
+void TellWhatPackingDid(const Context& io, const ForecastSession& session,
+                        const PackReport& packed) {
+  for (const fs::path& file : packed.notPacked)
+    io.err << "meridan: " << Printable(file.string()) << " is not a regular file; left out of the archive"
+           << std::endl;
+  if (packed.replacedLink)
+    io.err << "meridan: " << Printable(session.ArchivePath().string())
+           << " was a link; the archive replaces it, and what it pointed at is untouched"
+           << std::endl;
+  for (const std::string& entry : packed.droppedEntries)
+    io.err << "meridan: an entry of the old archive was dropped, " << Printable(entry)
+           << std::endl;
+  if (!packed.unreadableNotice.empty())
+    io.err << "meridan: " << Printable(packed.unreadableNotice) << std::endl;
+}
+
 int Forecast(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const std::string nameUtf8 = options.Require("--name");
@@ -182,9 +200,11 @@ int Forecast(const Context& io, const Options& options) {
   session.BirthYear = birth.year;
   session.CurrentMonth = start.month;
   session.CurrentYear = start.year;
-  if (!fs::is_directory(session.OutputDir()))
+  std::error_code ec;
+  const fs::file_status output = fs::status(session.OutputDir(), ec);
+  if (!fs::is_directory(output))
     throw std::runtime_error("the output directory " + session.OutputDir().string() +
-                             " does not exist");
+                             (fs::exists(output) ? " is not a directory" : " does not exist"));
 
   ForecastContext context(session.MainDir);
   const ForecastRun run = RunForecastCommand(
@@ -195,19 +215,24 @@ int Forecast(const Context& io, const Options& options) {
         io.out << done.page.string() << '\n';
       },
       [&] {
-        io.err << "meridan: waiting for another forecast in " << session.MainDir.string()
+        io.err << "meridan: waiting for another forecast in " << Printable(session.MainDir.string())
                << " to finish" << std::endl;
       });
-  for (const fs::path& file : run.notPacked)
-    io.err << "meridan: " << file.string() << " is not a regular file; left out of the archive"
-           << std::endl;
+  TellWhatPackingDid(io, session, run.packed);
+  // No texts is no error (a missing interpretation file yields none), but
+  // a forecast without them should not look like an ordinary one.
+  const InterpretationFile& texts = context.interpretations(kind);
+  if (!texts.exists() || texts.records().empty())
+    io.err << "meridan: " << Printable(texts.path().string())
+           << (texts.exists() ? " holds no texts" : " does not exist")
+           << "; the forecast has no texts" << std::endl;
   if (!pdf) return 0;
   // The pages and the archive stand whatever becomes of the PDF.
   try {
     WriteForecastDigest(LatestRequest(session, kind), run.months, today, *pdf);
   } catch (const std::exception& e) {
-    io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
-           << '\n';
+    io.err << "meridan: the PDF was not written (the pages and the archive are): "
+           << Printable(e.what()) << '\n';
     return 1;
   }
   io.out << *pdf << '\n';
@@ -221,7 +246,7 @@ int CheckData(const Context& io, const Options& options) {
   std::optional<ProgramDirLock> lock;
   try {
     lock.emplace(ProgramDirLock::Acquire(ProgramDir(options), [&] {
-      io.err << "meridan: waiting for a forecast in " << ProgramDir(options).string()
+      io.err << "meridan: waiting for a forecast in " << Printable(ProgramDir(options).string())
              << " to finish" << std::endl;
     }));
   } catch (const FileError&) {
@@ -279,17 +304,17 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
       }
       return status;
     } catch (const UsageError& e) {
-      err << "meridan " << command.name << ": " << e.what() << "\n\n" << kUsage;
+      err << "meridan " << command.name << ": " << e.what() << '\n' << kTryHelp;
       return 2;
     } catch (const DataFileError& e) {
-      err << "meridan: " << e.Describe() << '\n';
+      err << "meridan: " << Printable(e.Describe()) << '\n';
       return 1;
     } catch (const std::exception& e) {
-      err << "meridan: " << e.what() << '\n';
+      err << "meridan: " << Printable(e.what()) << '\n';
       return 1;
     }
   }
-  err << "meridan: unknown command '" << args[0] << "'\n\n" << kUsage;
+  err << "meridan: unknown command '" << Shown(args[0]) << "'\n" << kTryHelp;
   return 2;
 }
 

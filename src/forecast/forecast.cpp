@@ -109,7 +109,7 @@ ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
   ForecastRun run;
   run.months = MakeForecast(session, kind, context, onMonthDone);
   session.PurchaseSaleMarks = false;
-  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath());
+  run.packed = PackOutput(session.OutputDir(), session.ArchivePath());
   return run;
 }
 

@@ -14,6 +14,7 @@
 #include "base/dates.h"
 #include "forecast/context.h"
 #include "forecast/session.h"
+#include "output/archive/archive.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/series.h"
@@ -56,11 +57,11 @@ std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const Foreca
 std::vector<MonthForecast> MakeForecast(ForecastSession& session, ForecastKind kind,
                                         ForecastContext& context, const MonthDoneFn& onMonthDone);
 
-// What a forecast command did: its months, and the files of Output/ that
-// were left out of the archive (links and other files that are not regular).
+// What a forecast command did: its months, and what packing Output/ has to
+// say (files left out, old entries dropped, an unreadable archive kept).
 struct ForecastRun {
   std::vector<MonthForecast> months;
-  std::vector<std::filesystem::path> notPacked;
+  PackReport packed;
 };
 
 // A forecast command: takes the program directory's lock (onWait is told

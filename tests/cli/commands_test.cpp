@@ -56,13 +56,30 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
                                               "--birth", "20.05.1984", "--start", "01.1899"},
                                              {"positions", "--date"},
                                              {"positions", "--colour", "red"},
-                                             {"nonsense"},
-                                             {}}) {
+                                             {"nonsense"}}) {
+    // One line that says what is wrong, and where the usage is.
     const Result r = RunMeridan(args);
-    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(LineCount(r.err), 2u) << r.err;
+    EXPECT_TRUE(r.err.starts_with("meridan")) << r.err;
+    EXPECT_TRUE(r.err.ends_with("\nTry 'meridan --help'.\n")) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
+  const Result bare = RunMeridan({});
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_TRUE(bare.err.starts_with("Usage: meridan")) << bare.err;
+}
+
+// Words and paths from outside reach the terminal only with their control
+// characters escaped: an escape sequence in them cannot change it.
+TEST(Positions, EchoedCommandWordsAndPathsAreEscaped) {
+  const Result word = RunMeridan({"posit\x1b]0;owned\x07ions"});
+  EXPECT_EQ(word.err, "meridan: unknown command 'posit\\x1B]0;owned\\x07ions'\n"
+                      "Try 'meridan --help'.\n");
+  const Result path = RunMeridan({"chart", "--birth", "20.05.1984", "--dir", "/nowhere\x1b[2J\xc2\x9b"});
+  EXPECT_EQ(path.status, 1);
+  EXPECT_NE(path.err.find("/nowhere\\x1B[2J\\u009B/System/pluto.sys"), std::string::npos)
+      << path.err;
 }
 
 // A bad value is echoed cut to a readable length, its control characters
