@@ -11,6 +11,8 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -371,6 +373,39 @@ TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesKeepsTheFirst) {
   for (const ZipEntry& entry : testing::ReadZip(Archive())) entries.emplace_back(entry.name, entry.data);
   EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{{"a.txt", "first, newer"},
                                                                         {"c.txt", "third"}}));
+}
+
+// A thousand central entries of one name pointing at one record: a
+// reader copying the record once per entry would turn this 160 KB archive
+// into 160 MB. The later namesakes are dropped, and the archive comes out
+// no larger than it went in plus the new files.
+TEST_F(PackOutputTest, EntriesSharingARecordAreNotMultiplied) {
+  std::mt19937 random(7);
+  std::string picture(160000, '\0');
+  for (char& c : picture) c = static_cast<char>(random());
+  Put("Prog_05_2025.jpeg", picture, kFirstRun);
+  Pack();
+  const std::string one = ReadFile(Archive());
+  const size_t directory = testing::Little(one, one.size() - 22 + 16, 4);
+  const std::string central = one.substr(directory, one.size() - 22 - directory);
+  constexpr unsigned kCopies = 1000;
+  std::string many = one.substr(0, directory);
+  for (unsigned i = 0; i < kCopies; ++i) many += central;
+  std::string end = one.substr(one.size() - 22);
+  for (const size_t at : {8, 10}) end.replace(at, 2, {char(kCopies & 0xFF), char(kCopies >> 8)});
+  const auto directorySize = static_cast<std::uint32_t>(kCopies * central.size());
+  for (int i = 0; i < 4; ++i) end[12 + i] = static_cast<char>(directorySize >> (8 * i));
+  testing::WriteFile(Archive(), many + end);
+  Put("Prog_06_2025.html", "a new page", kLater);
+
+  rusage before{}, after{};
+  ::getrusage(RUSAGE_SELF, &before);
+  const PackReport report = PackOutput(Output(), Archive());
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kilobytes more at the peak";
+  EXPECT_TRUE(report.unreadableKeptAs.empty());
+  EXPECT_LE(ReadFile(Archive()).size(), many.size() + end.size() + 200);
+  EXPECT_EQ(Entries().size(), 2u);
 }
 
 // Entries whose local header names another file (the central names of two
