@@ -93,6 +93,13 @@ TEST(DigestNames, TitleAndSuggestedFileName) {
   EXPECT_EQ(DigestFileName(ForecastKind::Service, {}, kFeb), "Сервис-прогноз, февраль 2027.pdf");
   EXPECT_EQ(DigestTitle(ForecastKind::Trips, ivan, kDec, YearMonth{2027, 3}),
             "Авто-прогноз: Иван Петров, декабрь 2026 – март 2027");
+  // U+202E would show the rest of the title backwards, and the file name
+  // as "...fdp.exe": the name stands isolated, the file name goes without.
+  const Cp1251Html mirrored{W("Ivan&#8238;exe.pdf")};
+  EXPECT_EQ(DigestTitle(ForecastKind::Trips, mirrored, kDec, kDec),
+            "Авто-прогноз: \u2068Ivan\u202Eexe.pdf\u2069, декабрь 2026");
+  EXPECT_EQ(DigestFileName(ForecastKind::Trips, mirrored, kDec),
+            "Авто-прогноз Ivanexe.pdf, декабрь 2026.pdf");
 }
 
 }  // namespace

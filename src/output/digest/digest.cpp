@@ -11,6 +11,7 @@
 #include <memory>
 #include <pango/pangocairo.h>
 #include <stdexcept>
+#include <string_view>
 
 #include "base/month_names.h"
 #include "output/digest/digest_text.h"
@@ -88,6 +89,41 @@ std::string MonthAndYear(YearMonth month) {
 }
 
 std::string PlainName(const Cp1251Html& name) { return HtmlToText(Utf8(name.bytes)); }
+
+// The name as it is joined to other text. One that may hold right-to-left
+// letters or bidirectional controls (anything from U+0580 on: a lead byte
+// from 0xD6; Cyrillic stays below) is isolated, U+2068 ... U+2069, so that
+// a U+202E in it cannot turn round the rest of the line.
+std::string JoinedName(const Cp1251Html& name) {
+  std::string plain = PlainName(name);
+  if (std::any_of(plain.begin(), plain.end(),
+                  [](char c) { return static_cast<unsigned char>(c) >= 0xD6; }))
+    plain = "\u2068" + plain + "\u2069";
+  return plain;
+}
+
+// The bidirectional controls (U+061C, U+200E, U+200F, U+202A..U+202E,
+// U+2066..U+2069) taken out of a UTF-8 text: in a file name they only
+// disguise it.
+std::string WithoutBidiControls(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const std::string_view rest = std::string_view(text).substr(i);
+    const auto third = rest.size() >= 3 ? static_cast<unsigned char>(rest[2]) : 0;
+    if (rest.starts_with("\xD8\x9C")) {
+      ++i;
+      continue;
+    }
+    if ((rest.starts_with("\xE2\x80") &&
+         (third == 0x8E || third == 0x8F || (third >= 0xAA && third <= 0xAE))) ||
+        (rest.starts_with("\xE2\x81") && third >= 0xA6 && third <= 0xA9)) {
+      i += 2;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
 
 // The kind as a title and a file name name it.
 std::string KindTitle(ForecastKind kind) {
@@ -311,7 +347,7 @@ class DigestWriter {
  private:
   void Month(size_t k) {
     const DigestMonth& month = digest_.months[k];
-    const std::string name = PlainName(digest_.name);
+    const std::string name = JoinedName(digest_.name);
     const std::string heading = std::string(KindInfo(digest_.kind).monthHeading) +
                                 MonthAndYear(month.scan->month) + " года";
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
@@ -484,7 +520,7 @@ void Check(cairo_status_t status) {
 
 std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth first,
                         YearMonth last) {
-  const std::string plain = PlainName(name);
+  const std::string plain = JoinedName(name);
   std::string title =
       KindTitle(kind) + (plain.empty() ? "" : ": " + plain) + ", " + MonthAndYear(first);
   if (last != first) title += " – " + MonthAndYear(last);
@@ -492,7 +528,7 @@ std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth fir
 }
 
 std::string DigestFileName(ForecastKind kind, const Cp1251Html& name, YearMonth first) {
-  std::string plain = PlainName(name);
+  std::string plain = WithoutBidiControls(PlainName(name));
   for (char& c : plain)
     if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '-';
   return KindTitle(kind) + (plain.empty() ? "" : " " + plain) + ", " + MonthAndYear(first) + ".pdf";
