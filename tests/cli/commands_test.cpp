@@ -209,14 +209,49 @@ TEST(Forecast, NameIsCheckedNotCut) {
   EXPECT_EQ(forecast(cyrillic).status, 0);
 }
 
-TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
+// What stands in the way, or what the run did beside its work, is said in
+// one line for what it is.
+TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   ProgramDir dir;
-  fs::remove_all(dir.output());
-  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth",
-                               "20.05.1984", "--start", "05.2025", "--dir", dir.root().string()});
+  const auto forecast = [&] {
+    return RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984",
+                       "--start", "05.2025", "--dir", dir.root().string()});
+  };
+  const auto lastLine = [](const std::string& err) {
+    const std::string text = err.substr(0, err.size() - 1);
+    return text.substr(text.rfind('\n') + 1);
+  };
+  fs::rename(dir.output(), dir.root() / "kept");
+  Result r = forecast();
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(LineCount(r.err), 1u) << r.err;
-  EXPECT_NE(r.err.find("Output"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, "meridan: the output directory " + dir.output().string() + " does not exist\n");
+  testing::WriteFile(dir.output(), "a file");
+  r = forecast();
+  EXPECT_EQ(r.err, "meridan: the output directory " + dir.output().string() +
+                       " is not a directory\n");
+  fs::remove(dir.output());
+  fs::rename(dir.root() / "kept", dir.output());
+
+  // No texts is no error, but not silent either.
+  const fs::path go = dir.system() / "go.dat";
+  testing::WriteFile(go, "");
+  r = forecast();
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(lastLine(r.err), "meridan: " + go.string() + " holds no texts; the forecast has no texts");
+  fs::remove(go);
+  EXPECT_EQ(lastLine(forecast().err),
+            "meridan: " + go.string() + " does not exist; the forecast has no texts");
+
+  testing::WriteFile(dir.root() / "elsewhere.zip", "precious");
+  fs::remove(dir.output() / "Prognoz.zip");
+  fs::create_symlink(dir.root() / "elsewhere.zip", dir.output() / "Prognoz.zip");
+  r = forecast();
+  EXPECT_EQ(r.err.find("left out of the archive"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("meridan: " + (dir.output() / "Prognoz.zip").string() +
+                       " was a link; the archive replaces it, and what it pointed at is untouched\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(testing::ReadFile(dir.root() / "elsewhere.zip"), "precious");
 }
 
 // The PDF comes after the pages and the archive and changes neither; one
