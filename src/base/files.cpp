@@ -148,8 +148,8 @@ std::string ReadFile(const fs::path& path, bool followLinks) {
   // Without blocking: a FIFO put where a data file belongs would otherwise
   // hold the open (and the run, and its lock) until some writer came. It
   // is refused below before a byte is read; a regular file reads the same.
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY |
-                                         (followLinks ? 0 : O_NOFOLLOW)));
+  Descriptor fd(::open(
+      path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW)));
   if (fd.get() < 0) throw FileError("open", path, errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) throw FileError("open", path, errno);

@@ -163,15 +163,14 @@ Date Today() {
 void TellWhatPackingDid(const Context& io, const ForecastSession& session,
                         const PackReport& packed) {
   for (const fs::path& file : packed.notPacked)
-    io.err << "meridan: " << Printable(file.string()) << " is not a regular file; left out of the archive"
-           << std::endl;
+    io.err << "meridan: " << Printable(file.string())
+           << " is not a regular file; left out of the archive" << std::endl;
   if (packed.replacedLink)
     io.err << "meridan: " << Printable(session.ArchivePath().string())
            << " was a link; the archive replaces it, and what it pointed at is untouched"
            << std::endl;
   for (const std::string& entry : packed.droppedEntries)
-    io.err << "meridan: an entry of the old archive was dropped, " << Printable(entry)
-           << std::endl;
+    io.err << "meridan: an entry of the old archive was dropped, " << Printable(entry) << std::endl;
   if (!packed.unreadableNotice.empty())
     io.err << "meridan: " << Printable(packed.unreadableNotice) << std::endl;
 }

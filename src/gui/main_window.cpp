@@ -355,7 +355,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
-     // An old archive that could not be read was put aside, not lost: said.
+    // An old archive that could not be read was put aside, not lost: said.
     if (!run.packed.unreadableNotice.empty())
       NoticeBox::Show(this, QString::fromStdString(run.packed.unreadableNotice));
   });

@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
-#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
@@ -329,8 +329,8 @@ TEST_F(PackOutputTest, UnreadableArchiveIsKeptBesideAFreshOne) {
   const std::string good = ReadFile(dir_.root() / "good.zip");
   const std::string shared = ReadFile(kSeeds / "overlapping_records.zip");
   std::map<std::string, std::string> kept;  // name -> bytes
-  for (const std::string& bytes : {std::string("no archive at all"), std::string(),
-                                   good.substr(0, good.size() / 2), shared}) {
+  for (const std::string& bytes :
+       {std::string("no archive at all"), std::string(), good.substr(0, good.size() / 2), shared}) {
     SCOPED_TRACE(bytes.size());
     testing::WriteFile(Archive(), bytes);
     const PackReport report = PackOutput(Output(), Archive());
@@ -370,9 +370,10 @@ TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesKeepsTheFirst) {
   EXPECT_TRUE(PackOutput(Output(), Archive()).droppedEntries.empty());
 
   std::vector<std::pair<std::string, std::string>> entries;
-  for (const ZipEntry& entry : testing::ReadZip(Archive())) entries.emplace_back(entry.name, entry.data);
+  for (const ZipEntry& entry : testing::ReadZip(Archive()))
+    entries.emplace_back(entry.name, entry.data);
   EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{{"a.txt", "first, newer"},
-                                                                        {"c.txt", "third"}}));
+                                                                       {"c.txt", "third"}}));
 }
 
 // A thousand central entries of one name pointing at one record: a

@@ -74,9 +74,11 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
 // characters escaped: an escape sequence in them cannot change it.
 TEST(Positions, EchoedCommandWordsAndPathsAreEscaped) {
   const Result word = RunMeridan({"posit\x1b]0;owned\x07ions"});
-  EXPECT_EQ(word.err, "meridan: unknown command 'posit\\x1B]0;owned\\x07ions'\n"
-                      "Try 'meridan --help'.\n");
-  const Result path = RunMeridan({"chart", "--birth", "20.05.1984", "--dir", "/nowhere\x1b[2J\xc2\x9b"});
+  EXPECT_EQ(word.err,
+            "meridan: unknown command 'posit\\x1B]0;owned\\x07ions'\n"
+            "Try 'meridan --help'.\n");
+  const Result path =
+      RunMeridan({"chart", "--birth", "20.05.1984", "--dir", "/nowhere\x1b[2J\xc2\x9b"});
   EXPECT_EQ(path.status, 1);
   EXPECT_NE(path.err.find("/nowhere\\x1B[2J\\u009B/System/pluto.sys"), std::string::npos)
       << path.err;
@@ -227,8 +229,8 @@ TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   EXPECT_EQ(r.err, "meridan: the output directory " + dir.output().string() + " does not exist\n");
   testing::WriteFile(dir.output(), "a file");
   r = forecast();
-  EXPECT_EQ(r.err, "meridan: the output directory " + dir.output().string() +
-                       " is not a directory\n");
+  EXPECT_EQ(r.err,
+            "meridan: the output directory " + dir.output().string() + " is not a directory\n");
   fs::remove(dir.output());
   fs::rename(dir.root() / "kept", dir.output());
 
@@ -237,7 +239,8 @@ TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   testing::WriteFile(go, "");
   r = forecast();
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(lastLine(r.err), "meridan: " + go.string() + " holds no texts; the forecast has no texts");
+  EXPECT_EQ(lastLine(r.err),
+            "meridan: " + go.string() + " holds no texts; the forecast has no texts");
   fs::remove(go);
   EXPECT_EQ(lastLine(forecast().err),
             "meridan: " + go.string() + " does not exist; the forecast has no texts");
@@ -247,9 +250,10 @@ TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   fs::create_symlink(dir.root() / "elsewhere.zip", dir.output() / "Prognoz.zip");
   r = forecast();
   EXPECT_EQ(r.err.find("left out of the archive"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("meridan: " + (dir.output() / "Prognoz.zip").string() +
-                       " was a link; the archive replaces it, and what it pointed at is untouched\n"),
-            std::string::npos)
+  EXPECT_NE(
+      r.err.find("meridan: " + (dir.output() / "Prognoz.zip").string() +
+                 " was a link; the archive replaces it, and what it pointed at is untouched\n"),
+      std::string::npos)
       << r.err;
   EXPECT_EQ(testing::ReadFile(dir.root() / "elsewhere.zip"), "precious");
 }

@@ -16,7 +16,8 @@ namespace {
 
 unsigned Little(std::string_view bytes, size_t at, int width) {
   unsigned value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  for (int i = width - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
   return value;
 }
 

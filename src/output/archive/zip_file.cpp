@@ -152,7 +152,8 @@ ZipArchive ParseZip(std::string_view bytes) {
   for (std::uint32_t i = 0; i < count; ++i) {
     if (at + kCentralSize > end || Read(bytes, at, 4) != kCentralSignature) NotAnArchive();
     const size_t nameLength = Read(bytes, at + 28, 2);
-    const size_t length = kCentralSize + nameLength + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
+    const size_t length =
+        kCentralSize + nameLength + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
     if (at + length > end) NotAnArchive();
     const std::string_view central = bytes.substr(at, length);
     const std::string_view name = central.substr(kCentralSize, nameLength);
@@ -163,7 +164,8 @@ ZipArchive ParseZip(std::string_view bytes) {
       RefuseZip64();
     const size_t local = Read(central, 42, 4);
     if (local + kLocalSize > directory || Read(bytes, local, 4) != kLocalSignature) NotAnArchive();
-    const size_t data = local + kLocalSize + Read(bytes, local + 26, 2) + Read(bytes, local + 28, 2);
+    const size_t data =
+        local + kLocalSize + Read(bytes, local + 26, 2) + Read(bytes, local + 28, 2);
     if (data > directory) NotAnArchive();
     if (!names.insert(name).second) {
       archive.dropped.push_back({std::string(name), "its name comes earlier in the archive"});
