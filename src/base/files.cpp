@@ -178,8 +178,8 @@ namespace {
 
 // The bytes in an unnamed file of the target's directory (O_TMPFILE): a
 // kill or a crash while they are written leaves nothing behind. Returns
-// the descriptor, or -1 with errno set; EOPNOTSUPP (and EISDIR from
-// kernels that predate the flag) mean the file system cannot.
+// the descriptor, or -1 with errno set; EOPNOTSUPP (EISDIR or EINVAL from
+// kernels that predate the flag) means a named temporary file instead.
 int CreateUnnamed(const fs::path& directory) {
   return ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
                 0666);

@@ -5,11 +5,12 @@
 // "Cannot create file "<path>". <reason>" for one that cannot be written.
 //
 // Every write is all or nothing: the bytes go into a fresh file beside the
-// target, created exclusively and never through a symbolic link, flushed to
-// the disk, and renamed over the target; then the directory is flushed. A
-// reader, or the next start after a crash, sees the old file or the whole
-// new one, never a part, and a link planted at any name the program writes
-// is replaced, not followed.
+// target (unnamed until complete where the file system allows, else created
+// exclusively and never through a symbolic link), flushed to the disk, and
+// renamed over the target; then the directory is flushed. A reader, or the
+// next start after a crash, sees the old file or the whole new one, never a
+// part, and a link planted at any name the program writes is replaced, not
+// followed.
 
 #include <cstdint>
 #include <filesystem>
