@@ -3,12 +3,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <sys/random.h>
 #include <sys/stat.h>
 
@@ -57,6 +61,62 @@ std::string RandomHex() {
   return std::string(text, kRandomDigits);
 }
 
+// The temporary names that exist at this moment, for the signal handler to
+// remove: a write claims a slot before its temporary file gets a name and
+// frees it once the name is gone (renamed or removed). Plain characters
+// and lock-free atomics, because a signal handler may read them.
+struct PendingName {
+  enum : int { kFree, kClaimed, kNamed };
+  std::atomic<int> state{kFree};
+  char path[PATH_MAX];
+};
+PendingName pendingNames[4];
+static_assert(std::atomic<int>::is_always_lock_free);
+
+class PendingNameSlot {
+ public:
+  explicit PendingNameSlot(const fs::path& path) {
+    if (path.native().size() >= sizeof(PendingName::path)) return;
+    for (PendingName& slot : pendingNames) {
+      int free = PendingName::kFree;
+      if (!slot.state.compare_exchange_strong(free, PendingName::kClaimed)) continue;
+      std::memcpy(slot.path, path.c_str(), path.native().size() + 1);
+      slot_ = &slot;
+      return;
+    }
+  }
+  ~PendingNameSlot() {
+    if (slot_) slot_->state.store(PendingName::kFree);
+  }
+  PendingNameSlot(const PendingNameSlot&) = delete;
+  PendingNameSlot& operator=(const PendingNameSlot&) = delete;
+  // The name may exist from now on (it is about to be created).
+  void Named() {
+    if (slot_) slot_->state.store(PendingName::kNamed);
+  }
+
+ private:
+  PendingName* slot_ = nullptr;
+};
+
+void RemovePendingNamesAndDie(int signal) {
+  const int saved = errno;
+  for (PendingName& slot : pendingNames)
+    if (slot.state.load() == PendingName::kNamed) ::unlink(slot.path);
+  errno = saved;
+  // The handler was reset on entry (SA_RESETHAND): the signal, pending
+  // until the handler returns, then ends the process as it would have.
+  ::raise(signal);
+}
+
+const char* FileKind(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
 int WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -79,13 +139,25 @@ FileError::FileError(const char* verb, const fs::path& path, int error)
       path_(path),
       error_(error) {}
 
+FileError::FileError(const char* verb, const fs::path& path, int error, const std::string& reason)
+    : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
+                         reason),
+      path_(path),
+      error_(error) {}
+
 std::string ReadFile(const fs::path& path, bool followLinks) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW)));
+  // Without blocking: a FIFO put where a data file belongs would otherwise
+  // hold the open (and the run, and its lock) until some writer came. It
+  // is refused below before a byte is read; a regular file reads the same.
+  Descriptor fd(::open(
+      path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW)));
   if (fd.get() < 0) throw FileError("open", path, errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) throw FileError("open", path, errno);
   if (S_ISDIR(info.st_mode)) throw FileError("open", path, EISDIR);
-  if (!S_ISREG(info.st_mode)) throw FileError("open", path, EINVAL);
+  if (!S_ISREG(info.st_mode))
+    throw FileError("open", path, EINVAL,
+                    std::string("Not a regular file (") + FileKind(info.st_mode) + ")");
   std::string bytes;
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
@@ -103,26 +175,84 @@ std::string ReadFile(const fs::path& path, bool followLinks) {
   return bytes;
 }
 
+namespace {
+
+// The bytes in an unnamed file of the target's directory (O_TMPFILE): a
+// kill or a crash while they are written leaves nothing behind. Returns
+// the descriptor, or -1 with errno set; EOPNOTSUPP (EISDIR or EINVAL from
+// kernels that predate the flag) means a named temporary file instead.
+int CreateUnnamed(const fs::path& directory) {
+  return ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                0666);
+}
+
+bool UnnamedUnsupported(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// Gives the unnamed file a fresh temporary name beside its target, for the
+// rename; returns 0 or the errno.
+int LinkUnnamed(int fd, const fs::path& directory, const std::string& name, fs::path& temporary,
+                std::optional<PendingNameSlot>& pending) {
+  char self[32];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  for (int attempt = 0;; ++attempt) {
+    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-" + name);
+    pending.emplace(temporary).Named();
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != EEXIST || attempt == 100) {
+      temporary.clear();
+      return errno;
+    }
+  }
+}
+
+}  // namespace
+
 void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
   const fs::path directory = path.parent_path();
   const std::string name = path.filename().string();
   fs::path temporary;
-  int fd = -1;
+  std::optional<PendingNameSlot> pending;
+  int fd = CreateUnnamed(directory);
+  const bool unnamed = fd >= 0;
+  if (!unnamed && !UnnamedUnsupported(errno)) throw FileError("create", path, errno);
   for (int attempt = 0; fd < 0; ++attempt) {
     temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-" + name);
+    pending.emplace(temporary).Named();
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && (errno != EEXIST || attempt == 100)) throw FileError("create", path, errno);
   }
   Descriptor file(fd);
   int error = WriteAll(file.get(), bytes);
   if (error == 0 && durability != Durability::Scratch && ::fsync(file.get()) != 0) error = errno;
+  if (error == 0 && unnamed) error = LinkUnnamed(file.get(), directory, name, temporary, pending);
   if (error == 0 && file.Close() != 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    throw FileError("create", path, error);
-  }
+  if (error != 0 && !temporary.empty()) ::unlink(temporary.c_str());
+  pending.reset();
+  if (error != 0) throw FileError("create", path, error);
   if (durability == Durability::Flushed) FlushDirectory(directory);
+}
+
+void WriteNamedFile(const fs::path& path, std::string_view bytes) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    // A pipe to a viewer, a terminal, /dev/null: the bytes go into it. The
+    // open waits for a FIFO's reader, as a shell's redirection does.
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) throw FileError("create", path, errno);
+    int error = WriteAll(fd.get(), bytes);
+    if (error == 0 && fd.Close() != 0) error = errno;
+    if (error != 0) throw FileError("create", path, error);
+    return;
+  }
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    const fs::path target = fs::canonical(path, ec);
+    if (!ec) return WriteFileAtomically(target, bytes);
+  }
+  WriteFileAtomically(path, bytes);
 }
 
 void FlushDirectory(const fs::path& directory) {
@@ -150,6 +280,27 @@ int RemoveLeftoverTemporaryFiles(const fs::path& directory) {
     if (fs::remove(it->path(), ec)) ++removed;
   }
   return removed;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction old {};
+    if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+    struct sigaction action {};
+    action.sa_handler = RemovePendingNamesAndDie;
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+  }
+}
+
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() takes the lowest free number: this one.
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

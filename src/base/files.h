@@ -5,11 +5,12 @@
 // "Cannot create file "<path>". <reason>" for one that cannot be written.
 //
 // Every write is all or nothing: the bytes go into a fresh file beside the
-// target, created exclusively and never through a symbolic link, flushed to
-// the disk, and renamed over the target; then the directory is flushed. A
-// reader, or the next start after a crash, sees the old file or the whole
-// new one, never a part, and a link planted at any name the program writes
-// is replaced, not followed.
+// target (unnamed until complete where the file system allows, else created
+// exclusively and never through a symbolic link), flushed to the disk, and
+// renamed over the target; then the directory is flushed. A reader, or the
+// next start after a crash, sees the old file or the whole new one, never a
+// part, and a link planted at any name the program writes is replaced, not
+// followed.
 
 #include <cstdint>
 #include <filesystem>
@@ -28,6 +29,9 @@ class FileError : public std::runtime_error {
   // else was tried ("lock").
   FileError(const char* verb, const std::filesystem::path& path, int error);
   const char* verb() const { return verb_; }
+  // With a reason of the program's own in place of the system's words.
+  FileError(const char* verb, const std::filesystem::path& path, int error,
+            const std::string& reason);
   const std::filesystem::path& path() const { return path_; }
   int error() const { return error_; }  // errno
 
@@ -38,7 +42,9 @@ class FileError : public std::runtime_error {
 };
 
 // The whole content of a regular file. With followLinks false, a symbolic
-// link at path fails with ELOOP instead of being read through.
+// link at path fails with ELOOP instead of being read through. Anything
+// else (a FIFO, a device, a socket) is refused with EINVAL and "Not a
+// regular file (a FIFO)", without waiting for a writer or reading a byte.
 std::string ReadFile(const std::filesystem::path& path, bool followLinks = true);
 
 enum class Durability {
@@ -55,6 +61,13 @@ inline void WriteFileAtomically(const std::filesystem::path& path,
   WriteFileAtomically(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()},
                       durability);
 }
+
+// A file the user named (the PDF digest), not one of the program directory:
+// written as WriteFileAtomically does, except that a FIFO, a terminal or
+// another device there is written into directly, as a shell's redirection
+// would, and never replaced; a link is followed to the file it names (so
+// /dev/stdout is the program's standard output, whatever that is).
+void WriteNamedFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Makes the renames into a directory durable (fsync of the directory).
 void FlushDirectory(const std::filesystem::path& directory);
@@ -86,6 +99,18 @@ void ForEachLine(std::string_view text, Fn fn) {
     pos = next;
   }
 }
+
+// For the start of a program. A write's temporary file lives unnamed until
+// its bytes are complete and has a name only for the moment between being
+// linked into the directory and renamed over its target; this makes
+// SIGTERM, SIGINT and SIGHUP remove such a name before they end the
+// process (a signal the caller ignores stays ignored).
+void RemoveTemporaryFilesOnSignals();
+
+// For the start of a program: any of the descriptors 0-2 that is closed is
+// opened on /dev/null, read-only, so that no file the program opens later
+// takes its number (and its output), and writes to it still fail.
+void OpenClosedStandardDescriptors();
 
 std::vector<std::string_view> SplitLines(std::string_view text);
 

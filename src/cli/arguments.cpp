@@ -38,26 +38,41 @@ constexpr size_t kShownLength = 40;
 
 }  // namespace
 
-std::string Shown(const std::string& text) {
+namespace {
+
+// Control characters escaped; more than `limit` characters cut to "...".
+std::string Escape(const std::string& text, size_t limit) {
   std::string shown;
   size_t characters = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     // Continuation bytes of a UTF-8 character do not count as characters.
-    if ((byte & 0xC0) != 0x80 && characters++ == kShownLength) {
+    if ((byte & 0xC0) != 0x80 && characters++ == limit) {
       shown += "...";
       break;
     }
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    char escaped[8];
     if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
       shown += escaped;
+    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      // U+0080..U+009F: a terminal takes U+009B as the start of a sequence.
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", next);
+      shown += escaped;
+      ++i;
     } else {
       shown += text[i];
     }
   }
   return shown;
 }
+
+}  // namespace
+
+std::string Shown(const std::string& text) { return Escape(text, kShownLength); }
+
+std::string Printable(const std::string& text) { return Escape(text, std::string::npos); }
 
 std::optional<std::string> Options::Get(const std::string& name) const {
   const auto it = values.find(name);

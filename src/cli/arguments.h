@@ -12,7 +12,8 @@
 
 namespace meridan {
 
-// Wrong arguments: the program prints the message and the usage, exit status 2.
+// Wrong arguments: the program prints the message and where to find the
+// usage, exit status 2.
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -47,8 +48,10 @@ YearMonth ParseMonth(const std::string& option, const std::string& text);
 // A decimal number within [-limit, limit], e.g. a Julian day.
 double ParseNumber(const std::string& option, const std::string& text, double limit);
 
-// A value as an error message shows it: control characters escaped (\x07),
-// cut to a readable length.
+// A value as an error message shows it: control characters escaped (\x07,
+// and the C1 controls of UTF-8 as \u009B), cut to a readable length.
 std::string Shown(const std::string& text);
+// The same, whole: for paths and messages that carry values from outside.
+std::string Printable(const std::string& text);
 
 }  // namespace meridan

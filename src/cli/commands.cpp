@@ -73,6 +73,8 @@ constexpr const char* kUsage =
     "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
     "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
 
+constexpr const char* kTryHelp = "Try 'meridan --help'.\n";
+
 struct Context {
   std::ostream& out;
   std::ostream& err;
@@ -231,6 +233,20 @@ int Stations(const Context& io, const Options& options) {
   return 0;
 }
 
+void TellWhatPackingDid(const Context& io, const fs::path& archive, const PackReport& packed) {
+  for (const fs::path& file : packed.notPacked)
+    io.err << "meridan: " << Printable(file.string())
+           << " is not a regular file; left out of the archive" << std::endl;
+  if (packed.replacedLink)
+    io.err << "meridan: " << Printable(archive.string())
+           << " was a link; the archive replaces it, and what it pointed at is untouched"
+           << std::endl;
+  for (const std::string& entry : packed.droppedEntries)
+    io.err << "meridan: an entry of the old archive was dropped, " << Printable(entry) << std::endl;
+  if (!packed.unreadableNotice.empty())
+    io.err << "meridan: " << Printable(packed.unreadableNotice) << std::endl;
+}
+
 int Forecast(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const std::string nameUtf8 = options.Require("--name");
@@ -249,9 +265,11 @@ int Forecast(const Context& io, const Options& options) {
 
   const ForecastRequest request{kind, NameForPage(nameUtf8), birth, start};
   ForecastContext context(ProgramDir(options));
-  if (!fs::is_directory(context.outputDir()))
+  std::error_code ec;
+  const fs::file_status output = fs::status(context.outputDir(), ec);
+  if (!fs::is_directory(output))
     throw std::runtime_error("the output directory " + context.outputDir().string() +
-                             " does not exist");
+                             (fs::exists(output) ? " is not a directory" : " does not exist"));
 
   const ForecastResult run = RunForecast(
       context, request,
@@ -261,12 +279,17 @@ int Forecast(const Context& io, const Options& options) {
         io.out << done.page.string() << '\n';
       },
       [&] {
-        io.err << "meridan: waiting for another forecast in " << context.programDir().string()
-               << " to finish" << std::endl;
+        io.err << "meridan: waiting for another forecast in "
+               << Printable(context.programDir().string()) << " to finish" << std::endl;
       });
-  for (const fs::path& file : run.notPacked)
-    io.err << "meridan: " << file.string() << " is not a regular file; left out of the archive"
-           << std::endl;
+  TellWhatPackingDid(io, context.archivePath(), run.packed);
+  // No texts is no error (a missing interpretation file yields none), but
+  // a forecast without them should not look like an ordinary one.
+  const InterpretationFile& texts = context.interpretations(kind);
+  if (!texts.exists() || texts.records().empty())
+    io.err << "meridan: " << Printable(texts.path().string())
+           << (texts.exists() ? " holds no texts" : " does not exist")
+           << "; the forecast has no texts" << std::endl;
   // The pages and the archive stand whatever becomes of the PDF and the
   // calendar; each of those two is made or reported on its own.
   int status = 0;
@@ -275,8 +298,8 @@ int Forecast(const Context& io, const Options& options) {
       WriteForecastDigest(run.request, run.months, today, *pdf);
       io.out << *pdf << '\n';
     } catch (const std::exception& e) {
-      io.err << "meridan: the PDF was not written (the pages and the archive are): " << e.what()
-             << '\n';
+      io.err << "meridan: the PDF was not written (the pages and the archive are): "
+             << Printable(e.what()) << '\n';
       status = 1;
     }
   }
@@ -286,7 +309,7 @@ int Forecast(const Context& io, const Options& options) {
       io.out << *ics << '\n';
     } catch (const std::exception& e) {
       io.err << "meridan: the calendar was not written (the pages and the archive are): "
-             << e.what() << '\n';
+             << Printable(e.what()) << '\n';
       status = 1;
     }
   }
@@ -300,7 +323,7 @@ int CheckData(const Context& io, const Options& options) {
   std::optional<ProgramDirLock> lock;
   try {
     lock.emplace(ProgramDirLock::Acquire(ProgramDir(options), [&] {
-      io.err << "meridan: waiting for a forecast in " << ProgramDir(options).string()
+      io.err << "meridan: waiting for a forecast in " << Printable(ProgramDir(options).string())
              << " to finish" << std::endl;
     }));
   } catch (const FileError&) {
@@ -360,17 +383,17 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
       }
       return status;
     } catch (const UsageError& e) {
-      err << "meridan " << command.name << ": " << e.what() << "\n\n" << kUsage;
+      err << "meridan " << command.name << ": " << e.what() << '\n' << kTryHelp;
       return 2;
     } catch (const DataFileError& e) {
-      err << "meridan: " << e.Describe() << '\n';
+      err << "meridan: " << Printable(e.Describe()) << '\n';
       return 1;
     } catch (const std::exception& e) {
-      err << "meridan: " << e.what() << '\n';
+      err << "meridan: " << Printable(e.what()) << '\n';
       return 1;
     }
   }
-  err << "meridan: unknown command '" << args[0] << "'\n\n" << kUsage;
+  err << "meridan: unknown command '" << Shown(args[0]) << "'\n" << kTryHelp;
   return 2;
 }
 

@@ -102,7 +102,7 @@ std::string RenderForecastDigest(const ForecastRequest& request,
 
 void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
                          Date made, const std::filesystem::path& file) {
-  WriteFileAtomically(file, RenderForecastDigest(request, months, made));
+  WriteNamedFile(file, RenderForecastDigest(request, months, made));
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {

@@ -16,7 +16,8 @@ namespace meridan {
 std::string RenderForecastDigest(const ForecastRequest& request,
                                  const std::vector<MonthForecast>& months, Date made);
 
-// Renders it and writes it to file. Throws FileError when the file cannot be
+// Renders it and writes it to file (whole or not at all, or into a FIFO or
+// device that stands there). Throws FileError when the file cannot be
 // written; nothing of the run is touched.
 void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
                          Date made, const std::filesystem::path& file);

@@ -90,7 +90,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       if (onMonthDone) onMonthDone(k, result.months.back());
     }
   }
-  result.notPacked = PackOutput(context.outputDir(), context.archivePath());
+  result.packed = PackOutput(context.outputDir(), context.archivePath());
   return result;
 }
 

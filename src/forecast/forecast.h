@@ -15,6 +15,7 @@
 #include "base/cp1251.h"
 #include "base/dates.h"
 #include "forecast/context.h"
+#include "output/archive/archive.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/natal.h"
@@ -51,12 +52,12 @@ struct MonthForecast {
 };
 
 // What a forecast command made: its request, its four months (the first
-// first), and the files of Output/ that were left out of the archive (links
-// and other files that are not regular).
+// first), and what packing Output/ had to say (files left out, old entries
+// dropped, an unreadable archive kept).
 struct ForecastResult {
   ForecastRequest request;
   std::vector<MonthForecast> months;
-  std::vector<std::filesystem::path> notPacked;
+  PackReport packed;
 };
 
 // Told after each finished month: its number k (1..4) and the month as

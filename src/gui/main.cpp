@@ -3,11 +3,16 @@
 
 #include <QApplication>
 
+#include "base/files.h"
 #include "forecast/heap.h"
 #include "gui/application.h"
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
+  // As the command-line program: no lock file on descriptor 1 or 2, and no
+  // named temporary file outliving a SIGTERM.
+  meridan::OpenClosedStandardDescriptors();
+  meridan::RemoveTemporaryFilesOnSignals();
   meridan::TuneHeapForForecasts();
   QApplication application(argc, argv);
   meridan::InstallQtTranslation(application);

@@ -413,6 +413,12 @@ void MainWindow::RunCommand(ForecastKind kind) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
+    // An old archive that could not be read was put aside, not lost: said.
+    if (!latest_.packed.unreadableKeptAs.empty())
+      NoticeBox::Show(this, QStringLiteral("Старый архив прогнозов не удалось прочитать. Он не "
+                                           "удалён, а сохранён под именем «") +
+                                PathText(latest_.packed.unreadableKeptAs) +
+                                QStringLiteral("», а на его месте записан новый архив."));
   });
 }
 

@@ -8,13 +8,16 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
 #include "output/archive/dos_time.h"
+#include "output/archive/zip_file.h"
 #include "support/program_dir.h"
 #include "zip_testing.h"
 
@@ -34,6 +37,8 @@ using testing::ZipEntry;
 constexpr std::uint16_t kCompressionBits = 0x6;
 constexpr std::uint16_t kMaximumCompression = 0x2;
 constexpr std::uint16_t kUtf8Name = 0x800;  // APPNOTE 4.4.4, bit 11
+
+const fs::path kSeeds = fs::path(MERIDAN_SOURCE_DIR) / "tests/fuzz/corpus/archive";
 
 // Odd seconds on purpose: the DOS time of an entry keeps only even ones.
 const std::time_t kFirstRun = Utc(2025, 5, 17, 13, 45, 31);
@@ -296,7 +301,7 @@ TEST_F(PackOutputTest, LinksAndTemporaryFilesAreLeftOut) {
   fs::create_symlink(dir_.root() / "secret.txt", Output() / "notes.html");
   fs::create_symlink(Output() / "missing.gif", Output() / "pictures" / "b_blu9.gif");
   testing::WriteFile(Output() / ".meridan-tmp-0123abcd-Prog_06_2025.jpeg", "half an image");
-  const std::vector<fs::path> skipped = PackOutput(Output(), Archive());
+  const std::vector<fs::path> skipped = PackOutput(Output(), Archive()).notPacked;
   EXPECT_EQ(std::set<fs::path>(skipped.begin(), skipped.end()),
             (std::set<fs::path>{Output() / "notes.html", Output() / "pictures" / "b_blu9.gif"}));
   EXPECT_EQ(Entries().size(), files.size());
@@ -315,18 +320,31 @@ TEST_F(PackOutputTest, FileThatCannotBeReadIsNamedAndTheArchiveKept) {
   ExpectFailureKeepingAll(Archive(), locked, "Permission denied");
 }
 
-// The earlier archive may still be recoverable by other means, so it is
-// reported by name and left untouched rather than replaced.
-TEST_F(PackOutputTest, CorruptArchiveIsReportedAndLeftUntouched) {
-  PutForecast();
+// An old archive that cannot be read (not a ZIP file, empty, cut short,
+// records sharing their data) must not stop every later forecast, and may
+// still be recoverable by other means: it is kept beside the fresh archive
+// under a name of its own, which is never packed and never reused.
+TEST_F(PackOutputTest, UnreadableArchiveIsKeptBesideAFreshOne) {
+  const auto files = PutForecast();
   PackOutput(Output(), dir_.root() / "good.zip");
   const std::string good = ReadFile(dir_.root() / "good.zip");
+  const std::string shared = ReadFile(kSeeds / "overlapping_records.zip");
+  std::map<std::string, std::string> kept;  // name -> bytes
   for (const std::string& bytes :
-       {std::string("no archive at all"), std::string(), good.substr(0, good.size() / 2)}) {
+       {std::string("no archive at all"), std::string(), good.substr(0, good.size() / 2), shared}) {
     SCOPED_TRACE(bytes.size());
     testing::WriteFile(Archive(), bytes);
-    ExpectFailureKeepingAll(Archive(), Archive(), "Not a zip archive");
+    const PackReport report = PackOutput(Output(), Archive());
+    const std::string name = report.unreadableKeptAs.filename().string();
+    EXPECT_EQ(report.unreadableKeptAs.parent_path(), Archive().parent_path());
+    EXPECT_TRUE(name.starts_with("Prognoz.zip.unreadable-")) << name;
+    EXPECT_TRUE(kept.emplace(name, bytes).second) << name << " was used twice";
+    EXPECT_NE(report.unreadableNotice.find(name), std::string::npos) << report.unreadableNotice;
+    EXPECT_EQ(Entries().size(), files.size());
   }
+  EXPECT_EQ(ReadFile(Archive()), good);
+  for (const auto& [name, bytes] : kept) EXPECT_EQ(ReadFile(Output() / name), bytes) << name;
+  EXPECT_EQ(Listing().size(), files.size() + 1 + kept.size());
 }
 
 // An output directory with nothing to pack gets no archive.
@@ -336,8 +354,9 @@ TEST_F(PackOutputTest, EmptyOutputDirectoryWritesNoArchive) {
 }
 
 // An archive with two entries of one name, as unpacked-together namesakes
-// used to give: the first is matched and updated, the second kept.
-TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesIsUpdated) {
+// used to give: the first is matched and updated, the later one dropped (it
+// is what other programs would unpack over the first).
+TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesKeepsTheFirst) {
   {
     testing::ProgramDir scratch(false);
     testing::WriteFile(scratch.output() / "a.txt", "first");
@@ -349,13 +368,91 @@ TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesIsUpdated) {
   testing::WriteFile(Archive(), bytes);
   Put("a.txt", "first, newer", std::time(nullptr) + 100);
   Put("c.txt", "third", kFirstRun);
-  Pack();
+  EXPECT_TRUE(PackOutput(Output(), Archive()).droppedEntries.empty());
 
   std::vector<std::pair<std::string, std::string>> entries;
-  for (const ZipEntry& entry : testing::ReadZip(Archive(), false))
+  for (const ZipEntry& entry : testing::ReadZip(Archive()))
     entries.emplace_back(entry.name, entry.data);
-  EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{
-                         {"a.txt", "first, newer"}, {"a.txt", "second"}, {"c.txt", "third"}}));
+  EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{{"a.txt", "first, newer"},
+                                                                       {"c.txt", "third"}}));
+}
+
+// A thousand central entries of one name pointing at one record: a
+// reader copying the record once per entry would turn this 160 KB archive
+// into 160 MB. The later namesakes are dropped, and the archive comes out
+// no larger than it went in plus the new files.
+TEST_F(PackOutputTest, EntriesSharingARecordAreNotMultiplied) {
+  std::mt19937 random(7);
+  std::string picture(160000, '\0');
+  for (char& c : picture) c = static_cast<char>(random());
+  Put("Prog_05_2025.jpeg", picture, kFirstRun);
+  Pack();
+  const std::string one = ReadFile(Archive());
+  const size_t directory = testing::Little(one, one.size() - 22 + 16, 4);
+  const std::string central = one.substr(directory, one.size() - 22 - directory);
+  constexpr unsigned kCopies = 1000;
+  std::string many = one.substr(0, directory);
+  for (unsigned i = 0; i < kCopies; ++i) many += central;
+  std::string end = one.substr(one.size() - 22);
+  for (const size_t at : {8, 10}) end.replace(at, 2, {char(kCopies & 0xFF), char(kCopies >> 8)});
+  const auto directorySize = static_cast<std::uint32_t>(kCopies * central.size());
+  for (int i = 0; i < 4; ++i) end[12 + i] = static_cast<char>(directorySize >> (8 * i));
+  testing::WriteFile(Archive(), many + end);
+  Put("Prog_06_2025.html", "a new page", kLater);
+
+  rusage before{}, after{};
+  ::getrusage(RUSAGE_SELF, &before);
+  const PackReport report = PackOutput(Output(), Archive());
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kilobytes more at the peak";
+  EXPECT_TRUE(report.unreadableKeptAs.empty());
+  EXPECT_LE(ReadFile(Archive()).size(), many.size() + end.size() + 200);
+  EXPECT_EQ(Entries().size(), 2u);
+}
+
+// Entries whose local header names another file (the central names of two
+// records swapped): the one with a file is packed from it again, the other
+// dropped and reported, so that no reader unpacks one file as the other.
+TEST_F(PackOutputTest, EntryWhoseHeadersDisagreeIsPackedAgainOrDropped) {
+  fs::copy_file(kSeeds / "swapped_names.zip", Archive());
+  Put("b_blu1.gif", "GIF89a blue", kFirstRun);
+  const PackReport report = PackOutput(Output(), Archive());
+  EXPECT_EQ(report.droppedEntries,
+            std::vector<std::string>{
+                "\xcf\xf0.txt: its local header disagrees with the central directory"});
+  const auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries.at("b_blu1.gif").data, "GIF89a blue");
+}
+
+// What the reader takes from archives of Info-ZIP's zip, of this program and
+// of hand-made hostile ones (tests/fuzz/corpus/archive, whose README says
+// how each was made): -1 for an archive it refuses.
+TEST(ParseZip, KeepsWhatAgreesDropsRepeatsAndDisagreementsRefusesTheRest) {
+  const struct {
+    const char* seed;
+    int kept, dropped;
+  } kCases[] = {
+      {"ours.zip", 3, 0},
+      {"infozip.zip", 3, 0},
+      {"infozip_descriptors.zip", 3, 0},  // 16-byte data descriptors
+      {"descriptor12.zip", 3, 0},         // 12-byte data descriptors, no signature
+      {"infozip_zip64_stream.zip", -1, 0},
+      {"repeated_name.zip", 2, 1},
+      {"shared_record.zip", 1, 4},
+      {"swapped_names.zip", 0, 2},
+      {"overlapping_records.zip", -1, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.seed);
+    try {
+      const ZipArchive archive = ParseZip(ReadFile(kSeeds / c.seed));
+      EXPECT_EQ(static_cast<int>(archive.entries.size()), c.kept);
+      EXPECT_EQ(static_cast<int>(archive.dropped.size()), c.dropped);
+    } catch (const ZipFormatError& error) {
+      EXPECT_EQ(c.kept, -1) << error.what();
+    }
+  }
 }
 
 }  // namespace

@@ -60,13 +60,32 @@ TEST(Positions, WrongArgumentsGiveUsageAndStatus2) {
                                               "--birth", "20.05.1984", "--start", "01.1899"},
                                              {"positions", "--date"},
                                              {"positions", "--colour", "red"},
-                                             {"nonsense"},
-                                             {}}) {
+                                             {"nonsense"}}) {
+    // One line that says what is wrong, and where the usage is.
     const Result r = RunMeridan(args);
-    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_NE(r.err.find("Usage: meridan"), std::string::npos);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(LineCount(r.err), 2u) << r.err;
+    EXPECT_TRUE(r.err.starts_with("meridan")) << r.err;
+    EXPECT_TRUE(r.err.ends_with("\nTry 'meridan --help'.\n")) << r.err;
     EXPECT_TRUE(r.out.empty());
   }
+  const Result bare = RunMeridan({});
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_TRUE(bare.err.starts_with("Usage: meridan")) << bare.err;
+}
+
+// Words and paths from outside reach the terminal only with their control
+// characters escaped: an escape sequence in them cannot change it.
+TEST(Positions, EchoedCommandWordsAndPathsAreEscaped) {
+  const Result word = RunMeridan({"posit\x1b]0;owned\x07ions"});
+  EXPECT_EQ(word.err,
+            "meridan: unknown command 'posit\\x1B]0;owned\\x07ions'\n"
+            "Try 'meridan --help'.\n");
+  const Result path =
+      RunMeridan({"chart", "--birth", "20.05.1984", "--dir", "/nowhere\x1b[2J\xc2\x9b"});
+  EXPECT_EQ(path.status, 1);
+  EXPECT_NE(path.err.find("/nowhere\\x1B[2J\\u009B/System/pluto.sys"), std::string::npos)
+      << path.err;
 }
 
 // A birth date that does not exist, or lies outside the birth years, is
@@ -246,14 +265,51 @@ TEST(Forecast, NameIsCheckedNotCut) {
   EXPECT_EQ(forecast(cyrillic).status, 0);
 }
 
-TEST(Forecast, MissingOutputDirectoryIsOneClearLine) {
+// What stands in the way, or what the run did beside its work, is said in
+// one line for what it is.
+TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   ProgramDir dir;
-  fs::remove_all(dir.output());
-  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth",
-                               "20.05.1984", "--start", "05.2025", "--dir", dir.root().string()});
+  const auto forecast = [&] {
+    return RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984",
+                       "--start", "05.2025", "--dir", dir.root().string()});
+  };
+  const auto lastLine = [](const std::string& err) {
+    const std::string text = err.substr(0, err.size() - 1);
+    return text.substr(text.rfind('\n') + 1);
+  };
+  fs::rename(dir.output(), dir.root() / "kept");
+  Result r = forecast();
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(LineCount(r.err), 1u) << r.err;
-  EXPECT_NE(r.err.find("Output"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, "meridan: the output directory " + dir.output().string() + " does not exist\n");
+  testing::WriteFile(dir.output(), "a file");
+  r = forecast();
+  EXPECT_EQ(r.err,
+            "meridan: the output directory " + dir.output().string() + " is not a directory\n");
+  fs::remove(dir.output());
+  fs::rename(dir.root() / "kept", dir.output());
+
+  // No texts is no error, but not silent either.
+  const fs::path go = dir.system() / "go.dat";
+  testing::WriteFile(go, "");
+  r = forecast();
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(lastLine(r.err),
+            "meridan: " + go.string() + " holds no texts; the forecast has no texts");
+  fs::remove(go);
+  EXPECT_EQ(lastLine(forecast().err),
+            "meridan: " + go.string() + " does not exist; the forecast has no texts");
+
+  testing::WriteFile(dir.root() / "elsewhere.zip", "precious");
+  fs::remove(dir.output() / "Prognoz.zip");
+  fs::create_symlink(dir.root() / "elsewhere.zip", dir.output() / "Prognoz.zip");
+  r = forecast();
+  EXPECT_EQ(r.err.find("left out of the archive"), std::string::npos) << r.err;
+  EXPECT_NE(
+      r.err.find("meridan: " + (dir.output() / "Prognoz.zip").string() +
+                 " was a link; the archive replaces it, and what it pointed at is untouched\n"),
+      std::string::npos)
+      << r.err;
+  EXPECT_EQ(testing::ReadFile(dir.root() / "elsewhere.zip"), "precious");
 }
 
 // The PDF comes after the pages and the archive and changes neither; one

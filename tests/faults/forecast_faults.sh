@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Faults a forecast run meets in real hands, on scratch program directories:
 # two runs in quick succession, several at once, runs killed midway, links
-# planted where the run writes, a reader that goes away. Each case says what
-# it checks; the first failure stops the suite with a message.
+# planted where the run writes, a reader that goes away, FIFOs where it
+# reads, lying or unreadable old archives, closed standard streams, a
+# signal while the PDF is put in place. Each case says what it checks; the
+# first failure stops the suite with a message.
 #
-# usage: forecast_faults.sh MERIDAN DATA_DIR
+# usage: forecast_faults.sh MERIDAN DATA_DIR SEED_DIR (the archive fuzz seeds)
 # MERIDAN_FAULT_REPEAT (default 2) repeats the concurrent and killed runs.
 set -euo pipefail
 meridan=$1
 data=$2
+seeds=$3
 repeat=${MERIDAN_FAULT_REPEAT:-2}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -24,8 +27,8 @@ fresh() {  # a program directory with the shipped data
   cp -r "$data/System" "$data/Output" "$1/"
 }
 
-forecast() {  # DIR KIND NAME
-  "$meridan" forecast --kind "$2" --name "$3" --birth 20.05.1984 --start 05.2025 --dir "$1"
+forecast() {  # DIR KIND NAME [OPTION...]
+  "$meridan" forecast --kind "$2" --name "$3" --birth 20.05.1984 --start 05.2025 --dir "$1" "${@:4}"
 }
 
 months=(05_2025 06_2025 07_2025 08_2025)
@@ -41,8 +44,9 @@ archive_matches_output() {  # DIR
     cmp -s <(unzip -p "$dir/Output/Prognoz.zip" "$name") "$dir/Output/$name" ||
       fail "$dir: the archive's $name is not the file's"
   done
+  [ -z "$(sort <<<"$listing" | uniq -d)" ] || fail "$dir: the archive holds a name twice"
   for name in $(cd "$dir/Output" && ls); do
-    [ "$name" = Prognoz.zip ] && continue
+    [[ "$name" = Prognoz.zip || "$name" = Prognoz.zip.unreadable-* ]] && continue
     grep -qxF "$name" <<<"$listing" || fail "$dir: $name is not in the archive"
   done
 }
@@ -146,5 +150,93 @@ set -o pipefail
 grep -q "could not be written" "$dir.err" || fail "the closed output was not reported: $(cat "$dir.err")"
 written_by_one_run "$dir"
 archive_matches_output "$dir"
+
+echo "a FIFO where the run reads: refused at once, in one line, the lock let go"
+for name in System/go.dat System/month.bmp System/pluto.sys Output/Prognoz.zip; do
+  dir=$scratch/fifo
+  fresh "$dir"
+  rm -f "$dir/$name"
+  mkfifo "$dir/$name"
+  commands=("forecast --kind trips --name Fifo --birth 20.05.1984 --start 05.2025")
+  [ "$name" = System/pluto.sys ] && commands+=("positions --date 20.05.1984")
+  [ "$name" = System/go.dat ] && commands+=(check-data)
+  for command in "${commands[@]}"; do
+    status=0
+    # shellcheck disable=SC2086  # the command's words
+    timeout 20 "$meridan" $command --dir "$dir" >"$dir.out" 2>"$dir.err" || status=$?
+    [ $status != 124 ] || fail "${command%% *} with a FIFO at $name hangs"
+    [ $status = 1 ] || fail "${command%% *} with a FIFO at $name gave exit status $status"
+    grep -qF "$dir/$name\". Not a regular file (a FIFO)" "$dir.out" "$dir.err" ||
+      fail "${command%% *} with a FIFO at $name did not say so: $(cat "$dir.out" "$dir.err")"
+    # check-data reports on stdout, file by file.
+    [ "$command" = check-data ] || [ "$(grep -c '^meridan: ' "$dir.err")" = 1 ] ||
+      fail "${command%% *} took more than one line for the FIFO at $name: $(cat "$dir.err")"
+  done
+done
+
+echo "an old archive that multiplies, repeats or mislabels its entries, or is none"
+for seed in shared_record repeated_name swapped_names garbage; do
+  dir=$scratch/archive-$seed
+  fresh "$dir"
+  if [ $seed = garbage ]; then
+    echo "not a zip archive" >"$dir/Output/Prognoz.zip"
+  else
+    cp "$seeds/$seed.zip" "$dir/Output/Prognoz.zip"
+  fi
+  cp "$dir/Output/Prognoz.zip" "$dir.old"
+  forecast "$dir" trips "$seed" >/dev/null 2>"$dir.err" || fail "a run over $seed.zip failed: $(cat "$dir.err")"
+  archive_matches_output "$dir"
+done
+kept=$(ls "$dir/Output/" | grep '^Prognoz\.zip\.unreadable-[0-9]\{8\}-[0-9]\{6\}$') ||
+  fail "the unreadable archive was not kept: $(ls "$dir/Output")"
+cmp -s "$dir/Output/$kept" "$dir.old" || fail "the kept archive is not the old one"
+[ "$(grep -c "$kept" "$dir.err")" = 1 ] || fail "the kept archive was not told in one line: $(cat "$dir.err")"
+
+echo "--pdf to a FIFO: the PDF goes into it, the FIFO stays"
+dir=$scratch/pdf-fifo
+fresh "$dir"
+mkfifo "$dir/viewer"
+timeout 20 cat "$dir/viewer" >"$dir/got.pdf" &
+reader=$!
+forecast "$dir" trips Pipe --pdf "$dir/viewer" >/dev/null 2>"$dir.err" || fail "--pdf to a FIFO failed: $(cat "$dir.err")"
+wait $reader || fail "the FIFO's reader got no end of file"
+[ -p "$dir/viewer" ] || fail "the FIFO given to --pdf was replaced"
+[ "$(head -c 5 "$dir/got.pdf")" = "%PDF-" ] || fail "the FIFO did not carry the PDF"
+
+echo "closed stdout and stderr: nothing goes into the lock file"
+dir=$scratch/closed
+fresh "$dir"
+status=0
+forecast "$dir" trips Closed >&- 2>"$dir.err" || status=$?
+[ $status = 1 ] || fail "a run with stdout closed gave exit status $status"
+grep -q "could not be written" "$dir.err" || fail "the closed stdout was not reported: $(cat "$dir.err")"
+forecast "$dir" trips Closed >/dev/null 2>&- || fail "a run with stderr closed failed"
+[ ! -s "$dir/System/.meridan.lock" ] || fail "output went into the lock file: $(head -c 200 "$dir/System/.meridan.lock")"
+
+echo "SIGTERM just as the PDF is renamed into place: nothing left beside it"
+dir=$scratch/signal
+fresh "$dir"
+mkdir "$dir/pdfs"
+renames=rename,renameat,renameat2
+signalled() {  # DIR STRACE_OPTION...
+  # LeakSanitizer cannot work under a tracer.
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 strace -f -o "$1.trace" -e trace=$renames "${@:2}" "$meridan" forecast --kind trips \
+    --name Signal --birth 20.05.1984 --start 05.2025 --dir "$1" --pdf "$1/pdfs/forecast.pdf"
+}
+if strace -o /dev/null true 2>/dev/null; then
+  # The PDF's rename is a run's last: counted in a run like it, then kept
+  # from happening in this one and replaced by the signal.
+  fresh "$dir.count"
+  mkdir "$dir.count/pdfs"
+  signalled "$dir.count" >/dev/null 2>&1 || fail "a run under strace failed"
+  last=$(grep -c 'rename' "$dir.count.trace")
+  grep 'rename' "$dir.count.trace" | tail -1 | grep -q 'forecast\.pdf"' || fail "the PDF's rename is not the last"
+  signalled "$dir" -e inject=$renames:error=EINTR:signal=TERM:when=$last >/dev/null 2>&1 &&
+    fail "the signalled run went on"
+  grep -q 'rename.*forecast\.pdf.*EINTR' "$dir.trace" || fail "the signal came elsewhere"
+  [ -z "$(ls -A "$dir/pdfs")" ] || fail "left beside the PDF: $(ls -A "$dir/pdfs")"
+else
+  echo "  (skipped: strace cannot trace here)"
+fi
 
 echo "all fault cases passed"

@@ -48,7 +48,7 @@ TEST(RunForecast, MonthsWrapIntoTheNextYear) {
     EXPECT_EQ(testing::ReadFile(dir.output() / MonthFileName(m.month.month, m.month.year, ".jpeg")),
               std::string(m.graph.begin(), m.graph.end()));
   }
-  EXPECT_TRUE(result.notPacked.empty());
+  EXPECT_TRUE(result.packed.notPacked.empty());
   EXPECT_TRUE(fs::exists(context.archivePath()));
 }
 

@@ -149,6 +149,17 @@ TEST_F(MainWindowTest, FailedRunTakesBackTheLastRunsMonthsAndKeepsItsFinishedOne
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// An archive that cannot be read is kept beside a fresh one, and the
+// window says so once the run is done.
+TEST_F(MainWindowTest, UnreadableArchiveIsKeptAndSaidInANotice) {
+  Start();
+  testing::WriteFile(dir.output() / "Prognoz.zip", "not a zip archive");
+  Click(u"Button18"_s);
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  ASSERT_EQ(notices.size(), 1);
+  EXPECT_TRUE(notices[0].contains(u"Prognoz.zip.unreadable-"_s)) << notices[0].toStdString();
+}
+
 // A birth date that is not there to read, lies outside a field's limits or
 // does not exist is refused in Russian, naming the field; the field gets the
 // focus, and nothing is computed or written.

@@ -1,8 +1,12 @@
 #include "output/archive/archive.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <iterator>
 #include <set>
@@ -38,29 +42,47 @@ std::time_t ModificationTime(const fs::path& path) {
       std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count());
 }
 
-// Every regular file under outputDir except the archive itself and the
-// program's own temporary files, a directory's own files before those of its
-// subdirectories, each level sorted by path. The first file of a name is
+// Where the archive is, its directory resolved but not the name itself
+// (which may be a link to be replaced), and the names under which it keeps
+// unreadable archives beside it.
+struct ArchivePlace {
+  fs::path directory;
+  fs::path name;
+
+  explicit ArchivePlace(const fs::path& archive)
+      : directory(fs::weakly_canonical(fs::absolute(archive).parent_path())),
+        name(archive.filename()) {}
+  std::string KeptPrefix() const { return name.string() + ".unreadable-"; }
+  // The archive itself, or an unreadable one kept beside it.
+  bool Holds(const fs::path& path) const {
+    const std::string file = path.filename().string();
+    if (file != name.string() && !file.starts_with(KeptPrefix())) return false;
+    std::error_code ec;
+    return fs::weakly_canonical(fs::absolute(path).parent_path(), ec) == directory;
+  }
+};
+
+// Every regular file under outputDir except the archive itself, the
+// unreadable archives kept beside it and the program's own temporary files,
+// a directory's own files before those of its subdirectories, each level
+// sorted by path. The first file of a name is
 // stored under its bare name; a later namesake from another subdirectory goes
 // under its path relative to outputDir, so that unpacking loses neither.
 // Paths with a '/' can never meet a bare name. Links and other files that are
 // not regular are left out (a link could carry a file from anywhere into the
 // archive a user passes on) and listed in `skipped`.
-std::vector<PackedFile> ListFiles(const fs::path& outputDir, const fs::path& archive,
+std::vector<PackedFile> ListFiles(const fs::path& outputDir, const ArchivePlace& archive,
                                   std::vector<fs::path>& skipped) {
   std::vector<fs::path> found;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outputDir)) {
     const fs::file_status status = entry.symlink_status();
     if (fs::is_directory(status)) continue;
     if (IsTemporaryFileName(entry.path().filename().string())) continue;
+    if (archive.Holds(entry.path())) continue;
     if (!fs::is_regular_file(status)) {
       skipped.push_back(entry.path());
       continue;
     }
-    // Only a file of the archive's name can be the archive itself.
-    std::error_code ec;
-    if (entry.path().filename() == archive.filename() && fs::equivalent(entry.path(), archive, ec))
-      continue;
     found.push_back(entry.path().lexically_relative(outputDir));
   }
   const auto key = [](const fs::path& relative) {
@@ -96,6 +118,29 @@ bool IsUpToDate(const ZipEntry& entry, const PackedFile& file) {
          entry.crc == Crc32(file.bytes);
 }
 
+// Renames an archive that cannot be read out of the way of a fresh one:
+// "<archive>.unreadable-YYYYMMDD-HHMMSS" beside it, "-2", "-3" ... after that
+// when a name is taken, never over an earlier one.
+fs::path KeepUnreadable(const fs::path& archivePath, const ArchivePlace& place) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::string base = place.KeptPrefix() + stamp;
+  for (int n = 1;; ++n) {
+    const fs::path kept =
+        archivePath.parent_path() / (n == 1 ? base : base + "-" + std::to_string(n));
+    if (::renameat2(AT_FDCWD, archivePath.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0)
+      return kept;
+    // A file system that cannot rename without replacing can still link,
+    // which never replaces either; the fresh archive then takes the name.
+    if ((errno == EINVAL || errno == ENOSYS) && ::link(archivePath.c_str(), kept.c_str()) == 0)
+      return kept;
+    if (errno != EEXIST || n == 1000) throw FileError("create", kept, errno);
+  }
+}
+
 }  // namespace
 
 // The archive is read whole, updated in memory and written back through the
@@ -103,10 +148,10 @@ bool IsUpToDate(const ZipEntry& entry, const PackedFile& file) {
 // complete, so a killed run leaves the old archive and no part of a new one.
 // Unchanged entries are copied as they were stored, without packing them
 // again, and an archive with nothing to change is not rewritten at all.
-std::vector<fs::path> PackOutput(const fs::path& outputDir, const fs::path& archivePath) {
-  const fs::path archive = fs::weakly_canonical(fs::absolute(archivePath));
-  std::vector<fs::path> skipped;
-  const std::vector<PackedFile> files = ListFiles(outputDir, archive, skipped);
+PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath) {
+  const ArchivePlace place(archivePath);
+  PackReport report;
+  const std::vector<PackedFile> files = ListFiles(outputDir, place, report.notPacked);
 
   // A link in the archive's place is not an archive of ours: it is replaced
   // by one, and whatever it points at is neither read nor written.
@@ -117,18 +162,20 @@ std::vector<fs::path> PackOutput(const fs::path& outputDir, const fs::path& arch
   } catch (const FileError& error) {
     if (error.error() != ENOENT && error.error() != ELOOP) throw;
     existed = false;
+    report.replacedLink = error.error() == ELOOP;
   }
-  if (!existed && files.empty()) return skipped;
+  if (!existed && files.empty()) return {};
 
   ZipArchive zip;
+  std::string unreadable;
   if (existed) {
     try {
       zip = ParseZip(old);
     } catch (const ZipFormatError& error) {
-      Fail("Cannot open archive", archivePath, error.what());
+      unreadable = error.what();
     }
   }
-  bool changed = !existed;
+  bool changed = !existed || !unreadable.empty() || !zip.dropped.empty();
   const auto entries = EntriesByName(zip);
   for (const PackedFile& file : files) {
     const auto entry = entries.find(file.entryName);
@@ -140,7 +187,12 @@ std::vector<fs::path> PackOutput(const fs::path& outputDir, const fs::path& arch
       zip.entries[entry->second] = std::move(fresh);
     changed = true;
   }
-  if (!changed) return skipped;
+  if (!changed) return report;
+  // A dropped entry whose file is there has just been packed from it again.
+  for (const DroppedZipEntry& dropped : zip.dropped)
+    if (std::none_of(files.begin(), files.end(),
+                     [&](const PackedFile& file) { return file.entryName == dropped.name; }))
+      report.droppedEntries.push_back(dropped.name + ": " + dropped.reason);
 
   std::string bytes;
   try {
@@ -148,8 +200,23 @@ std::vector<fs::path> PackOutput(const fs::path& outputDir, const fs::path& arch
   } catch (const ZipFormatError& error) {
     Fail("Cannot write archive", archivePath, error.what());
   }
-  WriteFileAtomically(archivePath, bytes);
-  return skipped;
+  if (!unreadable.empty()) {
+    report.unreadableKeptAs = KeepUnreadable(archivePath, place);
+    report.unreadableNotice = "the archive " + archivePath.string() + " could not be read (" +
+                              unreadable + "); it is kept as " +
+                              report.unreadableKeptAs.filename().string() +
+                              " and a fresh archive written in its place";
+  }
+  try {
+    WriteFileAtomically(archivePath, bytes);
+  } catch (const FileError&) {
+    // Nothing written: the unreadable archive goes back where it was.
+    if (!report.unreadableKeptAs.empty())
+      ::renameat2(AT_FDCWD, report.unreadableKeptAs.c_str(), AT_FDCWD, archivePath.c_str(),
+                  RENAME_NOREPLACE);
+    throw;
+  }
+  return report;
 }
 
 }  // namespace meridan

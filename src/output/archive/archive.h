@@ -3,22 +3,43 @@
 // subdirectories) in one ZIP file, updated in place run after run.
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace meridan {
+
+// What packing did beside the archive itself, for the caller to mention.
+struct PackReport {
+  // Links and other files that are not regular, left out of the archive.
+  std::vector<std::filesystem::path> notPacked;
+  // A link that stood in the archive's place and was replaced by the archive.
+  bool replacedLink = false;
+  // Entries of the old archive that were dropped and had no file to be
+  // packed from again: one line each, "<name>: <why>".
+  std::vector<std::string> droppedEntries;
+  // An old archive that could not be read, kept under this name beside the
+  // fresh one (empty when there was none), and the line that says so.
+  std::filesystem::path unreadableKeptAs;
+  std::string unreadableNotice;
+};
 
 // Packs outputDir into archivePath (deflate level 9, bare names, file times).
 // An existing archive is updated: an entry not older than its file and
 // holding the same bytes (size and CRC-32) is kept, any other replaced, new
 // files added, entries without a file kept. The program's own temporary
-// files are never packed; links and other files that are not regular are
-// left out and returned, for the caller to mention.
+// files and the unreadable archives it kept are never packed; links and other
+// files that are not regular are left out.
 // A file whose bare name an earlier file (nearer the top, then by path)
 // already took is stored under its path relative to outputDir. The archive
 // never contains itself; with no files and no archive, none is written.
-// Throws std::runtime_error naming the file on failure, also for an existing
-// archive that is not a readable ZIP file, leaving any previous archive intact.
-std::vector<std::filesystem::path> PackOutput(const std::filesystem::path& outputDir,
-                                              const std::filesystem::path& archivePath);
+// An old archive that is not a ZIP file this program can read (see ParseZip)
+// is renamed to "<archive>.unreadable-YYYYMMDD-HHMMSS" (never over an
+// earlier one) and a fresh archive written in its place; an old entry that
+// ParseZip drops is packed again from its file, or lost and reported.
+// Throws std::runtime_error naming the file on failure (also for an archive
+// path that holds something other than a file or a link), leaving any
+// previous archive intact.
+PackReport PackOutput(const std::filesystem::path& outputDir,
+                      const std::filesystem::path& archivePath);
 
 }  // namespace meridan

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <set>
+#include <utility>
 
 #include "base/cp1251.h"
 
@@ -40,6 +43,54 @@ void Set(std::string& bytes, size_t at, std::uint32_t value) {
 }
 
 [[noreturn]] void NotAnArchive() { throw ZipFormatError("Not a zip archive"); }
+
+[[noreturn]] void RefuseZip64() {
+  throw ZipFormatError("the archive uses ZIP64 extensions, which this program does not update");
+}
+
+// Where the local record at `local` (its data at `data`) ends, if its header
+// agrees with the central one: the same name, method and descriptor flag,
+// and the central CRC and sizes either in the local header or, where the
+// flag says a data descriptor follows the data, in that descriptor (the
+// local fields then zero or the same). nullopt when they disagree.
+std::optional<size_t> AgreeingRecordEnd(std::string_view bytes, std::string_view central,
+                                        size_t local, size_t data, size_t limit) {
+  // Sizes of all ones say that the real ones are in a ZIP64 extra field.
+  if (Read(bytes, local + 18, 4) == 0xFFFFFFFF || Read(bytes, local + 22, 4) == 0xFFFFFFFF)
+    RefuseZip64();
+  const size_t nameLength = Read(central, 28, 2);
+  if (Read(bytes, local + 26, 2) != nameLength ||
+      bytes.substr(local + kLocalSize, nameLength) != central.substr(kCentralSize, nameLength) ||
+      Read(bytes, local + 8, 2) != Read(central, 10, 2) ||
+      (Read(bytes, local + 6, 2) & kDataDescriptor) != (Read(central, 8, 2) & kDataDescriptor))
+    return std::nullopt;
+  const std::uint32_t crc = Read(central, 16, 4), packed = Read(central, 20, 4),
+                      size = Read(central, 24, 4);
+  const bool descriptor = Read(central, 8, 2) & kDataDescriptor;
+  const std::uint32_t fields[3] = {crc, packed, size};
+  for (int f = 0; f < 3; ++f) {
+    const std::uint32_t value = Read(bytes, local + 14 + 4 * static_cast<size_t>(f), 4);
+    if (value != fields[f] && !(descriptor && value == 0)) return std::nullopt;
+  }
+  // Headers that agree on a record running past the local records: cut.
+  if (packed > limit - data) NotAnArchive();
+  const size_t stop = data + packed;
+  if (!descriptor) return stop;
+  // The CRC and the sizes as a descriptor repeats them at `at`: 4-byte
+  // sizes, or ZIP64's 8-byte ones.
+  const auto repeats = [&](size_t at, size_t width) {
+    if (at > limit || 4 + 2 * width > limit - at) return false;
+    const auto wide = [&](size_t field, std::uint32_t value) {
+      return Read(bytes, field, 4) == value && (width == 4 || Read(bytes, field + 4, 4) == 0);
+    };
+    return Read(bytes, at, 4) == crc && wide(at + 4, packed) && wide(at + 4 + width, size);
+  };
+  const bool signature = stop + 4 <= limit && Read(bytes, stop, 4) == kDescriptorSignature;
+  if (signature && repeats(stop + 4, 4)) return stop + 16;
+  if (repeats(stop, 4)) return stop + 12;
+  if ((signature && repeats(stop + 4, 8)) || repeats(stop, 8)) RefuseZip64();
+  return std::nullopt;
+}
 
 // The end record: the last one whose comment reaches exactly to the end.
 size_t FindEnd(std::string_view bytes) {
@@ -90,43 +141,59 @@ ZipArchive ParseZip(std::string_view bytes) {
   if (Read(bytes, end + 4, 2) != 0 || Read(bytes, end + 6, 2) != 0 ||
       Read(bytes, end + 8, 2) != count)
     throw ZipFormatError("the archive spans several disks");
-  if (count == 0xFFFF || directory == 0xFFFFFFFF || directorySize == 0xFFFFFFFF)
-    throw ZipFormatError("the archive uses ZIP64 extensions, which this program does not update");
+  if (count == 0xFFFF || directory == 0xFFFFFFFF || directorySize == 0xFFFFFFFF) RefuseZip64();
   if (directory > end || directorySize > end - directory) NotAnArchive();
 
   ZipArchive archive;
   archive.comment = std::string(bytes.substr(end + kEndSize));
+  std::set<std::string_view> names;
+  std::vector<std::pair<size_t, size_t>> records;  // [start, stop) of each kept entry
   size_t at = directory;
   for (std::uint32_t i = 0; i < count; ++i) {
     if (at + kCentralSize > end || Read(bytes, at, 4) != kCentralSignature) NotAnArchive();
+    const size_t nameLength = Read(bytes, at + 28, 2);
     const size_t length =
-        kCentralSize + Read(bytes, at + 28, 2) + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
+        kCentralSize + nameLength + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
     if (at + length > end) NotAnArchive();
-    ZipEntry entry;
-    entry.central = std::string(bytes.substr(at, length));
-    entry.name = std::string(bytes.substr(at + kCentralSize, Read(bytes, at + 28, 2)));
-    entry.method = static_cast<std::uint16_t>(Read(bytes, at + 10, 2));
-    entry.dosDateTime = Read(bytes, at + 14, 2) << 16 | Read(bytes, at + 12, 2);
-    entry.crc = Read(bytes, at + 16, 4);
-    const std::uint32_t packed = Read(bytes, at + 20, 4);
-    entry.size = Read(bytes, at + 24, 4);
-    const std::uint32_t flags = Read(bytes, at + 8, 2);
-
-    // The local record: its header, the data, and a data descriptor after
-    // the data where the flags say one follows (with or without signature).
-    const size_t local = Read(bytes, at + 42, 4);
-    if (local + kLocalSize > directory || Read(bytes, local, 4) != kLocalSignature) NotAnArchive();
-    size_t stop = local + kLocalSize + Read(bytes, local + 26, 2) + Read(bytes, local + 28, 2);
-    if (stop > directory || packed > directory - stop) NotAnArchive();
-    stop += packed;
-    if (flags & kDataDescriptor) {
-      stop += stop + 4 <= directory && Read(bytes, stop, 4) == kDescriptorSignature ? 16 : 12;
-      if (stop > directory) NotAnArchive();
-    }
-    entry.local = std::string(bytes.substr(local, stop - local));
-    archive.entries.push_back(std::move(entry));
+    const std::string_view central = bytes.substr(at, length);
+    const std::string_view name = central.substr(kCentralSize, nameLength);
     at += length;
+
+    if (Read(central, 20, 4) == 0xFFFFFFFF || Read(central, 24, 4) == 0xFFFFFFFF ||
+        Read(central, 42, 4) == 0xFFFFFFFF)
+      RefuseZip64();
+    const size_t local = Read(central, 42, 4);
+    if (local + kLocalSize > directory || Read(bytes, local, 4) != kLocalSignature) NotAnArchive();
+    const size_t data =
+        local + kLocalSize + Read(bytes, local + 26, 2) + Read(bytes, local + 28, 2);
+    if (data > directory) NotAnArchive();
+    if (!names.insert(name).second) {
+      archive.dropped.push_back({std::string(name), "its name comes earlier in the archive"});
+      continue;
+    }
+    const std::optional<size_t> stop = AgreeingRecordEnd(bytes, central, local, data, directory);
+    if (!stop) {
+      archive.dropped.push_back(
+          {std::string(name), "its local header disagrees with the central directory"});
+      continue;
+    }
+    records.emplace_back(local, *stop);
+    ZipEntry entry;
+    entry.central = std::string(central);
+    entry.name = std::string(name);
+    entry.method = static_cast<std::uint16_t>(Read(central, 10, 2));
+    entry.dosDateTime = Read(central, 14, 2) << 16 | Read(central, 12, 2);
+    entry.crc = Read(central, 16, 4);
+    entry.size = Read(central, 24, 4);
+    entry.local = std::string(bytes.substr(local, *stop - local));
+    archive.entries.push_back(std::move(entry));
   }
+  // Entries sharing one record would copy it once each: an archive of a
+  // few megabytes could come out as hundreds.
+  std::sort(records.begin(), records.end());
+  for (size_t i = 1; i < records.size(); ++i)
+    if (records[i].first < records[i - 1].second)
+      throw ZipFormatError("entries of the archive share or overlap their data");
   return archive;
 }
 

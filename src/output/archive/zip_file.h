@@ -33,12 +33,27 @@ struct ZipEntry {
   std::string central;
 };
 
-struct ZipArchive {
-  std::vector<ZipEntry> entries;  // in central-directory order
-  std::string comment;
+// An entry of a read archive that is not taken over: a later namesake of an
+// earlier entry (the one that unpacking would let win over it), or one whose
+// local header says other than the central directory (another name, method,
+// CRC or size: other readers would unpack another file).
+struct DroppedZipEntry {
+  std::string name;  // as the central directory stores it
+  const char* reason;
 };
 
-// Throws ZipFormatError for bytes that are not a whole archive.
+struct ZipArchive {
+  std::vector<ZipEntry> entries;  // in central-directory order, names unique
+  std::string comment;
+  std::vector<DroppedZipEntry> dropped;  // what ParseZip left out
+};
+
+// The entries whose local record agrees with the central directory, each
+// name once; an entry's data descriptor, where it has one, is the 16- or
+// 12-byte form that repeats the central CRC and sizes. The local records
+// lie inside the bytes and do not overlap, so the entries together hold
+// no more than the bytes given. Throws ZipFormatError for bytes that are not
+// a whole archive or whose records overlap, and for ZIP64.
 ZipArchive ParseZip(std::string_view bytes);
 
 // A new entry: the data deflated at the maximum level, the name marked as

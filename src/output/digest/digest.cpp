@@ -12,6 +12,7 @@
 #include <memory>
 #include <pango/pangocairo.h>
 #include <stdexcept>
+#include <string_view>
 
 #include "base/month_names.h"
 #include "output/digest/digest_text.h"
@@ -89,7 +90,6 @@ std::string MonthAndYear(YearMonth month) {
   return Utf8(MonthNameLower(month.month)) + ' ' + std::to_string(month.year);
 }
 
-std::string PlainName(const Cp1251Html& name) { return HtmlToText(Utf8(name.bytes)); }
 
 struct LegendRow {
   int rating;
@@ -425,7 +425,7 @@ class DigestWriter {
  private:
   void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
-    const std::string name = PlainName(digest_.name);
+    const std::string name = DigestName(digest_.name);
     const std::string heading = std::string(KindInfo(digest_.kind).digestHeading) +
                                 MonthAndYear(month.scan->month) + " года";
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
