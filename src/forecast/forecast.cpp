@@ -15,35 +15,35 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// A month's graph as it goes to disk: the scratch bitmap the drawing passes
-// through (kept in the data directory for inspection) and the JPEG.
-struct GraphFiles {
-  std::vector<std::uint8_t> bitmap;
-  std::vector<std::uint8_t> jpeg;
-};
-
-GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
-                       bool retrogradeMarks) {
-  const Raster picture =
-      DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
-  return {EncodeBmp(picture), EncodeJpeg(picture, kGraphJpegQuality)};
+Raster DrawGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
+                 bool retrogradeMarks) {
+  return DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
 }
 
-void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
-  WriteFileAtomically(context.dataDir() / "tmp.bmp", graph.bitmap, Durability::Scratch);
-  WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"),
-                      graph.jpeg, Durability::FileFlushed);
+// The scratch bitmap the drawing passes through, kept in the data directory
+// for inspection.
+void WriteScratchBitmap(ForecastContext& context, const Raster& picture) {
+  WriteFileAtomically(context.dataDir() / "tmp.bmp", EncodeBmp(picture), Durability::Scratch);
 }
 
+void WriteGraphJpeg(ForecastContext& context, YearMonth month,
+                    const std::vector<std::uint8_t>& jpeg) {
+  WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"), jpeg,
+                      Durability::FileFlushed);
+}
+
+// The month's picture is handed back in `picture` for the scratch bitmap,
+// which the run writes once, from its last month.
 MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& request,
-                            const NatalChart& natal, YearMonth month) {
+                            const NatalChart& natal, YearMonth month, Raster& picture) {
   const ForecastKindInfo& kind = KindInfo(request.kind);
   MonthForecast result;
   result.month = month;
   result.scan = AttachTexts(ScanTransits(natal, month), context.interpretations(request.kind));
   BuildRatingSeries(result.scan.DaySums(), request.kind, month, result.series);
 
-  GraphFiles graph = RenderGraph(context, result.series, month, kind.retrogradeMarks);
+  picture = DrawGraph(context, result.series, month, kind.retrogradeMarks);
+  std::vector<std::uint8_t> jpeg = EncodeJpeg(picture, kGraphJpegQuality);
   const MonthPage page{request.kind,
                        request.name,
                        request.birth,
@@ -51,14 +51,13 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
                        request.start,
                        &result.scan,
                        ReadPageFurniture(request.kind, context.dataDir())};
-  const std::string pageBytes = RenderMonthPage(page);
+  result.pageBytes = RenderMonthPage(page);
 
   // Everything is read and made; now the files, the page last.
-  WriteGraph(context, month, graph);
-  if (result.scan.matched) WriteScratchText(context.dataDir(), result.scan.lastMatchedText);
+  WriteGraphJpeg(context, month, jpeg);
   result.page = MonthPagePath(context.programDir(), month);
-  WriteFileAtomically(result.page, pageBytes, Durability::FileFlushed);
-  result.graph = std::move(graph.jpeg);
+  WriteFileAtomically(result.page, result.pageBytes, Durability::FileFlushed);
+  result.graph = std::move(jpeg);
   return result;
 }
 
@@ -74,10 +73,20 @@ std::vector<MonthForecast> ForecastMonths(ForecastContext& context, const Foreca
   } flush{context.outputDir()};
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
   std::vector<MonthForecast> months;
+  Raster picture;
   for (int k = 1; k <= 4; ++k) {
-    months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
+    months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1), picture));
     if (onMonthDone) onMonthDone({k, months.back().month, months.back().page});
   }
+  // The scratch files end as the last month (the last one with a matched
+  // text) leaves them; writing them for every month would only replace them
+  // again.
+  WriteScratchBitmap(context, picture);
+  for (auto month = months.rbegin(); month != months.rend(); ++month)
+    if (month->scan.matched) {
+      WriteScratchText(context.dataDir(), month->scan.lastMatchedText);
+      break;
+    }
   return months;
 }
 
@@ -109,14 +118,23 @@ ForecastRun RunForecastCommand(ForecastSession& session, ForecastKind kind,
   ForecastRun run;
   run.months = MakeForecast(session, kind, context, onMonthDone);
   session.PurchaseSaleMarks = false;
-  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath());
+  // The pages and graphs just written are packed from the bytes in hand.
+  std::vector<WrittenFile> written;
+  for (const MonthForecast& month : run.months) {
+    written.push_back({month.page.filename().string(), month.pageBytes});
+    written.push_back({MonthFileName(month.month.month, month.month.year, ".jpeg"),
+                       {reinterpret_cast<const char*>(month.graph.data()), month.graph.size()}});
+  }
+  run.notPacked = PackOutput(session.OutputDir(), session.ArchivePath(), written);
   return run;
 }
 
 void DrawMonthGraph(const ForecastSession& session, const SeriesStore& store,
                     ForecastContext& context) {
   const YearMonth month{session.PageYear, session.PageMonth};
-  WriteGraph(context, month, RenderGraph(context, store, month, session.PurchaseSaleMarks));
+  const Raster picture = DrawGraph(context, store, month, session.PurchaseSaleMarks);
+  WriteScratchBitmap(context, picture);
+  WriteGraphJpeg(context, month, EncodeJpeg(picture, kGraphJpegQuality));
 }
 
 }  // namespace meridan

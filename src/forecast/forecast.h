@@ -34,6 +34,7 @@ struct MonthForecast {
   SeriesStore series;
   std::vector<std::uint8_t> graph;  // the JPEG
   std::filesystem::path page;
+  std::string pageBytes;  // the page as written
 };
 
 // Reported after each finished month: button k (1..4), its month, the page.

@@ -3,6 +3,9 @@
 // subdirectories) in one ZIP file, updated in place run after run.
 
 #include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace meridan {
@@ -18,7 +21,16 @@ namespace meridan {
 // never contains itself; with no files and no archive, none is written.
 // Throws std::runtime_error naming the file on failure, also for an existing
 // archive that is not a readable ZIP file, leaving any previous archive intact.
+//
+// `written` names files directly in outputDir whose bytes the caller has just
+// written and still holds; those are packed from the bytes given instead of
+// being read back, as long as the file on disk still has their size.
+struct WrittenFile {
+  std::string name;        // bare name in outputDir
+  std::string_view bytes;  // as written; must outlive the call
+};
 std::vector<std::filesystem::path> PackOutput(const std::filesystem::path& outputDir,
-                                              const std::filesystem::path& archivePath);
+                                              const std::filesystem::path& archivePath,
+                                              std::span<const WrittenFile> written = {});
 
 }  // namespace meridan
