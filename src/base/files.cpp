@@ -161,14 +161,20 @@ std::string ReadFile(const fs::path& path, bool followLinks) {
   std::string bytes;
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
+  // The buffer has the size of the fstat; what a file that grew since then
+  // has beyond it comes through a small probe, so that reading the usual
+  // file to its end costs no larger buffer and no copy of what was read.
+  char probe[4096];
   for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // grew since the fstat
-    const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    const bool full = done == bytes.size();
+    const ssize_t n = full ? ::read(fd.get(), probe, sizeof probe)
+                           : ::read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw FileError("open", path, errno);
     }
     if (n == 0) break;
+    if (full) bytes.append(probe, static_cast<size_t>(n));
     done += static_cast<size_t>(n);
   }
   bytes.resize(done);

@@ -1,5 +1,6 @@
 #include "ephemeris/pluto.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -38,21 +39,44 @@ PlutoTable PlutoTable::Parse(const fs::path& file, std::string_view text) {
   PlutoTable table;
   table.file_ = file;
   table.degrees_.reserve(text.size() / 4);  // "210\r\n" and a little more
+  const char* at = text.data();
+  const char* const end = at + text.size();
   size_t number = 0;
   bool blank = false;  // a blank line is tolerated as the last line only
-  ForEachLine(text, [&](std::string_view line) {
+  while (at != end) {
     ++number;
     if (blank) Fail(file, "line " + std::to_string(number - 1) + " does not begin with an integer");
+    // Nearly every line is a few digits and its line end ("210\r\n"); they
+    // are read straight, since the table is parsed on every run. Up to nine
+    // digits cannot overflow an int, so the value is what std::from_chars
+    // gives. Every other line takes the general way below.
+    const char* digit = at;
+    const char* const nine = end - at > 9 ? at + 9 : end;
+    int value = 0;
+    while (digit != nine && static_cast<unsigned char>(*digit - '0') < 10)
+      value = value * 10 + (*digit++ - '0');
+    if (digit != at) {
+      const char* lineEnd = digit != end && *digit == '\r' ? digit + 1 : digit;
+      if (lineEnd == end || *lineEnd == '\n') {
+        table.degrees_.push_back(value);
+        at = lineEnd == end ? end : lineEnd + 1;
+        continue;
+      }
+    }
+    // The line as ForEachLine splits them: up to LF, a CR before it dropped.
+    const char* const newline = std::find(at, end, '\n');
+    std::string_view line(at, static_cast<size_t>(newline - at));
+    at = newline == end ? end : newline + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) {
       blank = true;
-      return;
+      continue;
     }
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    int value = 0;
     if (std::from_chars(line.data(), line.data() + line.size(), value).ec != std::errc{})
       Fail(file, "line " + std::to_string(number) + " does not begin with an integer");
     table.degrees_.push_back(value);
-  });
+  }
   if (table.degrees_.empty()) Fail(file, "the Pluto table is empty");
   return table;
 }

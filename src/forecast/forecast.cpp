@@ -15,33 +15,35 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// A month's graph as it goes to disk: the scratch bitmap the drawing passes
-// through (kept in the data directory for inspection) and the JPEG.
-struct GraphFiles {
-  std::vector<std::uint8_t> bitmap;
-  std::vector<std::uint8_t> jpeg;
-};
-
-GraphFiles RenderGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
-                       bool retrogradeMarks) {
-  const Raster picture =
-      DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
-  return {EncodeBmp(picture), EncodeJpeg(picture, kGraphJpegQuality)};
+Raster DrawGraph(ForecastContext& context, const SeriesStore& store, YearMonth month,
+                 bool retrogradeMarks) {
+  return DrawMonthCurve(context.graphTemplate(), store, month, retrogradeMarks, context.font());
 }
 
-void WriteGraph(ForecastContext& context, YearMonth month, const GraphFiles& graph) {
-  WriteFileAtomically(context.dataDir() / "tmp.bmp", graph.bitmap, Durability::Scratch);
-  WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"),
-                      graph.jpeg, Durability::FileFlushed);
+// The scratch bitmap the drawing passes through, kept in the data directory
+// for inspection.
+void WriteScratchBitmap(ForecastContext& context, const Raster& picture) {
+  WriteFileAtomically(context.dataDir() / "tmp.bmp", EncodeBmp(picture), Durability::Scratch);
 }
 
+void WriteGraphJpeg(ForecastContext& context, YearMonth month,
+                    const std::vector<std::uint8_t>& jpeg) {
+  WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"), jpeg,
+                      Durability::FileFlushed);
+}
+
+// The month's picture is handed back in `picture` for the scratch bitmap,
+// which the run writes once, from its last month.
 MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& request,
-                            const NatalChart& natal, YearMonth month) {
+                            const NatalChart& natal, YearMonth month, Raster& picture) {
   MonthAnalysis analysis = AnalyseMonth(context, request.kind, natal, month);
-  MonthForecast result{month, std::move(analysis.scan), analysis.series, {}, {}};
+  MonthForecast result;
+  result.month = month;
+  result.scan = std::move(analysis.scan);
+  result.series = analysis.series;
 
-  GraphFiles graph =
-      RenderGraph(context, result.series, month, KindInfo(request.kind).retrogradeMarks);
+  picture = DrawGraph(context, result.series, month, KindInfo(request.kind).retrogradeMarks);
+  std::vector<std::uint8_t> jpeg = EncodeJpeg(picture, kGraphJpegQuality);
   const MonthPage page{request.kind,
                        request.name,
                        request.birth,
@@ -49,14 +51,13 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
                        request.start,
                        &result.scan,
                        ReadPageFurniture(request.kind, context.dataDir())};
-  const std::string pageBytes = RenderMonthPage(page);
+  result.pageBytes = RenderMonthPage(page);
 
   // Everything is read and made; now the files, the page last.
-  WriteGraph(context, month, graph);
-  if (result.scan.matched) WriteScratchText(context.dataDir(), result.scan.lastMatchedText);
+  WriteGraphJpeg(context, month, jpeg);
   result.page = MonthPagePath(context.programDir(), month);
-  WriteFileAtomically(result.page, pageBytes, Durability::FileFlushed);
-  result.graph = std::move(graph.jpeg);
+  WriteFileAtomically(result.page, result.pageBytes, Durability::FileFlushed);
+  result.graph = std::move(jpeg);
   return result;
 }
 
@@ -85,12 +86,30 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       ~FlushOutput() { FlushDirectory(directory); }
     } flush{context.outputDir()};
     const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
+    Raster picture;
     for (int k = 1; k <= kForecastMonths; ++k) {
-      result.months.push_back(ForecastMonth(context, request, natal, request.start.Plus(k - 1)));
+      result.months.push_back(
+          ForecastMonth(context, request, natal, request.start.Plus(k - 1), picture));
       if (onMonthDone) onMonthDone(k, result.months.back());
     }
+    // The scratch files end as the last month (the last one with a matched
+    // text) leaves them; writing them for every month would only replace
+    // them again.
+    WriteScratchBitmap(context, picture);
+    for (auto month = result.months.rbegin(); month != result.months.rend(); ++month)
+      if (month->scan.matched) {
+        WriteScratchText(context.dataDir(), month->scan.lastMatchedText);
+        break;
+      }
   }
-  result.packed = PackOutput(context.outputDir(), context.archivePath());
+  // The pages and graphs just written are packed from the bytes in hand.
+  std::vector<WrittenFile> written;
+  for (const MonthForecast& month : result.months) {
+    written.push_back({month.page.filename().string(), month.pageBytes});
+    written.push_back({MonthFileName(month.month.month, month.month.year, ".jpeg"),
+                       {reinterpret_cast<const char*>(month.graph.data()), month.graph.size()}});
+  }
+  result.packed = PackOutput(context.outputDir(), context.archivePath(), written);
   return result;
 }
 

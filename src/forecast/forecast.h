@@ -49,6 +49,7 @@ struct MonthForecast {
   SeriesStore series;
   std::vector<std::uint8_t> graph;  // the JPEG
   std::filesystem::path page;
+  std::string pageBytes;  // the page as written
 };
 
 // What a forecast command made: its request, its four months (the first

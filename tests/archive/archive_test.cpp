@@ -279,6 +279,23 @@ TEST_F(PackOutputTest, ChangeWithinTheSameDosTimeIsSeenByItsBytes) {
   }
 }
 
+// Bytes handed in as just written are packed as they are, not read back;
+// a file whose size no longer matches them is read after all, and a file in
+// a subdirectory is never taken for one of the output directory's own.
+TEST_F(PackOutputTest, FilesJustWrittenArePackedFromTheBytesHandedIn) {
+  Put("page.html", "on disk", kFirstRun);
+  Put("graph.jpeg", "on disk", kFirstRun);
+  Put("old/page.html", "on disk", kFirstRun);
+  const WrittenFile written[] = {
+      {"page.html", "in hand"}, {"graph.jpeg", "in hand, longer"}, {"gone.html", "in hand"}};
+  PackOutput(Output(), Archive(), written);
+  const auto entries = Entries();
+  EXPECT_EQ(entries.at("page.html").data, "in hand");
+  EXPECT_EQ(entries.at("graph.jpeg").data, "on disk");
+  EXPECT_EQ(entries.at("old/page.html").data, "on disk");
+  EXPECT_EQ(entries.count("gone.html"), 0u);
+}
+
 // The new archive is written beside the old one under a longer temporary
 // name; with an archive name of 254 characters that name is too long for
 // the file system, which fails the write even for root.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -63,6 +64,28 @@ TEST(PlutoPosition, LineOfTheDayPlusTheFixedFraction) {
     EXPECT_NEAR(Pluto(kMay20_1984 + 0.75, dir.system()), longitude, kLongitudeTolerance);
     EXPECT_NEAR(Pluto(kMay20_1984 + 1, dir.system()), 100.0045, kLongitudeTolerance);
   }
+}
+
+// Every shape a line may take reads as std::from_chars reads its start:
+// the plain digits of the shipped table and everything else alike.
+TEST(PlutoTable, EachLineReadsAsItsLeadingInteger) {
+  const std::string text =
+      "7\r\n"
+      "210\n"
+      "  42 rest\r\n"
+      "\t-3\r\n"
+      "12\r\r\n"
+      "0000000000359\r\n"  // more than nine digits
+      "2147483647\r\n"     // the largest int
+      "123456789\r\n"      // nine digits, the most read straight
+      "15x\r\n"
+      "8";  // no line end
+  const PlutoTable table = PlutoTable::Parse("pluto.sys", text);
+  const int expected[] = {7, 210, 42, -3, 12, 359, 2147483647, 123456789, 15, 8};
+  ASSERT_EQ(table.days(), static_cast<int>(std::size(expected)));
+  for (int day = 1; day <= table.days(); ++day)
+    EXPECT_EQ(table.DegreesOn(day), expected[day - 1]) << "line " << day;
+  EXPECT_THROW(PlutoTable::Parse("pluto.sys", "7\r\n2147483648\r\n"), std::runtime_error);
 }
 
 TEST(PlutoPosition, DaysOutsideTheTableNameTheFileAndItsRange) {

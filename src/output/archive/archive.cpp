@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -29,7 +30,8 @@ struct PackedFile {
   fs::path path;
   std::string entryName;
   std::time_t modified;
-  std::string bytes;  // read once: the stored copy is what was compared
+  std::string read;        // the file's bytes where they had to be read
+  std::string_view bytes;  // read once (or as written): what was compared is what is stored
 };
 
 [[noreturn]] void Fail(const std::string& what, const fs::path& file, const std::string& reason) {
@@ -40,6 +42,21 @@ std::time_t ModificationTime(const fs::path& path) {
   const auto time = std::chrono::file_clock::to_sys(fs::last_write_time(path));
   return static_cast<std::time_t>(
       std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count());
+}
+
+// The bytes the caller wrote to a file directly in outputDir, unless the
+// file has since changed size under another hand.
+std::optional<std::string_view> WrittenBytes(const fs::path& relative, const fs::path& path,
+                                             std::span<const WrittenFile> written) {
+  if (relative.has_parent_path()) return std::nullopt;
+  for (const WrittenFile& file : written) {
+    if (file.name != relative.native()) continue;
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size != file.bytes.size()) return std::nullopt;
+    return file.bytes;
+  }
+  return std::nullopt;
 }
 
 // Where the archive is, its directory resolved but not the name itself
@@ -72,6 +89,7 @@ struct ArchivePlace {
 // not regular are left out (a link could carry a file from anywhere into the
 // archive a user passes on) and listed in `skipped`.
 std::vector<PackedFile> ListFiles(const fs::path& outputDir, const ArchivePlace& archive,
+                                  std::span<const WrittenFile> written,
                                   std::vector<fs::path>& skipped) {
   std::vector<fs::path> found;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outputDir)) {
@@ -93,11 +111,19 @@ std::vector<PackedFile> ListFiles(const fs::path& outputDir, const ArchivePlace&
 
   std::set<std::string> bareNames;
   std::vector<PackedFile> files;
+  files.reserve(found.size());  // `bytes` may point into `read`: the files stay where they are
   for (const fs::path& relative : found) {
     std::string name = relative.filename().string();
     if (!bareNames.insert(name).second) name = relative.generic_string();
     const fs::path path = outputDir / relative;
-    files.push_back({path, std::move(name), ModificationTime(path), ReadFile(path)});
+    PackedFile& file =
+        files.emplace_back(PackedFile{path, std::move(name), ModificationTime(path), {}, {}});
+    if (const auto bytes = WrittenBytes(relative, path, written)) {
+      file.bytes = *bytes;
+    } else {
+      file.read = ReadFile(path);
+      file.bytes = file.read;
+    }
   }
   return files;
 }
@@ -148,10 +174,11 @@ fs::path KeepUnreadable(const fs::path& archivePath, const ArchivePlace& place) 
 // complete, so a killed run leaves the old archive and no part of a new one.
 // Unchanged entries are copied as they were stored, without packing them
 // again, and an archive with nothing to change is not rewritten at all.
-PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath) {
+PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath,
+                      std::span<const WrittenFile> written) {
   const ArchivePlace place(archivePath);
   PackReport report;
-  const std::vector<PackedFile> files = ListFiles(outputDir, place, report.notPacked);
+  const std::vector<PackedFile> files = ListFiles(outputDir, place, written, report.notPacked);
 
   // A link in the archive's place is not an archive of ours: it is replaced
   // by one, and whatever it points at is neither read nor written.

@@ -3,7 +3,9 @@
 // subdirectories) in one ZIP file, updated in place run after run.
 
 #include <filesystem>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace meridan {
@@ -39,7 +41,16 @@ struct PackReport {
 // Throws std::runtime_error naming the file on failure (also for an archive
 // path that holds something other than a file or a link), leaving any
 // previous archive intact.
+//
+// `written` names files directly in outputDir whose bytes the caller has just
+// written and still holds; those are packed from the bytes given instead of
+// being read back, as long as the file on disk still has their size.
+struct WrittenFile {
+  std::string name;        // bare name in outputDir
+  std::string_view bytes;  // as written; must outlive the call
+};
 PackReport PackOutput(const std::filesystem::path& outputDir,
-                      const std::filesystem::path& archivePath);
+                      const std::filesystem::path& archivePath,
+                      std::span<const WrittenFile> written = {});
 
 }  // namespace meridan
