@@ -295,7 +295,7 @@ int Forecast(const Context& io, const Options& options) {
   int status = 0;
   if (pdf) {
     try {
-      WriteForecastDigest(run.request, run.months, today, *pdf);
+      WriteForecastDigest(run, today, *pdf);
       io.out << *pdf << '\n';
     } catch (const std::exception& e) {
       io.err << "meridan: the PDF was not written (the pages and the archive are): "

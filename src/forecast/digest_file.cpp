@@ -12,6 +12,7 @@
 #include "output/digest/digest_title.h"
 #include "base/month_names.h"
 #include "output/graph/month_graph.h"
+#include "transits/influences.h"
 
 namespace meridan {
 namespace {
@@ -89,20 +90,23 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
 
 }  // namespace
 
-std::string RenderForecastDigest(const ForecastRequest& request,
-                                 const std::vector<MonthForecast>& months, Date made) {
-  Digest digest{request.kind, request.name, request.birth, made, {}};
-  for (const MonthForecast& month : months)
+std::string RenderForecastDigest(const ForecastResult& run, Date made) {
+  const ForecastRequest& request = run.request;
+  Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}};
+  for (const MonthForecast& month : run.months)
     digest.months.push_back({&month.scan, &month.series, GraphOfMonth(month, request.kind)});
+  // The windows and exact days of the months' texts, and the planets' turns.
+  const int months = static_cast<int>(run.months.size());
+  digest.influences = FindInfluences(run.natal, request.start, months);
+  digest.stations = FindStations(request.start, months);
   std::string pdf, error;
   if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
     throw std::runtime_error(error);
   return pdf;
 }
 
-void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
-                         Date made, const std::filesystem::path& file) {
-  WriteNamedFile(file, RenderForecastDigest(request, months, made));
+void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file) {
+  WriteNamedFile(file, RenderForecastDigest(run, made));
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {

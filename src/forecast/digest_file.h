@@ -12,15 +12,13 @@
 
 namespace meridan {
 
-// The PDF of the months of a run (the first month first).
-std::string RenderForecastDigest(const ForecastRequest& request,
-                                 const std::vector<MonthForecast>& months, Date made);
+// The PDF of a run.
+std::string RenderForecastDigest(const ForecastResult& run, Date made);
 
 // Renders it and writes it to file (whole or not at all, or into a FIFO or
 // device that stands there). Throws FileError when the file cannot be
 // written; nothing of the run is touched.
-void WriteForecastDigest(const ForecastRequest& request, const std::vector<MonthForecast>& months,
-                         Date made, const std::filesystem::path& file);
+void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file);
 
 // The name a save dialog suggests for the digest: its title, "Прогноз:
 // поездки — Иван Петров, декабрь 2026 – март 2027.pdf" (UTF-8). Loads no

@@ -76,7 +76,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
-  ForecastResult result{request, {}, {}};
+  ForecastResult result{request, {}, {}, {}};
   {
     // The pages and graphs are flushed one by one; the renames that put
     // them in place are made durable once, when the months are done or
@@ -85,7 +85,8 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       std::filesystem::path directory;
       ~FlushOutput() { FlushDirectory(directory); }
     } flush{context.outputDir()};
-    const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
+    result.natal = ComputeNatalChart(request.birth, context.pluto());
+    const NatalChart& natal = result.natal;
     Raster picture;
     for (int k = 1; k <= kForecastMonths; ++k) {
       result.months.push_back(

@@ -57,6 +57,7 @@ struct MonthForecast {
 // dropped, an unreadable archive kept).
 struct ForecastResult {
   ForecastRequest request;
+  NatalChart natal;  // of the request's birth date
   std::vector<MonthForecast> months;
   PackReport packed;
 };

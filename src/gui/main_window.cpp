@@ -395,7 +395,8 @@ void MainWindow::RunCommand(ForecastKind kind) {
       context_->Refresh();
     // The buttons open the months of this run from now on, each as soon as
     // it is finished, so a run that fails keeps the ones it finished.
-    latest_ = {{kind, session_.Name, session_.Birth(), session_.Current()}, {}, {}};
+    latest_ = {};
+    latest_.request = {kind, session_.Name, session_.Birth(), session_.Current()};
     ForecastResult result =
         RunForecast(*context_, latest_.request, [this](int k, const MonthForecast& month) {
           latest_.months.push_back(month);
@@ -407,7 +408,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
         [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
     latest_ = std::move(result);
     const QDate today = clock_();
-    pdf_->Keep(latest_.request, latest_.months, {today.day(), today.month(), today.year()});
+    pdf_->Keep(latest_, {today.day(), today.month(), today.year()});
     calendar_->Keep(latest_.request, *context_);
     if (KindInfo(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));

@@ -50,32 +50,30 @@ QPushButton* ForecastPdf::AddViewerButton(QWidget* viewer) {
   return button;
 }
 
-void ForecastPdf::Keep(ForecastRequest request, std::vector<MonthForecast> months, Date made) {
-  request_ = std::move(request);
-  months_ = std::move(months);
+void ForecastPdf::Keep(ForecastResult run, Date made) {
   made_ = made;
-  action_->setEnabled(!months_.empty());
+  action_->setEnabled(!run.months.empty());
+  run_ = std::move(run);
 }
 
 void ForecastPdf::Forget() {
-  request_.reset();
-  months_.clear();
+  run_.reset();
   action_->setEnabled(false);
 }
 
 QString ForecastPdf::SuggestedPath() const {
-  if (!request_) return {};
-  return InDocumentsFolder(QString::fromStdString(ForecastDigestFileName(*request_)));
+  if (!run_) return {};
+  return InDocumentsFolder(QString::fromStdString(ForecastDigestFileName(run_->request)));
 }
 
 void ForecastPdf::Save(QWidget* parent) {
-  if (!request_ || months_.empty()) return;
+  if (!run_ || run_->months.empty()) return;
   QString file = SaveDialog()(parent, SuggestedPath());
   if (file.isEmpty()) return;
   // What is written is a PDF, whatever the name typed says.
   if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
   Guarded(parent, QStringLiteral("PDF не сохранён."), [&] {
-    WriteForecastDigest(*request_, months_, made_, file.toStdString());
+    WriteForecastDigest(*run_, made_, file.toStdString());
     if (saved_) saved_(file);
   });
 }

@@ -35,8 +35,8 @@ class ForecastPdf {
   // enabled with the menu item.
   QPushButton* AddViewerButton(QWidget* viewer);
 
-  // The months of a run that came to its end, made on the day given.
-  void Keep(ForecastRequest request, std::vector<MonthForecast> months, Date made);
+  // A run that came to its end, made on the day given.
+  void Keep(ForecastResult run, Date made);
   // A run started or failed: nothing to save until the next one ends.
   void Forget();
 
@@ -50,8 +50,7 @@ class ForecastPdf {
 
  private:
   QAction* action_;
-  std::optional<ForecastRequest> request_;
-  std::vector<MonthForecast> months_;
+  std::optional<ForecastResult> run_;
   Date made_;
   std::function<void(const QString&)> saved_;
 };

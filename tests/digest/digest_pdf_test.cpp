@@ -111,7 +111,13 @@ class DigestPdf : public ::testing::Test {
   Digest Make(ForecastKind kind, const InterpretationFile& table) {
     const NatalChart natal =
         ComputeNatalChart(kBirth, PlutoTable::Load(dir.system() / "pluto.sys"));
-    Digest digest{kind, {W("Иван Петров")}, kBirth, {12, 11, 2026}, {}};
+    Digest digest{kind,
+                  {W("Иван Петров")},
+                  kBirth,
+                  {12, 11, 2026},
+                  {},
+                  FindInfluences(natal, kStart, 4),
+                  FindStations(kStart, 4)};
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
       scans[k] = AttachTexts(ScanTransits(natal, month), table);
@@ -122,6 +128,7 @@ class DigestPdf : public ::testing::Test {
       for (int i = 0; i <= 3 * scans[k].length; ++i) graph.curve.push_back({90.0 + 5 * i, 140.0 - i});
       digest.months.push_back({&scans[k], &series[k], graph});
     }
+    influences = digest.influences;
     return digest;
   }
   ReadBack Write(const Digest& digest) {
@@ -146,6 +153,7 @@ class DigestPdf : public ::testing::Test {
   ProgramDir dir;
   std::array<MonthScan, 4> scans;
   std::array<SeriesStore, 4> series;
+  std::vector<Influence> influences;  // of the last digest made
 };
 
 TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
@@ -214,7 +222,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     // A text that goes on from the month before stands whole only there;
     // here one line says until when (and, should it come back later in the
     // month, it stands again with those days). The others stand once.
-    const MonthTexts texts = SplitMonthTexts(entries, scans[k]->month);
+    const MonthTexts texts = SplitMonthTexts(entries, scans[k]->month, influences);
     continuing += texts.continuing.size();
     for (const DigestEntry& entry : texts.continuing) {
       const bool recurs = std::any_of(texts.beginning.begin(), texts.beginning.end(),
@@ -224,7 +232,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       EXPECT_NE(part.find(NoSpace(", до " + DayText(run.toMonth, run.toDay))), std::string::npos);
     }
     for (const DigestEntry& entry : texts.beginning)
-      EXPECT_EQ(Count(part, NoSpace(DayRunsText(entry.runs) + " — " + entry.text)), 1u)
+      EXPECT_EQ(Count(part, NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text)), 1u)
           << k << ": " << entry.text;
     for (const DigestEntry& entry : entries) {
       EXPECT_EQ(accepted.count(entry.text), 1u) << entry.text;
@@ -242,6 +250,14 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     }
   }
   EXPECT_GT(continuing, 0u);
+  // Windows reach past the forecast's start, exact days are named, and the
+  // months name Mercury's turns (back on 9 February 2027, forward on 3 March).
+  EXPECT_NE(NoSpace(MonthPart(pdf, headings, 0)).find("ноября"), std::string::npos);
+  EXPECT_NE(NoSpace(MonthPart(pdf, headings, 0)).find(NoSpace(", точно ")), std::string::npos);
+  EXPECT_NE(NoSpace(pdf.pages[headings[2]]).find(NoSpace("Меркурий разворачивается назад")),
+            std::string::npos);
+  EXPECT_NE(NoSpace(pdf.pages[headings[3]]).find(NoSpace("Меркурий разворачивается вперёд 3 марта")),
+            std::string::npos);
   // Mercury stands still on 9 February 2027 and turns direct on 3 March.
   EXPECT_NE(MonthPart(pdf, headings, 0).find("Ретроградного Меркурия в этом месяце нет."),
             std::string::npos);
@@ -309,7 +325,7 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
   ASSERT_GT(entries.front().text.size(), 9000u) << "the first text is the long one";
   EXPECT_EQ(part.find(NoSpace("Сочетание 5-")), std::string::npos) << "too short to print";
   for (const DigestEntry& entry : entries) {
-    const std::string text = NoSpace(DayRunsText(entry.runs) + " — " + entry.text);
+    const std::string text = NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text);
     EXPECT_EQ(Count(part, text), 1u) << entry.text.substr(0, 40);
     if (&entry == &entries.front()) continue;
     size_t pagesHoldingIt = 0;

@@ -17,6 +17,8 @@
 #include "base/month_names.h"
 #include "output/digest/digest_text.h"
 #include "output/digest/digest_title.h"
+#include "ephemeris/calendar.h"
+#include "texts/influence_texts.h"
 
 namespace meridan {
 namespace {
@@ -439,6 +441,18 @@ class DigestWriter {
         Escaped(name.empty() ? "Дата рождения: " + born : name + ", дата рождения: " + born), 10.5,
         kBodyWidth);
     page_.PlaceText(who, kLeft, kQuiet);
+    // The month's stations, under the name.
+    std::string turns;
+    for (const Station& station : digest_.stations) {
+      const Date day = DateOf(station.moment);
+      if (YearMonth{day.year, day.month} != month.scan->month) continue;
+      turns += (turns.empty() ? "" : "; ") + Utf8(StationTitle(station)) + ' ' +
+               DayText(month.scan->month, day.day);
+    }
+    if (!turns.empty()) {
+      page_.Gap(2);
+      page_.PlaceText(page_.Text(Escaped(turns + "."), kTextSize, kBodyWidth), kLeft, kInk);
+    }
     page_.Gap(8);
 
     const DigestGraph& graph = month.graph;
@@ -459,7 +473,7 @@ class DigestWriter {
     if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
     page_.Gap(8);
 
-    const MonthTexts texts = SplitMonthTexts(MonthEntries(scans_, k), month.scan->month);
+    const MonthTexts texts = SplitMonthTexts(MonthEntries(scans_, k), month.scan->month, digest_.influences);
     if (texts.continuing.empty() && texts.beginning.empty())
       page_.PlaceText(page_.Text("<i>В этом месяце указаний нет.</i>", kTextSize, kBodyWidth),
                       kLeft, kQuiet);
@@ -473,13 +487,14 @@ class DigestWriter {
     // says until when.
     for (const DigestEntry& entry : texts.continuing) {
       const DayRun& run = entry.runs.front();
-      Layout text = Continuing(entry.text, DayText(run.toMonth, run.toDay));
+      Layout text = Continuing(entry.text, WindowEndText(entry, run, digest_.influences));
       const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
       items.push_back({std::move(text), entry.rating, barTop});
     }
     for (const DigestEntry& entry : texts.beginning) {
       Layout text =
-          page_.Text("<b>" + Escaped(DayRunsText(entry.runs)) + "</b> — " + Escaped(entry.text),
+          page_.Text("<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences)) +
+                         "</b> — " + Escaped(entry.text),
                      kTextSize, kBodyWidth - kGutter);
       const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
       items.push_back({std::move(text), entry.rating, barTop});
@@ -603,9 +618,14 @@ class DigestWriter {
           "(ретроградный Меркурий); они названы и под графиком. В такие дни перепроверяйте "
           "документы и не спешите с подписью."));
     blocks.push_back(Paragraph(
-        "<b>Указания.</b> Каждое указание месяца приведено один раз, с днями, в которые оно "
-        "действует: «1–4 декабря» — с первого по четвёртое число включительно, «28 декабря – "
-        "3 января» — влияние переходит в следующий месяц. Чёрточка перед текстом показывает "
+        "<b>Указания.</b> Каждое указание приведено один раз, в месяце, где оно начинается, "
+        "со всем временем своего действия, даже если оно началось раньше или кончится позже "
+        "прогноза: «28 июля – 4 августа, точно 2 августа» — с 28 июля по 4 августа "
+        "включительно, а 2 августа аспект точен и влияние сильнее всего. В следующем месяце "
+        "такое указание напомнит о себе одной строкой «продолжается: …, до 4 августа». "
+        "Под заголовком месяца названы дни, когда Меркурий, Венера или Марс "
+        "разворачиваются назад или вперёд: вокруг них темы планеты особенно заметны. "
+        "Чёрточка перед текстом показывает "
         "характер и силу указания: синяя — благоприятное, красная — неблагоприятное; чем "
         "длиннее чёрточка, тем сильнее указание:"));
     for (size_t i = 0; i < std::size(kLegend); i += 2) blocks.push_back(LegendRows(i));

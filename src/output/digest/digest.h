@@ -15,6 +15,7 @@
 #include "base/dates.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
+#include "transits/influences.h"
 #include "transits/series.h"
 #include "output/digest/digest_build.h"
 
@@ -53,6 +54,10 @@ struct Digest {
   Date birth;
   Date made;                        // the day the forecast was made
   std::vector<DigestMonth> months;  // consecutive months, the first month first
+  // The influences of the months, with their whole windows and exact
+  // moments, and the planets' stations in them.
+  std::vector<Influence> influences;
+  std::vector<Station> stations;
 };
 
 // The digest's PDF bytes. Throws std::invalid_argument for a month without

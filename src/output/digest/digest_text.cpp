@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <optional>
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
+#include "ephemeris/calendar.h"
 #include "texts/interpretation.h"
 
 namespace meridan {
@@ -196,26 +198,90 @@ std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, s
       for (const std::string* fragment : fragments) seen = seen || *fragment == hit.fragment;
       if (seen) continue;
       fragments.push_back(&hit.fragment);
-      entries.push_back({FragmentText(hit), hit.rating, {}});
+      entries.push_back(
+          {FragmentText(hit), hit.rating, {}, hit.transitBody, hit.aspect, hit.natalBody});
     }
   for (size_t i = 0; i < entries.size(); ++i)
     entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
   return entries;
 }
 
-MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month) {
+
+namespace {
+
+// The influence of an entry whose window holds the run's first day.
+const Influence* WindowOf(const DigestEntry& entry, const DayRun& run,
+                          std::span<const Influence> influences) {
+  const Date from{run.fromDay, run.fromMonth.month, run.fromMonth.year};
+  const auto key = [](Date d) { return std::tuple(d.year, d.month, d.day); };
+  for (const Influence& influence : influences)
+    if (influence.transitBody == entry.transitBody && influence.aspect == entry.aspect &&
+        influence.natalBody == entry.natalBody && key(DateOf(influence.firstNoon)) <= key(from) &&
+        key(from) <= key(DateOf(influence.lastNoon)))
+      return &influence;
+  return nullptr;
+}
+
+YearMonth MonthOf(Date date) { return {date.year, date.month}; }
+
+}  // namespace
+
+std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
+                        std::span<const Influence> influences) {
+  std::string out;
+  for (const DayRun& run : runs) {
+    if (!out.empty()) out += "; ";
+    const Influence* influence = WindowOf(entry, run, influences);
+    if (!influence) {
+      out += DayRunsText(std::span(&run, 1));
+      continue;
+    }
+    const Date first = DateOf(influence->firstNoon), last = DateOf(influence->lastNoon);
+    const DayRun window{MonthOf(first), first.day, MonthOf(last), last.day};
+    out += DayRunsText(std::span(&window, 1));
+    std::vector<std::string> exact;
+    for (const double moment : influence->exact) {
+      const Date day = DateOf(moment);
+      std::string text = DayText(MonthOf(day), day.day);
+      if (exact.empty() || exact.back() != text) exact.push_back(std::move(text));
+    }
+    for (size_t i = 0; i < exact.size(); ++i)
+      out += (i == 0 ? ", точно " : i + 1 == exact.size() ? " и " : ", ") + exact[i];
+  }
+  return out;
+}
+
+std::string WindowEndText(const DigestEntry& entry, const DayRun& run,
+                          std::span<const Influence> influences) {
+  if (const Influence* influence = WindowOf(entry, run, influences)) {
+    const Date last = DateOf(influence->lastNoon);
+    return DayText(MonthOf(last), last.day);
+  }
+  return DayText(run.toMonth, run.toDay);
+}
+
+MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month,
+                           std::span<const Influence> influences) {
   MonthTexts texts;
   for (DigestEntry& entry : entries) {
     if (!entry.runs.empty() && entry.runs.front().fromMonth < month) {
-      texts.continuing.push_back({entry.text, entry.rating, {entry.runs.front()}});
+      DigestEntry continuing = entry;
+      continuing.runs = {entry.runs.front()};
+      texts.continuing.push_back(std::move(continuing));
       entry.runs.erase(entry.runs.begin());
     }
     if (!entry.runs.empty()) texts.beginning.push_back(std::move(entry));
   }
+  const auto start = [&](const DigestEntry& entry) {
+    const DayRun& run = entry.runs.front();
+    if (const Influence* influence = WindowOf(entry, run, influences)) {
+      const Date first = DateOf(influence->firstNoon);
+      return std::tuple(first.year, first.month, first.day);
+    }
+    return std::tuple(run.fromMonth.year, run.fromMonth.month, run.fromDay);
+  };
   std::stable_sort(texts.beginning.begin(), texts.beginning.end(),
-                   [](const DigestEntry& a, const DigestEntry& b) {
-                     return a.runs.front().fromDay < b.runs.front().fromDay;
-                   });
+                   [&](const DigestEntry& a, const DigestEntry& b) { return start(a) < start(b); });
   return texts;
 }
 

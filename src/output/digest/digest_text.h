@@ -13,6 +13,7 @@
 
 #include "base/dates.h"
 #include "texts/month_scan.h"
+#include "transits/influences.h"
 
 namespace meridan {
 
@@ -55,6 +56,7 @@ struct DigestEntry {
   std::string text;  // plain UTF-8
   int rating = 0;
   std::vector<DayRun> runs;
+  int transitBody = 0, aspect = 0, natalBody = 0;  // of the hit that first carried it
 };
 
 // The texts of month k of consecutive scans, each once, in the order of
@@ -70,9 +72,24 @@ struct MonthTexts {
   std::vector<DigestEntry> continuing;
   std::vector<DigestEntry> beginning;
 };
-MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month);
+// The texts that begin are ordered by the first day of their window among
+// the influences given (a window may begin before the forecast).
+MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month,
+                           std::span<const Influence> influences);
 
 // "4 января".
 std::string DayText(YearMonth month, int day);
+
+// The days of an entry as the digest names them: each run as the whole
+// window of its influence, which may begin before the forecast or end
+// after it, with the days its aspect is exact: "28 июля – 4 августа,
+// точно 2 августа"; runs apart joined by "; ". A run whose influence is not
+// among those given is named by its own days.
+std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
+                        std::span<const Influence> influences);
+
+// The last day of the window of an entry's run, as "4 января".
+std::string WindowEndText(const DigestEntry& entry, const DayRun& run,
+                          std::span<const Influence> influences);
 
 }  // namespace meridan
