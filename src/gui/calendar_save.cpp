@@ -1,7 +1,7 @@
 #include "gui/calendar_save.h"
 
 #include <QAction>
-#include <QFileDialog>
+#include <QWidget>
 
 #include <ctime>
 #include <utility>
@@ -11,25 +11,9 @@
 #include "forecast/calendar_file.h"
 #include "gui/documents_folder.h"
 #include "gui/error_box.h"
+#include "gui/save_dialog.h"
 
 namespace meridan {
-namespace {
-
-QString RunSaveDialog(QWidget* parent, const QString& suggested) {
-  return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить в календарь"), suggested,
-                                      QStringLiteral("Календарь iCalendar (*.ics)"));
-}
-
-ForecastCalendar::SaveDialogFn& SaveDialog() {
-  static ForecastCalendar::SaveDialogFn dialog = RunSaveDialog;
-  return dialog;
-}
-
-}  // namespace
-
-ForecastCalendar::SaveDialogFn ForecastCalendar::SetSaveDialog(SaveDialogFn dialog) {
-  return std::exchange(SaveDialog(), dialog ? std::move(dialog) : RunSaveDialog);
-}
 
 ForecastCalendar::ForecastCalendar(QWidget* parent)
     : action_(new QAction(QStringLiteral("Сохранить в календарь…"), parent)) {
@@ -61,7 +45,8 @@ QString ForecastCalendar::SuggestedPath() const {
 
 void ForecastCalendar::Save(QWidget* parent) {
   if (!request_ || !context_) return;
-  QString file = SaveDialog()(parent, SuggestedPath());
+  QString file = AskWhereToSave(parent, QStringLiteral("Сохранить в календарь"), SuggestedPath(),
+                                QStringLiteral("Календарь iCalendar (*.ics)"));
   if (file.isEmpty()) return;
   if (!file.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) file += QStringLiteral(".ics");
   Guarded(parent, QStringLiteral("Календарь не сохранён."), [&] {

@@ -20,11 +20,6 @@ namespace meridan {
 
 class ForecastCalendar {
  public:
-  // The save dialog: given the suggested path, the chosen one, or an empty
-  // string when the user cancels. Tests put a stand-in here.
-  using SaveDialogFn = std::function<QString(QWidget* parent, const QString& suggested)>;
-  static SaveDialogFn SetSaveDialog(SaveDialogFn dialog);
-
   // The menu item, owned by parent; disabled until a forecast is kept.
   explicit ForecastCalendar(QWidget* parent);
 

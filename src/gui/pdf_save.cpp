@@ -1,7 +1,7 @@
 #include "gui/pdf_save.h"
 
 #include <QAction>
-#include <QFileDialog>
+#include <QWidget>
 #include <QPushButton>
 
 #include <utility>
@@ -9,25 +9,9 @@
 #include "forecast/digest_file.h"
 #include "gui/documents_folder.h"
 #include "gui/error_box.h"
+#include "gui/save_dialog.h"
 
 namespace meridan {
-namespace {
-
-QString RunSaveDialog(QWidget* parent, const QString& suggested) {
-  return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить прогноз в PDF"), suggested,
-                                      QStringLiteral("PDF (*.pdf)"));
-}
-
-ForecastPdf::SaveDialogFn& SaveDialog() {
-  static ForecastPdf::SaveDialogFn dialog = RunSaveDialog;
-  return dialog;
-}
-
-}  // namespace
-
-ForecastPdf::SaveDialogFn ForecastPdf::SetSaveDialog(SaveDialogFn dialog) {
-  return std::exchange(SaveDialog(), dialog ? std::move(dialog) : RunSaveDialog);
-}
 
 ForecastPdf::ForecastPdf(QWidget* parent)
     : action_(new QAction(QStringLiteral("Сохранить прогноз в PDF…"), parent)) {
@@ -68,7 +52,8 @@ QString ForecastPdf::SuggestedPath() const {
 
 void ForecastPdf::Save(QWidget* parent) {
   if (!run_ || run_->months.empty()) return;
-  QString file = SaveDialog()(parent, SuggestedPath());
+  QString file = AskWhereToSave(parent, QStringLiteral("Сохранить прогноз в PDF"), SuggestedPath(),
+                                QStringLiteral("PDF (*.pdf)"));
   if (file.isEmpty()) return;
   // What is written is a PDF, whatever the name typed says.
   if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");

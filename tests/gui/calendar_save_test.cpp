@@ -3,6 +3,7 @@
 // given, and a file that cannot be written.
 
 #include "gui/calendar_save.h"
+#include "gui/save_dialog.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -20,7 +21,7 @@ namespace {
 class CalendarSaveTest : public GuiTest {
  protected:
   CalendarSaveTest() {
-    previous = ForecastCalendar::SetSaveDialog([this](QWidget*, const QString& suggested) {
+    previous = SetSaveDialog([this](QWidget*, const QString& suggested) {
       asked << suggested;
       return answer;
     });
@@ -29,13 +30,13 @@ class CalendarSaveTest : public GuiTest {
     window->show();
     EXPECT_TRUE(QTest::qWaitFor([this] { return window->Session().CurrentYear != 0; }, 2000));
   }
-  ~CalendarSaveTest() override { ForecastCalendar::SetSaveDialog(previous); }
+  ~CalendarSaveTest() override { SetSaveDialog(previous); }
 
   QAction* Save() const { return Child<QAction>(window.get(), u"SaveCalendar"_s); }
 
   CurrentProgramDir dir;
   std::unique_ptr<MainWindow> window;
-  ForecastCalendar::SaveDialogFn previous;
+  SaveDialogFn previous;
   QString answer;
   QStringList asked;
 };

@@ -3,6 +3,7 @@
 // cancelling, and a file that cannot be written.
 
 #include "gui/pdf_save.h"
+#include "gui/save_dialog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -32,7 +33,7 @@ class PdfSaveTest : public GuiTest {
       qputenv(variable, QByteArray::fromStdString(dir.root().string()));
     }
     fs::create_directory(dir.root() / "Documents");
-    previous = ForecastPdf::SetSaveDialog([this](QWidget* parent, const QString& suggested) {
+    previous = SetSaveDialog([this](QWidget* parent, const QString& suggested) {
       asked << suggested;
       parents << parent;
       return answer;
@@ -43,7 +44,7 @@ class PdfSaveTest : public GuiTest {
     EXPECT_TRUE(QTest::qWaitFor([this] { return window->Session().CurrentYear != 0; }, 2000));
   }
   ~PdfSaveTest() override {
-    ForecastPdf::SetSaveDialog(previous);
+    SetSaveDialog(previous);
     for (const auto& [variable, value] : saved)
       value ? qputenv(variable, *value) : qunsetenv(variable);
   }
@@ -61,7 +62,7 @@ class PdfSaveTest : public GuiTest {
   CurrentProgramDir dir;
   std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
   std::unique_ptr<MainWindow> window;
-  ForecastPdf::SaveDialogFn previous;
+  SaveDialogFn previous;
   QString answer;
   QStringList asked;
   QList<QWidget*> parents;
