@@ -78,7 +78,7 @@ std::string RenderForecastCalendar(const ForecastRequest& request, ForecastConte
 
 void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
                            const fs::path& file, std::time_t made) {
-  WriteFileAtomically(file, RenderForecastCalendar(request, context, made));
+  WriteNamedFile(file, RenderForecastCalendar(request, context, made));
 }
 
 }  // namespace meridan
