@@ -142,6 +142,7 @@ FileError::FileError(const char* verb, const fs::path& path, int error)
 FileError::FileError(const char* verb, const fs::path& path, int error, const std::string& reason)
     : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
                          reason),
+      verb_(verb),
       path_(path),
       error_(error) {}
 

@@ -4,6 +4,7 @@
 #include "base/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <set>
 #include <string>
@@ -59,6 +60,19 @@ TEST(WriteFileAtomically, FailureNamesTheTargetAndLeavesNothing) {
             "Cannot create file \"" + nowhere.string() + "\". No such file or directory");
   EXPECT_EQ(ErrorOf([&] { ReadFile(dir.system()); }),
             "Cannot open file \"" + dir.system().string() + "\". Is a directory");
+
+  // A FIFO is refused with the program's own reason, and still says what
+  // was tried (the window words its message by the verb).
+  const fs::path fifo = dir.system() / "go.dat";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  try {
+    ReadFile(fifo);
+    ADD_FAILURE() << "a FIFO was read";
+  } catch (const FileError& e) {
+    EXPECT_STREQ(e.verb(), "open");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open file \"" + fifo.string() + "\". Not a regular file (a FIFO)");
+  }
 }
 
 TEST(TemporaryFiles, TheProgramsOwnAreRecognisedAndRemoved) {
