@@ -1,8 +1,11 @@
 #pragma once
-// One forecast at a time in a program directory: a run (and a data check)
-// holds an exclusive advisory lock on System/.meridan.lock for its whole
-// length. The lock file lies outside Output/, so it is never packed. The
-// lock goes with the process, so a killed run leaves nothing locked.
+// One forecast at a time in a program directory: a run holds an exclusive
+// advisory lock on System/.meridan.lock for its whole length. The queries
+// (positions, chart, scan, series, influences, stations, check-data) take
+// none: they write nothing, and every file a run writes is renamed into
+// place whole, so they read each file old or new. The lock file lies outside
+// Output/, so it is never packed. The lock goes with the process, so a
+// killed run leaves nothing locked.
 
 #include <chrono>
 #include <filesystem>
