@@ -4,7 +4,6 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@
 #include "forecast/calendar_file.h"
 #include "forecast/digest_file.h"
 #include "forecast/forecast.h"
-#include "forecast/lock.h"
 #include "forecast/session.h"
 #include "output/pages/page.h"
 #include "texts/data_check.h"
@@ -317,17 +315,12 @@ int Forecast(const Context& io, const Options& options) {
 }
 
 int CheckData(const Context& io, const Options& options) {
-  // A forecast rewrites the scratch file beside the interpretation files;
-  // the check waits for it. A data directory the user cannot write (or
-  // that does not exist) has no lock file and no forecast to wait for.
-  std::optional<ProgramDirLock> lock;
-  try {
-    lock.emplace(ProgramDirLock::Acquire(ProgramDir(options), [&] {
-      io.err << "meridan: waiting for a forecast in " << Printable(ProgramDir(options).string())
-             << " to finish" << std::endl;
-    }));
-  } catch (const FileError&) {
-  }
+  // A query takes no lock and writes nothing, not even the lock file: a
+  // forecast never rewrites the interpretation files, and every file it
+  // does write (its scratch files, pages, archive) is renamed into place
+  // whole, so a reader beside it sees each file old or new, never half.
+  // Waiting for a forecast would buy nothing and would need a lock file in
+  // a System/ the user may not be able to write.
   return CheckInterpretationData(ProgramDir(options) / "System", io.out) ? 0 : 1;
 }
 

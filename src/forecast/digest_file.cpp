@@ -35,14 +35,15 @@ std::filesystem::path DigestModulePath() {
 // is refused before any of them reaches it.
 void* DigestModule() {
   const std::filesystem::path path = DigestModulePath();
-  const auto failure = [&path](const std::string& why) {
-    return std::runtime_error("the PDF digest cannot be made: " + why);
+  const auto failure = [&path](DigestUnavailable::Cause cause, const std::string& why) {
+    return DigestUnavailable(cause, path, "the PDF digest cannot be made: " + why);
   };
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!module) throw failure(::dlerror());
+  if (!module) throw failure(DigestUnavailable::Cause::kNotLoaded, ::dlerror());
   const auto build = reinterpret_cast<DigestBuildEntry>(::dlsym(module, kDigestBuildEntry));
   if (!build || std::string_view(build()) != kDigestBuild)
-    throw failure(path.string() + " belongs to another build of the program; reinstall it");
+    throw failure(DigestUnavailable::Cause::kOtherBuild,
+                  path.string() + " belongs to another build of the program; reinstall it");
   return module;
 }
 
@@ -50,7 +51,8 @@ template <typename Entry>
 Entry DigestEntry(const char* name) {
   void* entry = ::dlsym(DigestModule(), name);
   if (!entry)
-    throw std::runtime_error(std::string("the PDF digest cannot be made: ") + ::dlerror());
+    throw DigestUnavailable(DigestUnavailable::Cause::kOtherBuild, DigestModulePath(),
+                            std::string("the PDF digest cannot be made: ") + ::dlerror());
   return reinterpret_cast<Entry>(entry);
 }
 
@@ -101,7 +103,7 @@ std::string RenderForecastDigest(const ForecastResult& run, Date made) {
   digest.stations = FindStations(request.start, months);
   std::string pdf, error;
   if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
-    throw std::runtime_error(error);
+    throw DigestUnavailable(DigestUnavailable::Cause::kNotMade, DigestModulePath(), error);
   return pdf;
 }
 

@@ -4,7 +4,9 @@
 // all.
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/dates.h"
@@ -12,12 +14,32 @@
 
 namespace meridan {
 
+// The digest module could not make the PDF; what() says why in the command
+// line's words, the fields let a window say it in its own.
+class DigestUnavailable : public std::runtime_error {
+ public:
+  enum class Cause {
+    kNotLoaded,   // the module is missing or cannot be loaded
+    kOtherBuild,  // the module belongs to another build of the program
+    kNotMade,     // the module failed to lay out or write the PDF
+  };
+  DigestUnavailable(Cause cause, std::filesystem::path module, const std::string& what)
+      : std::runtime_error(what), cause_(cause), module_(std::move(module)) {}
+  Cause cause() const { return cause_; }
+  const std::filesystem::path& module() const { return module_; }
+
+ private:
+  Cause cause_;
+  std::filesystem::path module_;
+};
+
 // The PDF of a run.
 std::string RenderForecastDigest(const ForecastResult& run, Date made);
 
 // Renders it and writes it to file (whole or not at all, or into a FIFO or
 // device that stands there). Throws FileError when the file cannot be
-// written; nothing of the run is touched.
+// written, DigestUnavailable when the PDF cannot be made; nothing of the
+// run is touched.
 void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file);
 
 // The name a save dialog suggests for the digest: its title, "Прогноз:

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <stdexcept>
+#include <string>
 #include <sys/file.h>
 #include <thread>
 
@@ -19,6 +19,14 @@ std::filesystem::path LockFile(const std::filesystem::path& programDir) {
 }
 
 }  // namespace
+
+ProgramDirBusy::ProgramDirBusy(const std::filesystem::path& programDir,
+                               std::chrono::seconds waited)
+    : std::runtime_error("another forecast has been running in " + programDir.string() +
+                         " for over " + std::to_string(waited.count()) +
+                         " seconds; try again when it has finished"),
+      programDir_(programDir),
+      waited_(waited) {}
 
 bool ProgramDirLock::HeldElsewhere(const std::filesystem::path& programDir) {
   const int fd = ::open(LockFile(programDir).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
@@ -43,10 +51,8 @@ ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK) throw FileError("lock", file, errno);
     if (std::chrono::steady_clock::now() >= giveUp)
-      throw std::runtime_error(
-          "another forecast has been running in " + programDir.string() + " for over " +
-          std::to_string(std::chrono::duration_cast<std::chrono::seconds>(patience).count()) +
-          " seconds; try again when it has finished");
+      throw ProgramDirBusy(programDir,
+                           std::chrono::duration_cast<std::chrono::seconds>(patience));
     if (!told && onWait) onWait();
     told = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

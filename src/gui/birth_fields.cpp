@@ -24,20 +24,20 @@ QString Wants(const Field& f) {
   return QStringLiteral("целое число от %1 до %2").arg(f.field->Minimum()).arg(f.field->Maximum());
 }
 
-// The field's text as an integer, or the refusal: the Russian sentence, and
-// under it the platform's conversion message.
+// The field's text as an integer, or the refusal. The sentence quotes what
+// was typed; the field's own conversion message is the command line's
+// English and stays out of the window.
 std::optional<int> Read(const Field& f, BirthReading& reading) {
   try {
     return f.field->IntValue();
-  } catch (const std::runtime_error& conversion) {
+  } catch (const std::runtime_error&) {
     const QString text = f.field->text();
     reading.refusal =
         (text.isEmpty()
              ? QStringLiteral("Поле ") + Caption(f) +
                    QStringLiteral(" пусто: в нём должно стоять ") + Wants(f) + QLatin1Char('.')
              : QStringLiteral("В поле ") + Caption(f) + QStringLiteral(" должно стоять ") +
-                   Wants(f) + QStringLiteral(", а не «") + text + QStringLiteral("».")) +
-        QLatin1Char('\n') + QString::fromUtf8(conversion.what());
+                   Wants(f) + QStringLiteral(", а не «") + text + QStringLiteral("»."));
     reading.field = f.field;
     return std::nullopt;
   }

@@ -19,12 +19,19 @@ MessageHandler& NoticeHandler() {
 
 }  // namespace
 
-void ErrorBox::Show(QWidget* parent, const QString& message) {
+void ErrorBox::Show(QWidget* parent, const QString& message, const QString& details) {
   if (ErrorHandler()) {
     ErrorHandler()(parent, message);
     return;
   }
-  QMessageBox::critical(parent, QStringLiteral("Meridan Diru"), message);
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Meridan Diru"), message, QMessageBox::Ok,
+                  parent);
+  box.setDetailedText(details);
+  box.exec();
+}
+
+void ErrorBox::Show(QWidget* parent, const std::exception& error, const QString& task) {
+  Show(parent, ErrorMessage(error, task), ErrorDetails(error));
 }
 
 MessageHandler ErrorBox::SetHandler(MessageHandler handler) {

@@ -19,7 +19,11 @@ using MessageHandler = std::function<void(QWidget* parent, const QString& messag
 
 class ErrorBox {
  public:
-  static void Show(QWidget* parent, const QString& message);
+  // details: the engine's own words, behind the box's details button (a
+  // handler installed in their place sees only the message).
+  static void Show(QWidget* parent, const QString& message, const QString& details = {});
+  // The message and details of an error that left a handler's work.
+  static void Show(QWidget* parent, const std::exception& error, const QString& task = {});
   // Installs a replacement (an empty one restores the message box) and
   // returns the one it replaces.
   static MessageHandler SetHandler(MessageHandler handler);
@@ -47,7 +51,7 @@ void Guarded(QWidget* parent, const QString& task, Work&& work) {
     work();
   } catch (const CommandCancelled&) {
   } catch (const std::exception& error) {
-    ErrorBox::Show(parent, ErrorMessage(error, task));
+    ErrorBox::Show(parent, error, task);
   }
 }
 template <class Work>

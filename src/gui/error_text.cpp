@@ -1,37 +1,137 @@
 #include "gui/error_text.h"
 
+#include <QStringList>
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 #include "base/files.h"
+#include "forecast/digest_file.h"
+#include "forecast/lock.h"
 #include "texts/interpretation.h"
 
 namespace meridan {
 namespace {
 
+QString Quoted(const QString& text) { return QStringLiteral("«") + text + QStringLiteral("»"); }
 QString Quoted(const std::filesystem::path& path) {
-  return QStringLiteral("«") + QString::fromStdString(path.string()) + QStringLiteral("»");
+  return Quoted(QString::fromStdString(path.string()));
 }
 
 const QString kCheckReading = QStringLiteral(
     "Проверьте, что программа запущена из своей папки, что файл на месте и что у Вас есть "
     "права на его чтение.");
-const QString kCheckWriting = QStringLiteral(
-    "Проверьте, что папка программы на месте, что у Вас есть права на запись в неё и что на "
-    "диске есть свободное место.");
+const QString kReturnFile =
+    QStringLiteral("Верните этот файл из установленной копии программы.");
+const QString kReinstall = QStringLiteral("Установите программу заново.");
+const QString kSeeDetails = QStringLiteral("Подробности — по кнопке «Показать подробности».");
+
+// The advice names the folder the file is to be written in: the program's
+// own for its pages and archive, the user's for a PDF or a calendar saved
+// elsewhere.
+QString CheckWriting(const std::filesystem::path& file) {
+  const std::filesystem::path folder = file.parent_path();
+  return QStringLiteral("Проверьте, что папка ") +
+         (folder.empty() ? QStringLiteral("программы") : Quoted(folder)) +
+         QStringLiteral(" на месте, что у Вас есть права на запись в неё и что на диске есть "
+                        "свободное место.");
+}
+
+QString InParentheses(int error) {
+  return QStringLiteral(" (") + SystemReason(error) + QStringLiteral("). ");
+}
 
 QString FileSentence(const FileError& error) {
-  const QString reason = QStringLiteral(" (") + SystemReason(error.error()) + QStringLiteral("). ");
+  const QString reason = InParentheses(error.error());
   if (std::strcmp(error.verb(), "open") == 0)
     return QStringLiteral("Не удалось прочитать файл ") + Quoted(error.path()) + reason +
            kCheckReading;
   if (std::strcmp(error.verb(), "create") == 0)
     return QStringLiteral("Не удалось записать файл ") + Quoted(error.path()) + reason +
-           kCheckWriting;
+           CheckWriting(error.path());
   return QStringLiteral("Не удалось занять папку программы для прогноза: файл ") +
-         Quoted(error.path()) + reason + kCheckWriting;
+         Quoted(error.path()) + reason + CheckWriting(error.path());
+}
+
+QString DataSentence(const DataFileError& error) {
+  QString sentence = QStringLiteral("Файл данных ") + Quoted(error.file()) +
+                     QStringLiteral(" испорчен");
+  if (error.line() > 0) sentence += QStringLiteral(" в строке %1").arg(error.line());
+  if (!error.field().empty())
+    sentence += QStringLiteral(": в заголовке записи стоит ") +
+                Quoted(QString::fromStdString(error.field())) + QStringLiteral(", а не число");
+  return sentence + QStringLiteral(". ") + kReturnFile;
+}
+
+// "секунды" after "больше 1", "больше 21"; "секунд" after the rest.
+QString MoreThanSeconds(long long n) {
+  return QStringLiteral("больше %1 ").arg(n) +
+         (n % 10 == 1 && n % 100 != 11 ? QStringLiteral("секунды") : QStringLiteral("секунд"));
+}
+
+QString DigestSentence(const DigestUnavailable& error) {
+  switch (error.cause()) {
+    case DigestUnavailable::Cause::kNotLoaded:
+      return QStringLiteral("Не удалось загрузить часть программы, которая составляет PDF: ") +
+             Quoted(error.module()) + QStringLiteral(". ") + kReinstall + QLatin1Char(' ') +
+             kSeeDetails;
+    case DigestUnavailable::Cause::kOtherBuild:
+      return QStringLiteral("Часть программы, которая составляет PDF (") + Quoted(error.module()) +
+             QStringLiteral("), осталась от другой версии программы. ") + kReinstall;
+    case DigestUnavailable::Cause::kNotMade:
+      break;
+  }
+  return QStringLiteral(
+             "Программе не удалось составить PDF. Если это повторится, сообщите нам об этом "
+             "через меню «Проблемы». ") +
+         kSeeDetails;
+}
+
+// An error that only the engine's English words describe.
+bool WordedOnlyInDetails(const std::exception& error) {
+  return !dynamic_cast<const FileError*>(&error) && !dynamic_cast<const DataFileError*>(&error) &&
+         !dynamic_cast<const std::filesystem::filesystem_error*>(&error) &&
+         !dynamic_cast<const ProgramDirBusy*>(&error) &&
+         !dynamic_cast<const std::bad_alloc*>(&error) &&
+         !(dynamic_cast<const DigestUnavailable*>(&error) &&
+           static_cast<const DigestUnavailable&>(error).cause() ==
+               DigestUnavailable::Cause::kOtherBuild);
+}
+
+QString Sentence(const std::exception& error) {
+  if (const auto* file = dynamic_cast<const FileError*>(&error)) return FileSentence(*file);
+  if (const auto* data = dynamic_cast<const DataFileError*>(&error)) return DataSentence(*data);
+  if (const auto* system = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
+    const std::filesystem::path& path = system->path1();
+    return (path.empty() ? QStringLiteral("Не удалось прочитать или изменить файлы программы")
+                         : QStringLiteral("Не удалось прочитать или изменить ") + Quoted(path)) +
+           InParentheses(system->code().value()) + CheckWriting(path);
+  }
+  if (const auto* busy = dynamic_cast<const ProgramDirBusy*>(&error))
+    return QStringLiteral("В папке ") + Quoted(busy->programDir()) + QStringLiteral(" уже ") +
+           MoreThanSeconds(busy->waited().count()) +
+           QStringLiteral(" идёт другой прогноз. Попробуйте ещё раз, когда он закончится.");
+  if (const auto* digest = dynamic_cast<const DigestUnavailable*>(&error))
+    return DigestSentence(*digest);
+  if (dynamic_cast<const std::bad_alloc*>(&error))
+    return QStringLiteral(
+        "Программе не хватило памяти. Закройте другие программы и попробуйте ещё раз.");
+  if (dynamic_cast<const std::logic_error*>(&error))
+    return QStringLiteral(
+               "В программе произошла внутренняя ошибка. Пожалуйста, сообщите нам о ней через "
+               "меню «Проблемы». ") +
+           kSeeDetails;
+  // The rest (a damaged picture, table or archive, a missing font) names
+  // its file in the engine's words only.
+  return QStringLiteral(
+             "Один из файлов программы испорчен или недоступен. Проверьте файлы в папке "
+             "программы (System и Output); если файл испорчен, верните его из установленной "
+             "копии программы. ") +
+         kSeeDetails;
 }
 
 }  // namespace
@@ -76,25 +176,49 @@ QString SystemReason(int error) {
 }
 
 QString ErrorMessage(const std::exception& error, const QString& task) {
-  const QString lead = task.isEmpty() ? QString() : task + QLatin1Char(' ');
-  if (const auto* file = dynamic_cast<const FileError*>(&error)) return lead + FileSentence(*file);
-  if (const auto* data = dynamic_cast<const DataFileError*>(&error))
-    return lead + QStringLiteral("Файл данных ") + Quoted(data->file()) +
-           QStringLiteral(" испорчен") +
-           (data->line() > 0 ? QStringLiteral(" в строке %1").arg(data->line()) : QString()) +
-           QStringLiteral(": ") + QString::fromUtf8(data->what()) +
-           QStringLiteral(". Верните этот файл из установленной копии программы.");
-  if (const auto* system = dynamic_cast<const std::filesystem::filesystem_error*>(&error))
-    return lead + QStringLiteral("Не удалось прочитать или изменить ") + Quoted(system->path1()) +
-           QStringLiteral(" (") + SystemReason(system->code().value()) + QStringLiteral("). ") +
-           kCheckWriting;
-  // The rest (a damaged picture, table or archive, a missing font) names
-  // its file in the engine's words.
-  return (task.isEmpty() ? QStringLiteral("Команда не выполнена. ") : lead) +
-         QStringLiteral("Причина: ") + QString::fromUtf8(error.what()) +
-         QStringLiteral(
-             ". Проверьте файлы в папке программы (System и Output); если файл "
-             "испорчен, верните его из установленной копии программы.");
+  return (task.isEmpty() ? QString() : task + QLatin1Char(' ')) + Sentence(error);
+}
+
+QString ErrorDetails(const std::exception& error) {
+  return WordedOnlyInDetails(error) ? QString::fromUtf8(error.what()) : QString();
+}
+
+QString PackingNotice(const PackReport& packed, const std::filesystem::path& archive) {
+  QStringList lines;
+  if (!packed.unreadableKeptAs.empty())
+    lines << QStringLiteral("Старый архив прогнозов не удалось прочитать. Он не удалён, а "
+                            "сохранён под именем ") +
+                 Quoted(packed.unreadableKeptAs) +
+                 QStringLiteral(", а на его месте записан новый архив.");
+  if (packed.replacedLink)
+    lines << QStringLiteral("На месте архива прогнозов ") + Quoted(archive) +
+                 QStringLiteral(" стояла ссылка. Архив записан вместо неё, а то, на что она "
+                                "указывала, не тронуто.");
+  if (!packed.notPacked.empty()) {
+    QStringList files;
+    for (const std::filesystem::path& file : packed.notPacked) files << Quoted(file);
+    lines << (files.size() == 1
+                  ? QStringLiteral("В архив прогнозов не вошёл ") + files.front() +
+                        QStringLiteral(": это не обычный файл, а ссылка или особый файл.")
+                  : QStringLiteral("В архив прогнозов не вошли ") +
+                        files.join(QStringLiteral(", ")) +
+                        QStringLiteral(": это не обычные файлы, а ссылки или особые файлы."));
+  }
+  if (!packed.droppedEntries.empty()) {
+    // Each line is "<name>: <why>", and the program's reasons hold no ": ".
+    QStringList names;
+    for (const std::string& entry : packed.droppedEntries)
+      names << Quoted(QString::fromStdString(entry.substr(0, entry.rfind(": "))));
+    lines << QStringLiteral("Старый архив прогнозов был повреждён: ") +
+                 (names.size() == 1
+                      ? QStringLiteral("запись ") + names.front() +
+                            QStringLiteral(" из него не сохранена, а её файла в папке Output "
+                                           "уже нет.")
+                      : QStringLiteral("записи ") + names.join(QStringLiteral(", ")) +
+                            QStringLiteral(" из него не сохранены, а их файлов в папке Output "
+                                           "уже нет."));
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace meridan

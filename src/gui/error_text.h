@@ -1,12 +1,16 @@
 #pragma once
-// The sentences the windows show for a failure, in Russian: what could not
-// be done, what to check, the file and the system's reason. The engine's
-// own messages stay English for the command line; the windows read the file
-// and the error code from the exception and say it in their own words.
+// The sentences the windows show for a failure or a notice, in Russian: what
+// could not be done, what to check, the file and the system's reason. The
+// engine's own messages stay English for the command line; the windows read
+// the file, the error code and the like from the exception and say it in
+// their own words, here and nowhere else.
 
 #include <QString>
 
 #include <exception>
+#include <filesystem>
+
+#include "output/archive/archive.h"
 
 namespace meridan {
 
@@ -18,5 +22,15 @@ QString SystemReason(int error);
 // task: what the user asked for and did not get ("Прогноз не составлен."),
 // empty when the sentence says enough.
 QString ErrorMessage(const std::exception& error, const QString& task = {});
+
+// The engine's own words for an error whose sentence cannot carry them (a
+// damaged picture or table, a missing font, a failure inside the program:
+// errors that name their file only in English), for the box's details;
+// empty when the sentence says it all.
+QString ErrorDetails(const std::exception& error);
+
+// What packing Output/ into the archive had to say beside the archive
+// itself, one sentence a line; empty when there is nothing to say.
+QString PackingNotice(const PackReport& packed, const std::filesystem::path& archive);
 
 }  // namespace meridan

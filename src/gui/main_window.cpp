@@ -414,12 +414,10 @@ void MainWindow::RunCommand(ForecastKind kind) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
-    // An old archive that could not be read was put aside, not lost: said.
-    if (!latest_.packed.unreadableKeptAs.empty())
-      NoticeBox::Show(this, QStringLiteral("Старый архив прогнозов не удалось прочитать. Он не "
-                                           "удалён, а сохранён под именем «") +
-                                PathText(latest_.packed.unreadableKeptAs) +
-                                QStringLiteral("», а на его месте записан новый архив."));
+    // What packing did beside the archive (an unreadable old archive put
+    // aside, not lost; files left out; old entries dropped) is said.
+    const QString packing = PackingNotice(latest_.packed, context_->archivePath());
+    if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
 }
 

@@ -222,7 +222,7 @@ void ProblemReport::BitBtn1Click() {
     WriteProblemReport(programDir_.toStdString(), programDir_, details);
     NoticeBox::Show(this, DoneMessage(ReportPath()));
   } catch (const std::exception& error) {
-    ErrorBox::Show(this, ErrorMessage(error, QStringLiteral("Отчет не записан.")));
+    ErrorBox::Show(this, error, QStringLiteral("Отчет не записан."));
   }
   accept();
 }

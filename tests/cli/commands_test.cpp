@@ -179,11 +179,12 @@ TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
   EXPECT_TRUE(diff.empty()) << diff;
 }
 
-// Scan and series only read: they work in a System/ nobody may write, and
-// leave the program directory as it was, file by file. (Run as root, where
-// the permissions do not bite, the listing still shows that nothing was
+// The queries only read: they work in a System/ nobody may write, and leave
+// the program directory as it was, file by file; no lock file appears
+// either (the program directory here has none yet). (Run as root, where the
+// permissions do not bite, the listing still shows that nothing was
 // written.)
-TEST(Scan, AndSeriesWriteNothingAndNeedNoWritableSystem) {
+TEST(Scan, AndTheOtherQueriesWriteNothingAndNeedNoWritableSystem) {
   ProgramDir dir;
   const auto listing = [&] {
     std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>> files;
@@ -193,17 +194,32 @@ TEST(Scan, AndSeriesWriteNothingAndNeedNoWritableSystem) {
     return files;
   };
   const auto before = listing();
+  ASSERT_FALSE(fs::exists(dir.system() / ".meridan.lock"));
   const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   fs::permissions(dir.system(), writable, fs::perm_options::remove);
+  const std::string root = dir.root().string();
   const Result scan = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
-                                  "05.2025", "--dir", dir.root().string()});
+                                  "05.2025", "--dir", root});
   const Result series = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984",
-                                    "--month", "02.2024", "--dir", dir.root().string()});
+                                    "--month", "02.2024", "--dir", root});
+  const std::vector<std::vector<std::string>> others = {
+      {"check-data", "--dir", root},
+      {"positions", "--date", "20.05.1984", "--dir", root},
+      {"chart", "--birth", "20.05.1984", "--dir", root},
+      {"influences", "--kind", "service", "--birth", "20.05.1984", "--start", "05.2025", "--dir",
+       root},
+      {"stations", "--start", "05.2025", "--dir", root}};
+  std::vector<Result> results;
+  for (const auto& args : others) results.push_back(RunMeridan(args));
   fs::permissions(dir.system(), fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(scan.status, 0) << scan.err;
   EXPECT_TRUE(testing::CompareWithGolden("scan_trips_1984-05-20_2025-05.txt", scan.out).empty());
   EXPECT_EQ(series.status, 0) << series.err;
   EXPECT_EQ(LineCount(series.out), 3u);
+  for (size_t i = 0; i < others.size(); ++i) {
+    EXPECT_EQ(results[i].status, 0) << others[i][0] << ": " << results[i].err;
+    EXPECT_FALSE(results[i].out.empty()) << others[i][0];
+  }
   EXPECT_EQ(listing(), before);
 }
 
