@@ -242,6 +242,31 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durabilit
   if (durability == Durability::Flushed) FlushDirectory(directory);
 }
 
+bool FileHolds(const fs::path& path, std::string_view bytes) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
+  struct stat info {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      info.st_nlink != 1 || static_cast<size_t>(info.st_size) != bytes.size())
+    return false;
+  char chunk[16384];
+  size_t done = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0 && done == bytes.size();
+    const size_t got = static_cast<size_t>(n);
+    if (got > bytes.size() - done || std::memcmp(chunk, bytes.data() + done, got) != 0)
+      return false;
+    done += got;
+  }
+}
+
+bool WriteFileIfChanged(const fs::path& path, std::string_view bytes, Durability durability) {
+  if (FileHolds(path, bytes)) return false;
+  WriteFileAtomically(path, bytes, durability);
+  return true;
+}
+
 void WriteNamedFile(const fs::path& path, std::string_view bytes) {
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {

@@ -62,6 +62,23 @@ inline void WriteFileAtomically(const std::filesystem::path& path,
                       durability);
 }
 
+// Whether path is a regular file of its own (not a link, no second name)
+// that holds exactly these bytes.
+bool FileHolds(const std::filesystem::path& path, std::string_view bytes);
+
+// As WriteFileAtomically, unless FileHolds(path, bytes): then the file is
+// left as it is, its time too, and false is returned. A forecast that makes a graph or a page
+// again as it stands spares the disk the write (the flush, and the blocks
+// given back for the old file) and the archive a fresh entry.
+bool WriteFileIfChanged(const std::filesystem::path& path, std::string_view bytes,
+                        Durability durability = Durability::Flushed);
+inline bool WriteFileIfChanged(const std::filesystem::path& path,
+                               std::span<const std::uint8_t> bytes,
+                               Durability durability = Durability::Flushed) {
+  return WriteFileIfChanged(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()},
+                            durability);
+}
+
 // A file the user named (the PDF digest), not one of the program directory:
 // written as WriteFileAtomically does, except that a FIFO, a terminal or
 // another device there is written into directly, as a shell's redirection

@@ -23,13 +23,13 @@ Raster DrawGraph(ForecastContext& context, const SeriesStore& store, YearMonth m
 // The scratch bitmap the drawing passes through, kept in the data directory
 // for inspection.
 void WriteScratchBitmap(ForecastContext& context, const Raster& picture) {
-  WriteFileAtomically(context.dataDir() / "tmp.bmp", EncodeBmp(picture), Durability::Scratch);
+  WriteFileIfChanged(context.dataDir() / "tmp.bmp", EncodeBmp(picture), Durability::Scratch);
 }
 
 void WriteGraphJpeg(ForecastContext& context, YearMonth month,
                     const std::vector<std::uint8_t>& jpeg) {
-  WriteFileAtomically(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"), jpeg,
-                      Durability::FileFlushed);
+  WriteFileIfChanged(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"), jpeg,
+                     Durability::FileFlushed);
 }
 
 // The month's picture is handed back in `picture` for the scratch bitmap,
@@ -56,7 +56,7 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   // Everything is read and made; now the files, the page last.
   WriteGraphJpeg(context, month, jpeg);
   result.page = MonthPagePath(context.programDir(), month);
-  WriteFileAtomically(result.page, result.pageBytes, Durability::FileFlushed);
+  WriteFileIfChanged(result.page, result.pageBytes, Durability::FileFlushed);
   result.graph = std::move(jpeg);
   return result;
 }

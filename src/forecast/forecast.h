@@ -3,7 +3,8 @@
 // natal chart is computed once; each month is scanned once, and its hits
 // feed both the rating series (and through it the graph) and the page. Every
 // input of a month is read before anything of it is written; then its graph
-// and its page replace the old ones, the page last. After the fourth month
+// and its page replace the old ones, the page last (a file that comes out as
+// it stands is left alone, and so is its archive entry). After the fourth month
 // the output directory is packed. The run takes a request and returns what
 // it made; it keeps nothing of its own between runs.
 

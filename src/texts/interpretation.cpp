@@ -179,7 +179,7 @@ InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect,
 void WriteScratchText(const fs::path& dataDir, std::string_view text) {
   std::string bytes(text);
   bytes += ' ';
-  WriteFileAtomically(dataDir / kScratchTextName, bytes, Durability::Scratch);
+  WriteFileIfChanged(dataDir / kScratchTextName, bytes, Durability::Scratch);
 }
 
 }  // namespace meridan

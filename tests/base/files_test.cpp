@@ -75,6 +75,34 @@ TEST(WriteFileAtomically, FailureNamesTheTargetAndLeavesNothing) {
   }
 }
 
+// A file that holds the bytes already is left, time and all; anything else
+// there (other bytes of the same size, a link to the same bytes, a file
+// with a second name) is replaced as any write replaces it.
+TEST(WriteFileIfChanged, LeavesOnlyAFileOfItsOwnThatHoldsTheBytes) {
+  ProgramDir dir(false);
+  const auto inode = [](const fs::path& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  const fs::path page = dir.output() / "Prog_05_2025.html";
+  WriteFileAtomically(page, "page one");
+  const ino_t first = inode(page);
+  EXPECT_FALSE(WriteFileIfChanged(page, "page one"));
+  EXPECT_EQ(inode(page), first);
+  EXPECT_TRUE(WriteFileIfChanged(page, "page two"));
+  EXPECT_EQ(ReadFile(page), "page two");
+
+  testing::WriteFile(dir.root() / "victim", "graph");
+  const fs::path graph = dir.output() / "Prog_05_2025.jpeg";
+  fs::create_symlink(dir.root() / "victim", graph);
+  EXPECT_TRUE(WriteFileIfChanged(graph, "graph"));
+  EXPECT_FALSE(fs::is_symlink(graph));
+
+  fs::create_hard_link(dir.root() / "victim", dir.output() / "b_button.jpg");
+  EXPECT_TRUE(WriteFileIfChanged(dir.output() / "b_button.jpg", "graph"));
+  EXPECT_NE(inode(dir.output() / "b_button.jpg"), inode(dir.root() / "victim"));
+}
+
 TEST(TemporaryFiles, TheProgramsOwnAreRecognisedAndRemoved) {
   ProgramDir dir(false);
   for (const char* name :

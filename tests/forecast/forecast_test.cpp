@@ -1,6 +1,7 @@
 #include "forecast/forecast.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
@@ -9,6 +10,7 @@
 #include "base/cp1251.h"
 #include "base/month_names.h"
 #include "forecast/lock.h"
+#include "output/archive/zip_file.h"
 #include "output/pages/page.h"
 #include "support/program_dir.h"
 
@@ -84,6 +86,35 @@ TEST(RunForecast, SecondRunReplacesItsMonthsOnly) {
       << "March keeps the trips page";
   EXPECT_NE(may.find(W("<title>Сервис-прогноз</title>")), std::string::npos)
       << "May has the service page";
+}
+
+// Another person born the same day has the same graphs: their files are left
+// as they stand (their archive entries with them), while the pages, which
+// name the person, are replaced and packed again.
+TEST(RunForecast, FilesThatComeOutTheSameAreLeftAsTheyStand) {
+  ProgramDir dir;
+  ForecastContext context(dir.root());
+  ForecastRequest request = RequestFor(ForecastKind::Trips, 5, 2025);
+  RunForecast(context, request);
+  const auto inode = [](const fs::path& file) {
+    struct stat info {};
+    return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  const fs::path graph = dir.output() / "Prog_05_2025.jpeg";
+  const fs::path page = dir.output() / "Prog_05_2025.html";
+  const ino_t graphBefore = inode(graph), pageBefore = inode(page);
+  request.name = NameForPage("Пётр");
+  RunForecast(context, request);
+  EXPECT_EQ(inode(graph), graphBefore);
+  EXPECT_NE(inode(page), pageBefore);
+  const ZipArchive zip = ParseZip(testing::ReadFile(context.archivePath()));
+  int checked = 0;
+  for (const ZipEntry& entry : zip.entries) {
+    if (entry.name != "Prog_05_2025.html" && entry.name != "Prog_05_2025.jpeg") continue;
+    EXPECT_EQ(entry.crc, Crc32(testing::ReadFile(dir.output() / entry.name))) << entry.name;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 2);
 }
 
 // The scratch file holds the text of the run's last matched hit plus one

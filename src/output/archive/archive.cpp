@@ -204,10 +204,20 @@ PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath,
   }
   bool changed = !existed || !unreadable.empty() || !zip.dropped.empty();
   const auto entries = EntriesByName(zip);
+  // The files that need a fresh entry, then their data deflated together.
+  std::vector<const PackedFile*> stale;
+  std::vector<std::string_view> data;
   for (const PackedFile& file : files) {
     const auto entry = entries.find(file.entryName);
     if (entry != entries.end() && IsUpToDate(zip.entries[entry->second], file)) continue;
-    ZipEntry fresh = DeflatedEntry(file.entryName, file.bytes, DosDateTime(file.modified));
+    stale.push_back(&file);
+    data.push_back(file.bytes);
+  }
+  const std::vector<DeflatedData> deflated = DeflateAll(data);
+  for (size_t i = 0; i < stale.size(); ++i) {
+    const PackedFile& file = *stale[i];
+    ZipEntry fresh = DeflatedEntry(file.entryName, deflated[i], DosDateTime(file.modified));
+    const auto entry = entries.find(file.entryName);
     if (entry == entries.end())
       zip.entries.push_back(std::move(fresh));
     else

@@ -3,9 +3,13 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <set>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "base/cp1251.h"
@@ -197,17 +201,57 @@ ZipArchive ParseZip(std::string_view bytes) {
   return archive;
 }
 
-ZipEntry DeflatedEntry(std::string name, std::string_view data, std::uint32_t dosDateTime) {
-  const std::string packed = Deflate(data);
+DeflatedData DeflateData(std::string_view data) {
+  DeflatedData deflated;
+  deflated.packed = Deflate(data);
   if (data.size() > std::numeric_limits<std::uint32_t>::max() - 1 ||
-      packed.size() > std::numeric_limits<std::uint32_t>::max() - 1 || name.size() > 0xFFFF)
+      deflated.packed.size() > std::numeric_limits<std::uint32_t>::max() - 1)
     throw ZipFormatError("a file too large for a ZIP archive without ZIP64");
+  deflated.crc = Crc32(data);
+  deflated.size = static_cast<std::uint32_t>(data.size());
+  return deflated;
+}
+
+std::vector<DeflatedData> DeflateAll(std::span<const std::string_view> data) {
+  std::vector<DeflatedData> deflated(data.size());
+  const size_t threads =
+      std::clamp<size_t>(std::thread::hardware_concurrency(), 1, std::max<size_t>(data.size(), 1));
+  // Each thread takes the next file not yet taken, so that one large file
+  // does not leave the others idle behind it.
+  std::atomic<size_t> next{0};
+  std::vector<std::exception_ptr> failures(threads);
+  const auto work = [&](size_t thread) {
+    try {
+      for (size_t i; (i = next++) < data.size();) deflated[i] = DeflateData(data[i]);
+    } catch (...) {
+      failures[thread] = std::current_exception();
+      next = data.size();
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (size_t thread = 1; thread < threads; ++thread) {
+    try {
+      helpers.emplace_back(work, thread);
+    } catch (const std::system_error&) {
+      break;  // no thread to be had: the ones there do it all
+    }
+  }
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
+  return deflated;
+}
+
+ZipEntry DeflatedEntry(std::string name, const DeflatedData& data, std::uint32_t dosDateTime) {
+  if (name.size() > 0xFFFF) throw ZipFormatError("a file name too long for a ZIP archive");
+  const std::string& packed = data.packed;
   ZipEntry entry;
   entry.name = std::move(name);
   entry.method = kDeflate;
   entry.dosDateTime = dosDateTime;
-  entry.crc = Crc32(data);
-  entry.size = static_cast<std::uint32_t>(data.size());
+  entry.crc = data.crc;
+  entry.size = data.size;
   const std::uint16_t flags = kMaximumCompression | (IsUtf8BeyondAscii(entry.name) ? kUtf8Name : 0);
 
   // The fields a local header and a central header share, from "version

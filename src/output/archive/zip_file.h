@@ -7,9 +7,11 @@
 // being unpacked or packed again.
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace meridan {
@@ -56,9 +58,28 @@ struct ZipArchive {
 // a whole archive or whose records overlap, and for ZIP64.
 ZipArchive ParseZip(std::string_view bytes);
 
+// A file's data as a new entry stores it: deflated at the maximum level,
+// with the CRC-32 and size of the data. Made apart from the entry, so that
+// the data can be packed while other work goes on.
+struct DeflatedData {
+  std::uint32_t crc = 0;
+  std::uint32_t size = 0;  // unpacked
+  std::string packed;
+};
+DeflatedData DeflateData(std::string_view data);
+// The same for several files at once, each in its place, on as many threads
+// as there are processors (up to one a file). Deflating a forecast's pages
+// and graphs at the maximum level is a run's longest stretch of work with
+// no disk in it.
+std::vector<DeflatedData> DeflateAll(std::span<const std::string_view> data);
+
 // A new entry: the data deflated at the maximum level, the name marked as
 // UTF-8 when it is UTF-8 beyond ASCII, a regular file's permissions.
-ZipEntry DeflatedEntry(std::string name, std::string_view data, std::uint32_t dosDateTime);
+ZipEntry DeflatedEntry(std::string name, const DeflatedData& data, std::uint32_t dosDateTime);
+inline ZipEntry DeflatedEntry(std::string name, std::string_view data,
+                              std::uint32_t dosDateTime) {
+  return DeflatedEntry(std::move(name), DeflateData(data), dosDateTime);
+}
 
 // The archive's bytes. Throws ZipFormatError when it outgrows the format.
 std::string WriteZip(const ZipArchive& archive);
