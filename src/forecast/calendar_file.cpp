@@ -44,12 +44,12 @@ SipKey ReadKey(const fs::path& file) {
 
 }  // namespace
 
-SipKey CalendarKey(const fs::path& programDir) {
+SipKey CalendarKey(const fs::path& programDir, const std::function<void()>& onWait) {
   const fs::path file = programDir / "System" / kCalendarKeyName;
   std::error_code ec;
   if (fs::exists(fs::symlink_status(file, ec))) return ReadKey(file);
   // Two exports at once must not make two keys: the second finds the first's.
-  const ProgramDirLock lock = ProgramDirLock::Acquire(programDir);
+  const ProgramDirLock lock = ProgramDirLock::Acquire(programDir, onWait);
   if (fs::exists(fs::symlink_status(file, ec))) return ReadKey(file);
   SipKey key{};
   if (::getrandom(key.data(), key.size(), 0) != static_cast<ssize_t>(key.size()))
@@ -66,19 +66,20 @@ SipKey CalendarKey(const fs::path& programDir) {
 }
 
 std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                                   std::time_t made) {
+                                   std::time_t made, const std::function<void()>& onWait) {
   const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
   const std::vector<InfluenceText> influences = AttachInfluenceTexts(
       FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
   const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
   return RenderCalendar(ForecastEvents(request.kind, request.birth, influences, stations,
-                                       CalendarKey(context.programDir())),
+                                       CalendarKey(context.programDir(), onWait)),
                         made);
 }
 
 void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                           const fs::path& file, std::time_t made) {
-  WriteNamedFile(file, RenderForecastCalendar(request, context, made));
+                           const fs::path& file, std::time_t made,
+                           const std::function<void()>& onWait) {
+  WriteNamedFile(file, RenderForecastCalendar(request, context, made, onWait));
 }
 
 }  // namespace meridan

@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,17 +19,20 @@ namespace meridan {
 // The random key of the program directory's event names, in its data
 // directory as 32 hexadecimal digits; made on first use, under the program
 // directory's lock, and kept, so that every export from this directory
-// names the same event the same way.
+// names the same event the same way. onWait is told once if another run
+// holds the lock when the key is to be made.
 inline constexpr std::string_view kCalendarKeyName = ".calendar-key";
-SipKey CalendarKey(const std::filesystem::path& programDir);
+SipKey CalendarKey(const std::filesystem::path& programDir,
+                   const std::function<void()>& onWait = {});
 
 // The file's bytes (UTF-8), stamped with `made`.
 std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                                   std::time_t made);
+                                   std::time_t made, const std::function<void()>& onWait = {});
 
 // Renders it and writes it to file. Throws FileError when the file cannot be
 // written; nothing of the run is touched.
 void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                           const std::filesystem::path& file, std::time_t made);
+                           const std::filesystem::path& file, std::time_t made,
+                           const std::function<void()>& onWait = {});
 
 }  // namespace meridan

@@ -11,6 +11,7 @@
 #include "forecast/calendar_file.h"
 #include "gui/documents_folder.h"
 #include "gui/error_box.h"
+#include "gui/lock_wait.h"
 #include "gui/save_dialog.h"
 
 namespace meridan {
@@ -50,7 +51,13 @@ void ForecastCalendar::Save(QWidget* parent) {
   if (file.isEmpty()) return;
   if (!file.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) file += QStringLiteral(".ics");
   Guarded(parent, QStringLiteral("Календарь не сохранён."), [&] {
-    WriteForecastCalendar(*request_, *context_, file.toStdString(), std::time(nullptr));
+    // The first calendar of a program directory makes its key, under the
+    // lock: a forecast running meanwhile is waited for in the dialog a
+    // forecast waits in, not with a window that stops painting.
+    WriteForecastCalendar(*request_, *context_, file.toStdString(), std::time(nullptr), [&] {
+      WaitWhileAnotherForecastRuns(parent, context_->programDir(),
+                                   QStringLiteral("Календарь сохранится, как только тот закончится."));
+    });
     if (saved_) saved_(file);
   });
 }

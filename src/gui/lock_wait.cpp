@@ -18,13 +18,12 @@ constexpr int kPollMilliseconds = 100;
 
 }  // namespace
 
-void WaitWhileAnotherForecastRuns(QWidget* parent, const std::filesystem::path& programDir) {
+void WaitWhileAnotherForecastRuns(QWidget* parent, const std::filesystem::path& programDir,
+                                  const QString& then) {
   QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   dialog.setObjectName(QStringLiteral("LockWait"));
   dialog.setWindowTitle(QStringLiteral("Meridan Diru"));
-  auto* text = new QLabel(QStringLiteral("Идёт другой прогноз в этой папке…\n"
-                                         "Этот начнётся, как только тот закончится."),
-                          &dialog);
+  auto* text = new QLabel(QStringLiteral("Идёт другой прогноз в этой папке…\n") + then, &dialog);
   text->setObjectName(QStringLiteral("LockWaitText"));
   auto* cancel = new QPushButton(QStringLiteral("Отменить"), &dialog);
   cancel->setObjectName(QStringLiteral("LockWaitCancel"));

@@ -4,6 +4,8 @@
 // small dialog waits with the user until the other run ends, or until the
 // user calls the forecast off.
 
+#include <QString>
+
 #include <filesystem>
 
 class QWidget;
@@ -11,7 +13,9 @@ class QWidget;
 namespace meridan {
 
 // Returns once the lock is free; throws CommandCancelled when the user
-// cancels.
-void WaitWhileAnotherForecastRuns(QWidget* parent, const std::filesystem::path& programDir);
+// cancels. `then` says what happens when the other run ends.
+void WaitWhileAnotherForecastRuns(
+    QWidget* parent, const std::filesystem::path& programDir,
+    const QString& then = QStringLiteral("Этот начнётся, как только тот закончится."));
 
 }  // namespace meridan

@@ -6,12 +6,16 @@
 #include "gui/save_dialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
+#include "forecast/lock.h"
 #include "gui/main_window.h"
 #include "gui_testing.h"
 
@@ -61,6 +65,27 @@ TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
   Save()->trigger();
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors[0].startsWith(u"Календарь не сохранён. Не удалось записать файл"_s)) << errors[0].toStdString();
+}
+
+// The first calendar makes the directory's key under its lock: while another
+// run holds it, the window waits in the forecast's dialog, and saves once
+// the other run ends.
+TEST_F(CalendarSaveTest, FirstCalendarWaitsForAnotherRunInTheDialog) {
+  QTest::mouseClick(Child<QPushButton>(window.get(), u"Button7"_s), Qt::LeftButton);
+  ASSERT_TRUE(Save()->isEnabled());
+  std::optional<ProgramDirLock> other = ProgramDirLock::Acquire(dir.root());
+  QString shown;
+  WhenModalShows([&] {
+    QWidget* wait = QApplication::activeModalWidget();
+    shown = Child<QLabel>(wait, u"LockWaitText"_s)->text();
+    other.reset();
+  });
+  answer = QString::fromStdString((dir.root() / "ждал.ics").string());
+  Save()->trigger();
+  EXPECT_EQ(shown, u"Идёт другой прогноз в этой папке…\n"
+                   "Календарь сохранится, как только тот закончится."_s);
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  EXPECT_TRUE(fs::exists(dir.root() / "ждал.ics"));
 }
 
 }  // namespace
