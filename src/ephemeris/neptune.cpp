@@ -8,7 +8,6 @@
 
 #include <cmath>
 
-
 namespace meridan {
 namespace {
 

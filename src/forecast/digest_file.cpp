@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "base/files.h"
+#include "base/month_names.h"
 #include "output/digest/digest.h"
 #include "output/digest/digest_title.h"
-#include "base/month_names.h"
 #include "output/graph/month_graph.h"
 #include "transits/influences.h"
 
@@ -85,8 +85,8 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
       else
         graph.marks.emplace_back(from, from + kSampleStep);
     }
-  graph.caption = Cp1251ToUtf8(MonthName(month.month.month)) + ' ' +
-                  std::to_string(month.month.year);
+  graph.caption =
+      Cp1251ToUtf8(MonthName(month.month.month)) + ' ' + std::to_string(month.month.year);
   return graph;
 }
 

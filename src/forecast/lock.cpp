@@ -20,8 +20,7 @@ std::filesystem::path LockFile(const std::filesystem::path& programDir) {
 
 }  // namespace
 
-ProgramDirBusy::ProgramDirBusy(const std::filesystem::path& programDir,
-                               std::chrono::seconds waited)
+ProgramDirBusy::ProgramDirBusy(const std::filesystem::path& programDir, std::chrono::seconds waited)
     : std::runtime_error("another forecast has been running in " + programDir.string() +
                          " for over " + std::to_string(waited.count()) +
                          " seconds; try again when it has finished"),
@@ -51,8 +50,7 @@ ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK) throw FileError("lock", file, errno);
     if (std::chrono::steady_clock::now() >= giveUp)
-      throw ProgramDirBusy(programDir,
-                           std::chrono::duration_cast<std::chrono::seconds>(patience));
+      throw ProgramDirBusy(programDir, std::chrono::duration_cast<std::chrono::seconds>(patience));
     if (!told && onWait) onWait();
     told = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -55,8 +55,9 @@ void ForecastCalendar::Save(QWidget* parent) {
     // lock: a forecast running meanwhile is waited for in the dialog a
     // forecast waits in, not with a window that stops painting.
     WriteForecastCalendar(*request_, *context_, file.toStdString(), std::time(nullptr), [&] {
-      WaitWhileAnotherForecastRuns(parent, context_->programDir(),
-                                   QStringLiteral("Календарь сохранится, как только тот закончится."));
+      WaitWhileAnotherForecastRuns(
+          parent, context_->programDir(),
+          QStringLiteral("Календарь сохранится, как только тот закончится."));
     });
     if (saved_) saved_(file);
   });

@@ -25,8 +25,7 @@ QString Quoted(const std::filesystem::path& path) {
 const QString kCheckReading = QStringLiteral(
     "Проверьте, что программа запущена из своей папки, что файл на месте и что у Вас есть "
     "права на его чтение.");
-const QString kReturnFile =
-    QStringLiteral("Верните этот файл из установленной копии программы.");
+const QString kReturnFile = QStringLiteral("Верните этот файл из установленной копии программы.");
 const QString kReinstall = QStringLiteral("Установите программу заново.");
 const QString kSeeDetails = QStringLiteral("Подробности — по кнопке «Показать подробности».");
 
@@ -37,8 +36,9 @@ QString CheckWriting(const std::filesystem::path& file) {
   const std::filesystem::path folder = file.parent_path();
   return QStringLiteral("Проверьте, что папка ") +
          (folder.empty() ? QStringLiteral("программы") : Quoted(folder)) +
-         QStringLiteral(" на месте, что у Вас есть права на запись в неё и что на диске есть "
-                        "свободное место.");
+         QStringLiteral(
+             " на месте, что у Вас есть права на запись в неё и что на диске есть "
+             "свободное место.");
 }
 
 QString InParentheses(int error) {
@@ -58,8 +58,8 @@ QString FileSentence(const FileError& error) {
 }
 
 QString DataSentence(const DataFileError& error) {
-  QString sentence = QStringLiteral("Файл данных ") + Quoted(error.file()) +
-                     QStringLiteral(" испорчен");
+  QString sentence =
+      QStringLiteral("Файл данных ") + Quoted(error.file()) + QStringLiteral(" испорчен");
   if (error.line() > 0) sentence += QStringLiteral(" в строке %1").arg(error.line());
   if (!error.field().empty())
     sentence += QStringLiteral(": в заголовке записи стоит ") +
@@ -186,14 +186,16 @@ QString ErrorDetails(const std::exception& error) {
 QString PackingNotice(const PackReport& packed, const std::filesystem::path& archive) {
   QStringList lines;
   if (!packed.unreadableKeptAs.empty())
-    lines << QStringLiteral("Старый архив прогнозов не удалось прочитать. Он не удалён, а "
-                            "сохранён под именем ") +
+    lines << QStringLiteral(
+                 "Старый архив прогнозов не удалось прочитать. Он не удалён, а "
+                 "сохранён под именем ") +
                  Quoted(packed.unreadableKeptAs) +
                  QStringLiteral(", а на его месте записан новый архив.");
   if (packed.replacedLink)
     lines << QStringLiteral("На месте архива прогнозов ") + Quoted(archive) +
-                 QStringLiteral(" стояла ссылка. Архив записан вместо неё, а то, на что она "
-                                "указывала, не тронуто.");
+                 QStringLiteral(
+                     " стояла ссылка. Архив записан вместо неё, а то, на что она "
+                     "указывала, не тронуто.");
   if (!packed.notPacked.empty()) {
     QStringList files;
     for (const std::filesystem::path& file : packed.notPacked) files << Quoted(file);

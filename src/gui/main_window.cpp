@@ -274,9 +274,8 @@ MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
   menuBar()->insertAction(N3, pdf_->Action());  // before " Выход "
   pdf_->AddViewerButton(Form2);
   calendar_ = std::make_unique<ForecastCalendar>(this);
-  calendar_->OnSaved([this](const QString& file) {
-    ShowStatus(QStringLiteral("Календарь сохранён: ") + file);
-  });
+  calendar_->OnSaved(
+      [this](const QString& file) { ShowStatus(QStringLiteral("Календарь сохранён: ") + file); });
   menuBar()->insertAction(N3, calendar_->Action());  // beside the PDF
   // F1 opens the help from every window, over the window it was pressed in.
   for (QWidget* window :
@@ -397,8 +396,9 @@ void MainWindow::RunCommand(ForecastKind kind) {
     // it is finished, so a run that fails keeps the ones it finished.
     latest_ = {};
     latest_.request = {kind, session_.Name, session_.Birth(), session_.Current()};
-    ForecastResult result =
-        RunForecast(*context_, latest_.request, [this](int k, const MonthForecast& month) {
+    ForecastResult result = RunForecast(
+        *context_, latest_.request,
+        [this](int k, const MonthForecast& month) {
           latest_.months.push_back(month);
           QPushButton* button = monthButtons_[static_cast<size_t>(k)];
           button->setEnabled(true);

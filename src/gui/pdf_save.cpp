@@ -1,8 +1,8 @@
 #include "gui/pdf_save.h"
 
 #include <QAction>
-#include <QWidget>
 #include <QPushButton>
+#include <QWidget>
 
 #include <utility>
 

@@ -15,7 +15,9 @@ SaveDialogFn& StandIn() {
 
 }  // namespace
 
-SaveDialogFn SetSaveDialog(SaveDialogFn dialog) { return std::exchange(StandIn(), std::move(dialog)); }
+SaveDialogFn SetSaveDialog(SaveDialogFn dialog) {
+  return std::exchange(StandIn(), std::move(dialog));
+}
 
 QString AskWhereToSave(QWidget* parent, const QString& title, const QString& suggested,
                        const QString& filter) {

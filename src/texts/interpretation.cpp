@@ -170,8 +170,7 @@ InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect,
   }
   if (!problems_.empty()) {
     const HeaderProblem& bad = problems_.front();
-    throw DataFileError(path_, bad.line, NotAnInteger(bad.fieldText),
-                        Cp1251ToUtf8(bad.fieldText));
+    throw DataFileError(path_, bad.line, NotAnInteger(bad.fieldText), Cp1251ToUtf8(bad.fieldText));
   }
   return match;
 }

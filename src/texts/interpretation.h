@@ -29,7 +29,10 @@ class DataFileError : public std::runtime_error {
   // quote in its own words.
   DataFileError(std::filesystem::path file, int line, const std::string& message,
                 std::string field = {})
-      : std::runtime_error(message), file_(std::move(file)), line_(line), field_(std::move(field)) {}
+      : std::runtime_error(message),
+        file_(std::move(file)),
+        line_(line),
+        field_(std::move(field)) {}
   const std::filesystem::path& file() const { return file_; }
   int line() const { return line_; }  // 0 when the error is not about a line
   const std::string& field() const { return field_; }

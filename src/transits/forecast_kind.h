@@ -63,7 +63,7 @@ struct ForecastKindInfo {
   bool paddedImage;                     // blanks around the src address of the page's graph
   std::span<const std::string_view> legend;  // the page's lines after the day texts
   // The digest is our own document and spells the kind in its own words (UTF-8).
-  std::string_view digestKind;     // in the digest's title: "Прогноз: поездки — …"
+  std::string_view digestKind;  // in the digest's title: "Прогноз: поездки — …"
   std::string_view digestHeading;  // before the month in the digest
   std::string_view disclaimer;     // the digest's closing words on what its texts are worth
 };

@@ -4,10 +4,10 @@
 #include "base/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <set>
 #include <string>
+#include <sys/stat.h>
 
 #include "support/program_dir.h"
 

@@ -198,10 +198,10 @@ TEST(Scan, AndTheOtherQueriesWriteNothingAndNeedNoWritableSystem) {
   const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   fs::permissions(dir.system(), writable, fs::perm_options::remove);
   const std::string root = dir.root().string();
-  const Result scan = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
-                                  "05.2025", "--dir", root});
-  const Result series = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984",
-                                    "--month", "02.2024", "--dir", root});
+  const Result scan = RunMeridan(
+      {"scan", "--kind", "trips", "--birth", "20.05.1984", "--month", "05.2025", "--dir", root});
+  const Result series = RunMeridan(
+      {"series", "--kind", "sale", "--birth", "20.05.1984", "--month", "02.2024", "--dir", root});
   const std::vector<std::vector<std::string>> others = {
       {"check-data", "--dir", root},
       {"positions", "--date", "20.05.1984", "--dir", root},
@@ -373,8 +373,9 @@ TEST(Forecast, DigestModuleOfAnotherBuildIsRefusedInOneLine) {
   const std::string own = std::getenv("MERIDAN_DIGEST_MODULE");
   ::setenv("MERIDAN_DIGEST_MODULE", OTHER_BUILD_DIGEST, 1);
   const fs::path pdf = dir.root() / "a.pdf";
-  const Result r = RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984", "--start",
-                               "11.2025", "--dir", dir.root().string(), "--pdf", pdf.string()});
+  const Result r =
+      RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984",
+                  "--start", "11.2025", "--dir", dir.root().string(), "--pdf", pdf.string()});
   ::setenv("MERIDAN_DIGEST_MODULE", own.c_str(), 1);
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.ends_with(

@@ -92,12 +92,13 @@ struct Word {
 };
 std::vector<Word> Words(const fs::path& file, size_t page) {
   const std::string p = std::to_string(page + 1);
-  const std::string html = Run("pdftotext -bbox -enc UTF-8 -f " + p + " -l " + p + " '" +
-                               file.string() + "' -");
+  const std::string html =
+      Run("pdftotext -bbox -enc UTF-8 -f " + p + " -l " + p + " '" + file.string() + "' -");
   std::vector<Word> words;
   for (size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
     const size_t yMin = html.find("yMin=\"", at) + 6, open = html.find('>', at) + 1;
-    words.push_back({html.substr(open, html.find("</word>", open) - open), std::stod(html.substr(yMin))});
+    words.push_back(
+        {html.substr(open, html.find("</word>", open) - open), std::stod(html.substr(yMin))});
   }
   return words;
 }
@@ -123,9 +124,23 @@ class DigestPdf : public ::testing::Test {
       scans[k] = AttachTexts(ScanTransits(natal, month), table);
       BuildRatingSeries(scans[k].DaySums(), kind, month, series[k]);
       // The page graph's geometry; the curve a rising line across the month.
-      DigestGraph graph{626, 205, 72, 6, 574 - 15 * (31 - scans[k].length), 147, 90, 15, 92,
-                        154, 172, scans[k].length, {}, {}, "Месяц"};
-      for (int i = 0; i <= 3 * scans[k].length; ++i) graph.curve.push_back({90.0 + 5 * i, 140.0 - i});
+      DigestGraph graph{626,
+                        205,
+                        72,
+                        6,
+                        574 - 15 * (31 - scans[k].length),
+                        147,
+                        90,
+                        15,
+                        92,
+                        154,
+                        172,
+                        scans[k].length,
+                        {},
+                        {},
+                        "Месяц"};
+      for (int i = 0; i <= 3 * scans[k].length; ++i)
+        graph.curve.push_back({90.0 + 5 * i, 140.0 - i});
       digest.months.push_back({&scans[k], &series[k], graph});
     }
     influences = digest.influences;
@@ -186,8 +201,8 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     std::vector<int> numbers, expected;
     for (int d = 2; d <= scans[k].length; d += 2) expected.push_back(d);
     const std::vector<Word> words = Words(dir.root() / "digest.pdf", headings[k]);
-    const auto caption = std::find_if(words.begin(), words.end(),
-                                      [](const Word& w) { return w.text == "Месяц"; });
+    const auto caption =
+        std::find_if(words.begin(), words.end(), [](const Word& w) { return w.text == "Месяц"; });
     ASSERT_NE(caption, words.end());
     for (const Word& w : words)
       if (w.top < caption->top && w.top > caption->top - 20 &&
@@ -232,7 +247,8 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       EXPECT_NE(part.find(NoSpace(", до " + DayText(run.toMonth, run.toDay))), std::string::npos);
     }
     for (const DigestEntry& entry : texts.beginning)
-      EXPECT_EQ(Count(part, NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text)), 1u)
+      EXPECT_EQ(
+          Count(part, NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text)), 1u)
           << k << ": " << entry.text;
     for (const DigestEntry& entry : entries) {
       EXPECT_EQ(accepted.count(entry.text), 1u) << entry.text;
@@ -256,8 +272,9 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
   EXPECT_NE(NoSpace(MonthPart(pdf, headings, 0)).find(NoSpace(", точно ")), std::string::npos);
   EXPECT_NE(NoSpace(pdf.pages[headings[2]]).find(NoSpace("Меркурий разворачивается назад")),
             std::string::npos);
-  EXPECT_NE(NoSpace(pdf.pages[headings[3]]).find(NoSpace("Меркурий разворачивается вперёд 3 марта")),
-            std::string::npos);
+  EXPECT_NE(
+      NoSpace(pdf.pages[headings[3]]).find(NoSpace("Меркурий разворачивается вперёд 3 марта")),
+      std::string::npos);
   // Mercury stands still on 9 February 2027 and turns direct on 3 March.
   EXPECT_NE(MonthPart(pdf, headings, 0).find("Ретроградного Меркурия в этом месяце нет."),
             std::string::npos);
@@ -325,7 +342,8 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
   ASSERT_GT(entries.front().text.size(), 9000u) << "the first text is the long one";
   EXPECT_EQ(part.find(NoSpace("Сочетание 5-")), std::string::npos) << "too short to print";
   for (const DigestEntry& entry : entries) {
-    const std::string text = NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text);
+    const std::string text =
+        NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text);
     EXPECT_EQ(Count(part, text), 1u) << entry.text.substr(0, 40);
     if (&entry == &entries.front()) continue;
     size_t pagesHoldingIt = 0;

@@ -92,7 +92,8 @@ TEST(DigestNames, TitleAndSuggestedFileName) {
             "Прогноз: поездки — Иван Петров, декабрь 2026 – март 2027.pdf");
   EXPECT_EQ(DigestFileName(ForecastKind::Sale, {W("a/b &amp; &#9731;")}, kJan, kJan),
             "Прогноз: покупка-продажа — a-b & ☃, январь 2027.pdf");
-  EXPECT_EQ(DigestTitle(ForecastKind::Service, {}, kFeb, kFeb), "Прогноз: автосервис, февраль 2027");
+  EXPECT_EQ(DigestTitle(ForecastKind::Service, {}, kFeb, kFeb),
+            "Прогноз: автосервис, февраль 2027");
   // U+202E would show the rest of the title backwards, and the file name
   // as "...fdp.exe": the name stands isolated, the file name goes without.
   const Cp1251Html mirrored{W("Ivan&#8238;exe.pdf")};

@@ -164,8 +164,8 @@ TEST(EquatorialToEclipticLongitude, QuadrantAsThePublishedRuleGivesIt) {
     lambda = lambda / kRadiansPerDegree;
     return lambda < 0 ? lambda + 360 : lambda;
   };
-  const double values[] = {0.0, -0.0, 1e-300, -1.0, 1.0, 3e-16, -3e-16, 1e15, -1e15, 1.1e15,
-                           9.1e15, -9.1e15, 1e300, -1e300, INFINITY, -INFINITY, NAN};
+  const double values[] = {0.0,    -0.0,   1e-300,  -1.0,  1.0,    3e-16,    -3e-16,    1e15, -1e15,
+                           1.1e15, 9.1e15, -9.1e15, 1e300, -1e300, INFINITY, -INFINITY, NAN};
   for (const double x : values)
     for (const double y : values) {
       const Rectangular v{x, y, 0.25};

@@ -1,10 +1,10 @@
 #include "forecast/forecast.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "base/cp1251.h"
@@ -32,9 +32,8 @@ TEST(RunForecast, MonthsWrapIntoTheNextYear) {
   ForecastContext context(dir.root());
   const ForecastRequest request = RequestFor(ForecastKind::Sale, 11, 2025);
   std::vector<std::pair<int, fs::path>> told;
-  const ForecastResult result = RunForecast(context, request, [&](int k, const MonthForecast& m) {
-    told.emplace_back(k, m.page);
-  });
+  const ForecastResult result = RunForecast(
+      context, request, [&](int k, const MonthForecast& m) { told.emplace_back(k, m.page); });
   EXPECT_EQ(result.request.start, request.start);
   EXPECT_EQ(result.request.kind, ForecastKind::Sale);
   ASSERT_EQ(result.months.size(), 4u);
@@ -132,7 +131,8 @@ TEST(RunForecast, ScratchFileHoldsTheLastMatchedText) {
         if (table.Find(hit.transitBody, hit.aspect, hit.natalBody).record) last = &hit;
   ASSERT_NE(last, nullptr);
   const std::string scratch = testing::ReadFile(dir.system() / "tmp.dat");
-  EXPECT_EQ(scratch, table.Find(last->transitBody, last->aspect, last->natalBody).record->text + " ");
+  EXPECT_EQ(scratch,
+            table.Find(last->transitBody, last->aspect, last->natalBody).record->text + " ");
 
   fs::remove(dir.system() / "go.dat");
   context.Refresh();

@@ -1,13 +1,12 @@
 // The month as a forecast reads it: its scan with the texts and its rating
 // series, through AnalyseMonth, the one way a month is made.
-#include "forecast/forecast.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "ephemeris/calendar.h"
+#include "forecast/forecast.h"
 #include "support/program_dir.h"
 #include "transits/aspects.h"
 

@@ -62,7 +62,8 @@ struct PageDir : ProgramDir {
   // (the month among its four).
   fs::path Write(ForecastKind kind, const Cp1251Html& name, int birthDay, int birthMonth,
                  int birthYear, int month, int year, int startMonth, int startYear) {
-    return Run(kind, name, {birthDay, birthMonth, birthYear}, {year, month}, {startYear, startMonth})
+    return Run(kind, name, {birthDay, birthMonth, birthYear}, {year, month},
+               {startYear, startMonth})
         .page;
   }
   MonthForecast Run(ForecastKind kind, const Cp1251Html& name, Date birth, YearMonth month,
@@ -129,7 +130,8 @@ TEST(MonthPage, NavigationWrapsIntoTheNextYear) {
 
 TEST(MonthPage, LeapFebruaryHasTwentyNineDays) {
   PageDir dir;
-  const MonthForecast month = dir.Run(ForecastKind::Service, {}, {20, 5, 1984}, {2024, 2}, {2024, 2});
+  const MonthForecast month =
+      dir.Run(ForecastKind::Service, {}, {20, 5, 1984}, {2024, 2}, {2024, 2});
   const std::string page = ReadFile(month.page);
   const MonthScan& scan = month.scan;
   ASSERT_EQ(scan.length, 29);

@@ -3,7 +3,6 @@
 // given, and a file that cannot be written.
 
 #include "gui/calendar_save.h"
-#include "gui/save_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +16,7 @@
 
 #include "forecast/lock.h"
 #include "gui/main_window.h"
+#include "gui/save_dialog.h"
 #include "gui_testing.h"
 
 namespace meridan::testing {
@@ -64,7 +64,8 @@ TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
   answer = QString::fromStdString((dir.root() / "нет" / "такой.ics").string());
   Save()->trigger();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_TRUE(errors[0].startsWith(u"Календарь не сохранён. Не удалось записать файл"_s)) << errors[0].toStdString();
+  EXPECT_TRUE(errors[0].startsWith(u"Календарь не сохранён. Не удалось записать файл"_s))
+      << errors[0].toStdString();
 }
 
 // The first calendar makes the directory's key under its lock: while another
@@ -82,8 +83,9 @@ TEST_F(CalendarSaveTest, FirstCalendarWaitsForAnotherRunInTheDialog) {
   });
   answer = QString::fromStdString((dir.root() / "ждал.ics").string());
   Save()->trigger();
-  EXPECT_EQ(shown, u"Идёт другой прогноз в этой папке…\n"
-                   "Календарь сохранится, как только тот закончится."_s);
+  EXPECT_EQ(shown,
+            u"Идёт другой прогноз в этой папке…\n"
+            "Календарь сохранится, как только тот закончится."_s);
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
   EXPECT_TRUE(fs::exists(dir.root() / "ждал.ics"));
 }

@@ -29,8 +29,7 @@ namespace {
 QStringList LatinWords(QString text) {
   text.remove(QRegularExpression(u"«[^»]*»"_s));
   QStringList words;
-  for (const QRegularExpressionMatch& word :
-       QRegularExpression(u"[A-Za-z]+"_s).globalMatch(text))
+  for (const QRegularExpressionMatch& word : QRegularExpression(u"[A-Za-z]+"_s).globalMatch(text))
     if (!QStringList{u"PDF"_s, u"System"_s, u"Output"_s}.contains(word.captured()))
       words << word.captured();
   return words;
@@ -96,11 +95,11 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
             u"PDF не сохранён. Не удалось записать файл «/home/user/Документы/Прогноз.pdf» "
             "(доступ запрещён). Проверьте, что папка «/home/user/Документы» на месте, что у Вас "
             "есть права на запись в неё и что на диске есть свободное место."_s);
-  EXPECT_EQ(ErrorMessage(DataFileError(data / "go.dat", 12, "'0x1' is not a valid integer value",
-                                       "0x1")),
-            u"Файл данных «/home/user/Meridan Diru/System/go.dat» испорчен в строке 12: в "
-            "заголовке записи стоит «0x1», а не число. Верните этот файл из установленной копии "
-            "программы."_s);
+  EXPECT_EQ(
+      ErrorMessage(DataFileError(data / "go.dat", 12, "'0x1' is not a valid integer value", "0x1")),
+      u"Файл данных «/home/user/Meridan Diru/System/go.dat» испорчен в строке 12: в "
+      "заголовке записи стоит «0x1», а не число. Верните этот файл из установленной копии "
+      "программы."_s);
 }
 
 TEST(ErrorText, PackingIsToldInRussianOneSentenceALine) {

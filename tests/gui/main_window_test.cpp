@@ -346,7 +346,8 @@ TEST_F(MainWindowTest, MenuBarShowsTheKeyboardsItemAndCtrlQQuits) {
   QStringList captions;
   for (const QAction* item : menu->actions()) captions << item->text();
   EXPECT_EQ(captions, (QStringList{u" О программе "_s, u"Проблемы"_s, u"Помощь"_s,
-                                   u"Сохранить прогноз в PDF…"_s, u"Сохранить в календарь…"_s, u" Выход "_s}));
+                                   u"Сохранить прогноз в PDF…"_s, u"Сохранить в календарь…"_s,
+                                   u" Выход "_s}));
   QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
 }

@@ -3,7 +3,6 @@
 // cancelling, and a file that cannot be written.
 
 #include "gui/pdf_save.h"
-#include "gui/save_dialog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -16,6 +15,7 @@
 
 #include "base/month_names.h"
 #include "gui/main_window.h"
+#include "gui/save_dialog.h"
 #include "gui/viewer.h"
 #include "gui_testing.h"
 

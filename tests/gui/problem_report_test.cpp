@@ -119,10 +119,11 @@ TEST_F(ProblemReportTest, EveryShowingStartsCleanAndMakingNamesTheRealPathOfTheF
 TEST_F(ProblemReportTest, FileThatCannotBeMadeIsReportedAndTheWindowCloses) {
   fs::create_directory(dir.root() / "Report.txt");
   Click(u"BitBtn1"_s);
-  EXPECT_EQ(errors, QStringList{u"Отчет не записан. Не удалось записать файл «%1Report.txt» (на "
-                                "этом месте каталог, а не файл). Проверьте, что папка «%2» на "
-                                "месте, что у Вас есть права на запись в неё и что на диске есть "
-                                "свободное место."_s.arg(dir.rootText(), dir.rootText().chopped(1))});
+  EXPECT_EQ(errors,
+            QStringList{u"Отчет не записан. Не удалось записать файл «%1Report.txt» (на "
+                        "этом месте каталог, а не файл). Проверьте, что папка «%2» на "
+                        "месте, что у Вас есть права на запись в неё и что на диске есть "
+                        "свободное место."_s.arg(dir.rootText(), dir.rootText().chopped(1))});
   EXPECT_TRUE(notices.isEmpty());
   EXPECT_FALSE(form.isVisible());
 }

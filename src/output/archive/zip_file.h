@@ -76,8 +76,7 @@ std::vector<DeflatedData> DeflateAll(std::span<const std::string_view> data);
 // A new entry: the data deflated at the maximum level, the name marked as
 // UTF-8 when it is UTF-8 beyond ASCII, a regular file's permissions.
 ZipEntry DeflatedEntry(std::string name, const DeflatedData& data, std::uint32_t dosDateTime);
-inline ZipEntry DeflatedEntry(std::string name, std::string_view data,
-                              std::uint32_t dosDateTime) {
+inline ZipEntry DeflatedEntry(std::string name, std::string_view data, std::uint32_t dosDateTime) {
   return DeflatedEntry(std::move(name), DeflateData(data), dosDateTime);
 }
 

@@ -3,8 +3,8 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cairo-pdf.h>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -15,9 +15,9 @@
 #include <string_view>
 
 #include "base/month_names.h"
+#include "ephemeris/calendar.h"
 #include "output/digest/digest_text.h"
 #include "output/digest/digest_title.h"
-#include "ephemeris/calendar.h"
 #include "texts/influence_texts.h"
 
 namespace meridan {
@@ -91,7 +91,6 @@ std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 std::string MonthAndYear(YearMonth month) {
   return Utf8(MonthNameLower(month.month)) + ' ' + std::to_string(month.year);
 }
-
 
 struct LegendRow {
   int rating;
@@ -276,8 +275,8 @@ constexpr Colour kBandBottom = Rgb(0x5C, 0x7C, 0xAA);
 constexpr Colour kLabel = Rgb(0xFF, 0xFF, 0xFF);
 constexpr Colour kCurve = Rgb(0x00, 0x00, 0xFF);
 constexpr Colour kMark = Rgb(0xFF, 0x00, 0x00);
-constexpr double kDotStep = 20;  // pixels between the dotted lines
-constexpr double kTick = 3;      // a day tick reaches this far either side of the zero line
+constexpr double kDotStep = 20;    // pixels between the dotted lines
+constexpr double kTick = 3;        // a day tick reaches this far either side of the zero line
 constexpr double kLabelSize = 12;  // the picture's text, in its pixels
 }  // namespace graph_look
 
@@ -473,7 +472,8 @@ class DigestWriter {
     if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
     page_.Gap(8);
 
-    const MonthTexts texts = SplitMonthTexts(MonthEntries(scans_, k), month.scan->month, digest_.influences);
+    const MonthTexts texts =
+        SplitMonthTexts(MonthEntries(scans_, k), month.scan->month, digest_.influences);
     if (texts.continuing.empty() && texts.beginning.empty())
       page_.PlaceText(page_.Text("<i>В этом месяце указаний нет.</i>", kTextSize, kBodyWidth),
                       kLeft, kQuiet);
@@ -492,10 +492,9 @@ class DigestWriter {
       items.push_back({std::move(text), entry.rating, barTop});
     }
     for (const DigestEntry& entry : texts.beginning) {
-      Layout text =
-          page_.Text("<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences)) +
-                         "</b> — " + Escaped(entry.text),
-                     kTextSize, kBodyWidth - kGutter);
+      Layout text = page_.Text("<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences)) +
+                                   "</b> — " + Escaped(entry.text),
+                               kTextSize, kBodyWidth - kGutter);
       const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
       items.push_back({std::move(text), entry.rating, barTop});
     }
@@ -535,9 +534,9 @@ class DigestWriter {
         }
         shown += "…";
       }
-      return page_.Text("<i>продолжается:</i> " + Escaped(shown) + ", <b>до " + Escaped(until) +
-                            "</b>",
-                        kTextSize, kBodyWidth - kGutter);
+      return page_.Text(
+          "<i>продолжается:</i> " + Escaped(shown) + ", <b>до " + Escaped(until) + "</b>",
+          kTextSize, kBodyWidth - kGutter);
     };
     size_t fits = 0, tooMany = static_cast<size_t>(std::count(text.begin(), text.end(), ' ')) + 2;
     while (tooMany - fits > 1) {

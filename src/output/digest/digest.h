@@ -7,17 +7,17 @@
 // day the forecast was made, and that its texts are no guarantee. A4, page
 // numbers in the footer, text as text in embedded fonts, the graph as lines.
 
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/cp1251.h"
 #include "base/dates.h"
+#include "output/digest/digest_build.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/influences.h"
 #include "transits/series.h"
-#include "output/digest/digest_build.h"
 
 namespace meridan {
 
@@ -26,14 +26,14 @@ namespace meridan {
 // top left, y downwards. The curve's points are the ones the picture's pen
 // follows, so the two graphs clamp alike.
 struct DigestGraph {
-  int width = 0, height = 0;                                 // the picture's size
+  int width = 0, height = 0;                                         // the picture's size
   int panelLeft = 0, panelTop = 0, panelRight = 0, panelBottom = 0;  // at 31 days
-  int curveLeft = 0;     // x where day 1 starts
-  int dayWidth = 0;      // pixels per day
-  int zeroLine = 0;      // y of rating 0
-  int dayLabelTop = 0;   // where the day numbers stand
-  int captionTop = 0;    // where the month's name stands
-  int days = 0;          // the month's days, one column each
+  int curveLeft = 0;                                                 // x where day 1 starts
+  int dayWidth = 0;                                                  // pixels per day
+  int zeroLine = 0;                                                  // y of rating 0
+  int dayLabelTop = 0;                                               // where the day numbers stand
+  int captionTop = 0;  // where the month's name stands
+  int days = 0;        // the month's days, one column each
   struct Point {
     double x, y;
   };

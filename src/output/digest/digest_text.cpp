@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <optional>
+#include <tuple>
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
@@ -205,7 +205,6 @@ std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, s
     entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
   return entries;
 }
-
 
 namespace {
 

@@ -16,11 +16,11 @@ namespace meridan {
 
 // Where the graph draws on its template (pixels, origin top left, y
 // downwards); the template picture is drawn to the same geometry.
-inline constexpr int kCurveLeft = 90;                // x of the start of sample 1
-inline constexpr int kZeroLine = 92;                 // y of rating 0
-inline constexpr int kSampleStep = 5;                // pixels per sample
-inline constexpr int kDayWidth = 3 * kSampleStep;    // three samples a day
-inline constexpr int kTemplateDays = 31;             // the template's day columns
+inline constexpr int kCurveLeft = 90;              // x of the start of sample 1
+inline constexpr int kZeroLine = 92;               // y of rating 0
+inline constexpr int kSampleStep = 5;              // pixels per sample
+inline constexpr int kDayWidth = 3 * kSampleStep;  // three samples a day
+inline constexpr int kTemplateDays = 31;           // the template's day columns
 // The picture's size, as the page shows it.
 inline constexpr int kGraphWidth = 626;
 inline constexpr int kGraphHeight = 205;

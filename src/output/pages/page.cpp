@@ -38,8 +38,7 @@ class Page {
 }  // namespace
 
 PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
-  return {FurnitureLines(dataDir / "style.dat"),
-          FurnitureLines(dataDir / KindInfo(kind).helpFile)};
+  return {FurnitureLines(dataDir / "style.dat"), FurnitureLines(dataDir / KindInfo(kind).helpFile)};
 }
 
 fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
