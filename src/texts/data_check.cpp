@@ -116,9 +116,15 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
                    name + ": the text has " + std::to_string(lines.size()) +
                        " lines; only the first is printed"});
 
+  std::string_view first = r.firstLine;
+  if (!first.empty() && first.back() == ' ') first.remove_suffix(1);
+  if (first.size() > kMaxPrintedText)
+    out.push_back({DataIssue::kLongText, r.line,
+                   name + ": the printed text has " + std::to_string(first.size()) +
+                       " characters, more than " + std::to_string(kMaxPrintedText) +
+                       ", too long to be read among a day's texts: " + Quote(first.substr(0, 60)) +
+                       "..."});
   if (r.fragment.size() <= kPrintableFragmentLength) {
-    std::string_view first = r.firstLine;
-    if (!first.empty() && first.back() == ' ') first.remove_suffix(1);
     out.push_back({DataIssue::kNotPrinted, r.line,
                    name + ": the printed piece (bar, first line, line break) has " +
                        std::to_string(r.fragment.size()) +

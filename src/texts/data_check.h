@@ -3,7 +3,8 @@
 // person editing go.dat, servis.dat or sale.dat runs after every change. It
 // reads each file as the lookup does and reports what would go wrong in a
 // forecast: missing or duplicate records, headers that stop the lookup,
-// texts that would never be printed or would be printed cut, rating codes
+// texts that would never be printed, would be printed cut or run too long
+// for a day's list, rating codes
 // without a bar, bytes that are not Windows-1251 text.
 //
 // The report is in English, like every other message of the command line
@@ -33,6 +34,7 @@ enum class DataIssue {
   kTooLongText,     // more than 9,999 characters: cut
   kMultiLineText,   // only the first line is printed
   kNotPrinted,      // fragment of 80 characters or fewer
+  kLongText,        // a printed text of more than 250 characters
   kRatingCode,      // outside 001-005 and 101-105: no bar
   kMissingRecord,   // an expected combination without a record
   kBareLineFeeds,   // lines ending in LF without CR (information only)
@@ -59,6 +61,10 @@ struct InterpretationCheck {
   size_t Problems() const;
   size_t Count(DataIssue issue) const;
 };
+
+// The longest text a record may print. A day lists up to a dozen texts;
+// one of more than about three sentences is skimmed, not read.
+inline constexpr size_t kMaxPrintedText = 250;
 
 // How many combinations the scan can ask for (transit body x aspect x natal body).
 size_t ExpectedCombinations();
