@@ -17,6 +17,12 @@ bool IsMercuryRetrograde(double longitudeDayBefore, double longitudeToday) {
   return step < 0 && step > -3.0;
 }
 
+bool IsMercuryRetrogradeOn(double noon) {
+  SunVector sun;
+  const double before = BodyLongitude(kMercury, noon - 1, nullptr, sun);
+  return IsMercuryRetrograde(before, BodyLongitude(kMercury, noon, nullptr, sun));
+}
+
 void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMonth month,
                        SeriesStore& store) {
   const ForecastKindInfo& info = KindInfo(kind);
@@ -45,12 +51,8 @@ void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMont
   if (!info.retrogradeMarks) return;
   store.RetrogradeMarks.fill(0);
   const double firstNoon = NoonJulianDay(1, month.month, month.year);
-  SunVector sun;
   for (int d = 1; d <= L; ++d) {
-    const double t = firstNoon + (d - 1);
-    const double before = BodyLongitude(kMercury, t - 1, nullptr, sun);
-    const double today = BodyLongitude(kMercury, t, nullptr, sun);
-    if (IsMercuryRetrograde(before, today))
+    if (IsMercuryRetrogradeOn(firstNoon + (d - 1)))
       store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] =
           store.RetrogradeMarks[3 * d] = 1;
   }

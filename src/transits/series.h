@@ -32,4 +32,9 @@ void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMont
 // noon of the day before, by less than 3 degrees along the shorter arc.
 bool IsMercuryRetrograde(double longitudeDayBefore, double longitudeToday);
 
+// Whether Mercury is retrograde on the day of this noon (a Julian day), as
+// the purchase-sale graph marks it: from its longitudes at that noon and
+// the noon before.
+bool IsMercuryRetrogradeOn(double noon);
+
 }  // namespace meridan
