@@ -18,6 +18,7 @@
 #include "forecast/forecast.h"
 #include "forecast/session.h"
 #include "output/pages/page.h"
+#include "texts/best_days.h"
 #include "texts/data_check.h"
 #include "texts/influence_texts.h"
 #include "texts/interpretation.h"
@@ -56,6 +57,16 @@ constexpr const char* kUsage =
     "      one line per station of Mercury, Venus or Mars in the N months\n"
     "      (default 4) from the start month: DD.MM.YYYY HH:MM (UT), body, R (turns\n"
     "      retrograde) or D (turns direct); tab-separated\n"
+    "  best --kind trips|service|sale --birth DD.MM.YYYY [--start MM.YYYY]\n"
+    "       [--months N] [--dir PROGRAM_DIR]\n"
+    "      the best windows for the kind's action in the N months (1 to 12,\n"
+    "      default 4) from the start month: runs of days with a positive sum of\n"
+    "      accepted ratings, none with a text rated -4 or -5 (for sale none\n"
+    "      with Mercury retrograde), whose best day sums to 2 or more; the five\n"
+    "      with the highest sums, highest first. One line per window: first and\n"
+    "      last day (DD.MM.YYYY), score, peak day; tab-separated. After it one\n"
+    "      line per reason and caution: a tab, + or -, a tab, then the influence\n"
+    "      as influences prints it. No lines when no window qualifies\n"
     "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY\n"
     "           [--start MM.YYYY] [--dir PROGRAM_DIR] [--pdf FILE] [--ics FILE]\n"
     "      writes the four monthly pages from the start month (default: the\n"
@@ -191,6 +202,16 @@ std::string DayText(double julianDay) {
   return text;
 }
 
+// One influence as the influences command prints it, with its line end.
+void PrintInfluence(const Context& io, const InfluenceText& text) {
+  const Influence& influence = text.influence;
+  io.out << DayText(influence.firstNoon) << '\t' << DayText(influence.lastNoon) << '\t';
+  for (size_t i = 0; i < influence.exact.size(); ++i)
+    io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
+  io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t' << influence.natalBody
+         << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0) << '\n';
+}
+
 int Influences(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const Date birth = ParseBirthDate(options.Require("--birth"));
@@ -201,13 +222,41 @@ int Influences(const Context& io, const Options& options) {
       InterpretationFile::Load(dataDir / std::string(KindInfo(kind).interpretationFile));
   const std::vector<InfluenceText> influences = AttachInfluenceTexts(
       FindInfluences(ComputeNatalChart(birth, pluto), start, kForecastMonths), texts);
-  for (const InfluenceText& text : influences) {
-    const Influence& influence = text.influence;
-    io.out << DayText(influence.firstNoon) << '\t' << DayText(influence.lastNoon) << '\t';
-    for (size_t i = 0; i < influence.exact.size(); ++i)
-      io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
-    io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t'
-           << influence.natalBody << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0) << '\n';
+  for (const InfluenceText& text : influences) PrintInfluence(io, text);
+  return 0;
+}
+
+// --months: a whole number from 1 to most, or `otherwise` when not given.
+int MonthCount(const Options& options, int most, int otherwise) {
+  const auto text = options.Get("--months");
+  if (!text) return otherwise;
+  const double value = ParseNumber("--months", *text, most);
+  if (value < 1 || value != static_cast<int>(value))
+    throw UsageError("--months wants a whole number of months from 1 to " + std::to_string(most) +
+                     ", not '" + Shown(*text) + "'");
+  return static_cast<int>(value);
+}
+
+int Best(const Context& io, const Options& options) {
+  const ForecastKind kind = ParseKind(options.Require("--kind"));
+  const Date birth = ParseBirthDate(options.Require("--birth"));
+  const YearMonth start = StartMonth(options);
+  const int months = MonthCount(options, kMostBestDayMonths, kForecastMonths);
+  ForecastContext context(ProgramDir(options));
+  const std::vector<BestWindow> windows =
+      SearchBestWindows(ComputeNatalChart(birth, context.pluto()), start, months, kind,
+                        context.interpretations(kind));
+  for (const BestWindow& window : windows) {
+    io.out << DayText(window.firstNoon) << '\t' << DayText(window.lastNoon) << '\t' << window.score
+           << '\t' << DayText(window.peakNoon) << '\n';
+    for (const InfluenceText& text : window.reasons) {
+      io.out << "\t+\t";
+      PrintInfluence(io, text);
+    }
+    for (const InfluenceText& text : window.cautions) {
+      io.out << "\t-\t";
+      PrintInfluence(io, text);
+    }
   }
   return 0;
 }
@@ -338,6 +387,7 @@ const std::vector<Command>& Commands() {
       {"series", {"--kind", "--birth", "--month", "--dir"}, Series},
       {"influences", {"--kind", "--birth", "--start", "--dir"}, Influences},
       {"stations", {"--start", "--months", "--dir"}, Stations},
+      {"best", {"--kind", "--birth", "--start", "--months", "--dir"}, Best},
       {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}, Forecast},
       {"check-data", {"--dir"}, CheckData},
   };

@@ -208,7 +208,8 @@ TEST(Scan, AndTheOtherQueriesWriteNothingAndNeedNoWritableSystem) {
       {"chart", "--birth", "20.05.1984", "--dir", root},
       {"influences", "--kind", "service", "--birth", "20.05.1984", "--start", "05.2025", "--dir",
        root},
-      {"stations", "--start", "05.2025", "--dir", root}};
+      {"stations", "--start", "05.2025", "--dir", root},
+      {"best", "--kind", "sale", "--birth", "20.05.1984", "--start", "05.2025", "--dir", root}};
   std::vector<Result> results;
   for (const auto& args : others) results.push_back(RunMeridan(args));
   fs::permissions(dir.system(), fs::perms::owner_write, fs::perm_options::add);
@@ -402,6 +403,83 @@ TEST(Stations, AYearOfTurns) {
   EXPECT_EQ(four.out, "18.07.2025 04:43\t3\tR\n11.08.2025 07:27\t3\tD\n");
   for (const char* months : {"0", "1.5", "x", "1201"})
     EXPECT_EQ(RunMeridan({"stations", "--months", months}).status, 2) << months;
+}
+
+// The best windows: each line as the command's help says, each reason and
+// caution a line of `influences` over the same months, each score the sum
+// of `scan`'s accepted ratings over the window's days.
+TEST(Best, WindowsReadAsTheScanAndTheInfluencesDo) {
+  ProgramDir dir;
+  const std::string root = dir.root().string();
+  const Result r = RunMeridan(
+      {"best", "--kind", "service", "--birth", "03.11.1957", "--start", "11.2025", "--dir", root});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string influences = RunMeridan({"influences", "--kind", "service", "--birth",
+                                             "03.11.1957", "--start", "11.2025", "--dir", root})
+                                     .out;
+  // Day sums from the scan of the four months, by YYYYMMDD.
+  const auto key = [](const std::string& date) {
+    return date.size() != 10
+               ? 0
+               : std::stoi(date.substr(6, 4)) * 10000 + std::stoi(date.substr(3, 2)) * 100 +
+                     std::stoi(date.substr(0, 2));
+  };
+  std::map<int, int> sums;
+  for (const auto& [month, length] :
+       {std::pair{"11.2025", 30}, {"12.2025", 31}, {"01.2026", 31}, {"02.2026", 28}}) {
+    for (int day = 1; day <= length; ++day)
+      sums[key((day < 10 ? "0" : "") + std::to_string(day) + "." + month)] = 0;
+    std::istringstream lines(RunMeridan({"scan", "--kind", "service", "--birth", "03.11.1957",
+                                         "--month", month, "--dir", root})
+                                 .out);
+    std::string text;
+    while (std::getline(lines, text)) {
+      std::istringstream fields(text);
+      int day, transit, aspect, natal, rating, accepted;
+      fields >> day >> transit >> aspect >> natal >> rating >> accepted;
+      sums[key((day < 10 ? "0" : "") + std::to_string(day) + "." + month)] += accepted ? rating : 0;
+    }
+  }
+  std::istringstream lines(r.out);
+  std::string text;
+  int windows = 0, reasons = 0, cautions = 0;
+  while (std::getline(lines, text)) {
+    if (text.rfind("\t+\t", 0) == 0 || text.rfind("\t-\t", 0) == 0) {
+      (text[1] == '+' ? reasons : cautions) += 1;
+      EXPECT_NE(influences.find(text.substr(3) + "\n"), std::string::npos) << text;
+      continue;
+    }
+    ++windows;
+    std::istringstream fields(text);
+    std::string first, last, score, peak;
+    ASSERT_TRUE(std::getline(fields, first, '\t') && std::getline(fields, last, '\t') &&
+                std::getline(fields, score, '\t') && std::getline(fields, peak))
+        << text;
+    ASSERT_TRUE(sums.count(key(first)) && sums.count(key(last)) && sums.count(key(peak))) << text;
+    int total = 0;
+    for (auto day = sums.find(key(first)); day != sums.upper_bound(key(last)); ++day) {
+      EXPECT_GT(day->second, 0) << day->first;
+      total += day->second;
+    }
+    EXPECT_EQ(std::to_string(total), score) << text;
+  }
+  EXPECT_GE(windows, 1);
+  EXPECT_LE(windows, 5);
+  EXPECT_GE(reasons, windows);
+  EXPECT_GT(cautions, 0);
+
+  // No texts, no windows: nothing printed, and no failure.
+  fs::remove(dir.system() / "servis.dat");
+  const Result none = RunMeridan({"best", "--kind", "service", "--birth", "03.11.1957", "--start",
+                                  "11.2025", "--months", "12", "--dir", root});
+  EXPECT_EQ(none.status, 0) << none.err;
+  EXPECT_EQ(none.out, "");
+  for (const char* months : {"0", "13", "1.5", "x"})
+    EXPECT_EQ(RunMeridan({"best", "--kind", "sale", "--birth", "03.11.1957", "--months", months,
+                          "--dir", root})
+                  .status,
+              2)
+        << months;
 }
 
 // Every line of `scan` over the four months lies in one influence of the

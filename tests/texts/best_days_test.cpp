@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -50,13 +50,13 @@ TEST(BestWindows, RunsOfGoodDaysSplitAtHeldBackDaysAndRankByScore) {
   std::vector<DayMerit> days = Sums({1, 3, 2, 3, 2, 2, 0, 4, -1, 1});
   days[3].heldBack = true;  // a strong red text stands on a day of sum 3
   EXPECT_EQ(Spans(ChooseBestWindows(days, 0.0)),
-              std::vector<Span>({Span{0, 2, 1, 6}, Span{4, 5, 4, 4}, Span{7, 7, 7, 4}}));
+            std::vector<Span>({Span{0, 2, 1, 6}, Span{4, 5, 4, 4}, Span{7, 7, 7, 4}}));
 }
 
 TEST(BestWindows, TiesKeepTheEarlierFirstAndThePeakIsTheFirstHighestDay) {
-  EXPECT_EQ(Spans(ChooseBestWindows(Sums({2, 0, 3, 3, 0, 1, 1, 1, 1, 1, 1, 0, 3, 2, 1}), 10.0),
-                    10.0),
-              std::vector<Span>({Span{2, 3, 2, 6}, Span{12, 14, 12, 6}, Span{0, 0, 0, 2}}));
+  EXPECT_EQ(
+      Spans(ChooseBestWindows(Sums({2, 0, 3, 3, 0, 1, 1, 1, 1, 1, 1, 0, 3, 2, 1}), 10.0), 10.0),
+      std::vector<Span>({Span{2, 3, 2, 6}, Span{12, 14, 12, 6}, Span{0, 0, 0, 2}}));
 }
 
 TEST(BestWindows, WeakStretchesAreNotListedAndAtMostFiveAre) {
@@ -68,8 +68,8 @@ TEST(BestWindows, WeakStretchesAreNotListedAndAtMostFiveAre) {
   EXPECT_TRUE(ChooseBestWindows({}, 0.0).empty());
 
   EXPECT_EQ(Spans(ChooseBestWindows(Sums({2, 0, 3, 0, 4, 0, 2, 0, 5, 0, 6, 0, 7}), 0.0)),
-              std::vector<Span>({Span{12, 12, 12, 7}, Span{10, 10, 10, 6},
-                                     Span{8, 8, 8, 5}, Span{4, 4, 4, 4}, Span{2, 2, 2, 3}}));
+            std::vector<Span>({Span{12, 12, 12, 7}, Span{10, 10, 10, 6}, Span{8, 8, 8, 5},
+                               Span{4, 4, 4, 4}, Span{2, 2, 2, 3}}));
 }
 
 // A month of hand-made day lists: each day one accepted hit per rating.
@@ -161,15 +161,16 @@ TEST(BestWindows, ReasonsAndCautionsAreTheAcceptedInfluencesThatOverlap) {
   const std::vector<MonthScan> months = {HandMadeMonth({2025, 6}, days)};
   const double day1 = months[0].firstNoon;  // the window runs from day 10 to day 14
   const std::vector<InfluenceText> influences = {
-      Text(day1 - 20, day1 + 8, 4),      // ends the day before: neither
-      Text(day1 + 5, day1 + 9, 3),       // its last day is the window's first
-      Text(day1 + 11, day1 + 11, -2),    // inside
-      Text(day1 + 12, day1 + 40, -1),    // runs on past it
+      Text(day1 - 20, day1 + 8, 4),          // ends the day before: neither
+      Text(day1 + 5, day1 + 9, 3),           // its last day is the window's first
+      Text(day1 + 11, day1 + 11, -2),        // inside
+      Text(day1 + 12, day1 + 40, -1),        // runs on past it
       Text(day1 + 10, day1 + 12, 5, false),  // not printed: neither
       Text(day1 + 10, day1 + 12, 0),         // no rating either way: neither
-      Text(day1 + 14, day1 + 16, 2),     // starts the day after: neither
+      Text(day1 + 14, day1 + 16, 2),         // starts the day after: neither
   };
-  const std::vector<BestWindow> windows = FindBestWindows(months, ForecastKind::Service, influences);
+  const std::vector<BestWindow> windows =
+      FindBestWindows(months, ForecastKind::Service, influences);
   ASSERT_EQ(windows.size(), 1u);
   ASSERT_EQ(windows[0].reasons.size(), 1u);
   EXPECT_EQ(windows[0].reasons[0].rating, 3);
@@ -212,8 +213,7 @@ TEST(BestWindows, RealForecastsAgreeWithTheScan) {
         for (double noon = w.firstNoon; noon <= w.lastNoon; noon += 1) {
           const DayList& day = dayOf(noon);
           EXPECT_GT(day.ratingSum, 0);
-          for (const TransitHit& hit : day.hits)
-            EXPECT_FALSE(hit.accepted && hit.rating <= -4);
+          for (const TransitHit& hit : day.hits) EXPECT_FALSE(hit.accepted && hit.rating <= -4);
           if (info.retrogradeMarks) {
             EXPECT_FALSE(IsMercuryRetrogradeOn(noon));
           }
