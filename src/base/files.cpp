@@ -3,11 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <climits>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +12,8 @@
 #include <optional>
 #include <sys/random.h>
 #include <sys/stat.h>
+
+#include "base/pending_names.h"
 
 namespace fs = std::filesystem;
 
@@ -59,54 +58,6 @@ std::string RandomHex() {
   char text[kRandomDigits + 1];
   for (size_t i = 0; i < sizeof bytes; ++i) std::snprintf(text + 2 * i, 3, "%02x", bytes[i]);
   return std::string(text, kRandomDigits);
-}
-
-// The temporary names that exist at this moment, for the signal handler to
-// remove: a write claims a slot before its temporary file gets a name and
-// frees it once the name is gone (renamed or removed). Plain characters
-// and lock-free atomics, because a signal handler may read them.
-struct PendingName {
-  enum : int { kFree, kClaimed, kNamed };
-  std::atomic<int> state{kFree};
-  char path[PATH_MAX];
-};
-PendingName pendingNames[4];
-static_assert(std::atomic<int>::is_always_lock_free);
-
-class PendingNameSlot {
- public:
-  explicit PendingNameSlot(const fs::path& path) {
-    if (path.native().size() >= sizeof(PendingName::path)) return;
-    for (PendingName& slot : pendingNames) {
-      int free = PendingName::kFree;
-      if (!slot.state.compare_exchange_strong(free, PendingName::kClaimed)) continue;
-      std::memcpy(slot.path, path.c_str(), path.native().size() + 1);
-      slot_ = &slot;
-      return;
-    }
-  }
-  ~PendingNameSlot() {
-    if (slot_) slot_->state.store(PendingName::kFree);
-  }
-  PendingNameSlot(const PendingNameSlot&) = delete;
-  PendingNameSlot& operator=(const PendingNameSlot&) = delete;
-  // The name may exist from now on (it is about to be created).
-  void Named() {
-    if (slot_) slot_->state.store(PendingName::kNamed);
-  }
-
- private:
-  PendingName* slot_ = nullptr;
-};
-
-void RemovePendingNamesAndDie(int signal) {
-  const int saved = errno;
-  for (PendingName& slot : pendingNames)
-    if (slot.state.load() == PendingName::kNamed) ::unlink(slot.path);
-  errno = saved;
-  // The handler was reset on entry (SA_RESETHAND): the signal, pending
-  // until the handler returns, then ends the process as it would have.
-  ::raise(signal);
 }
 
 const char* FileKind(mode_t mode) {
@@ -312,33 +263,6 @@ int RemoveLeftoverTemporaryFiles(const fs::path& directory) {
     if (fs::remove(it->path(), ec)) ++removed;
   }
   return removed;
-}
-
-void RemoveTemporaryFilesOnSignals() {
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-    struct sigaction old {};
-    if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
-    struct sigaction action {};
-    action.sa_handler = RemovePendingNamesAndDie;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(signal, &action, nullptr);
-  }
-}
-
-void OpenClosedStandardDescriptors() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // open() takes the lowest free number: this one.
-    const int opened = ::open("/dev/null", O_RDONLY);
-    if (opened >= 0 && opened != fd) ::close(opened);
-  }
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
-  return lines;
 }
 
 }  // namespace meridan

@@ -18,7 +18,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace meridan {
 
@@ -97,38 +96,5 @@ bool IsTemporaryFileName(std::string_view name);
 // Removes the temporary files that a dead run left in a directory; returns
 // how many. Call only while holding the program directory's lock.
 int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory);
-
-// The lines of a text: split at LF, a CR before it dropped. A final line
-// without a line end counts; a text ending in a line end has no empty line
-// after it; an empty text has no lines. ForEachLine hands them over one by
-// one (a table of 73,000 lines needs no list of them), SplitLines collects
-// them.
-template <typename Fn>
-void ForEachLine(std::string_view text, Fn fn) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    fn(line);
-    pos = next;
-  }
-}
-
-// For the start of a program. A write's temporary file lives unnamed until
-// its bytes are complete and has a name only for the moment between being
-// linked into the directory and renamed over its target; this makes
-// SIGTERM, SIGINT and SIGHUP remove such a name before they end the
-// process (a signal the caller ignores stays ignored).
-void RemoveTemporaryFilesOnSignals();
-
-// For the start of a program: any of the descriptors 0-2 that is closed is
-// opened on /dev/null, read-only, so that no file the program opens later
-// takes its number (and its output), and writes to it still fail.
-void OpenClosedStandardDescriptors();
-
-std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace meridan

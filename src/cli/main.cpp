@@ -1,6 +1,6 @@
 #include <csignal>
 
-#include "base/files.h"
+#include "base/startup.h"
 #include "cli/commands.h"
 #include "forecast/heap.h"
 

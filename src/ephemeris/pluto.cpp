@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/files.h"
+#include "base/lines.h"
 #include "ephemeris/calendar.h"
 
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "base/files.h"
+#include "base/startup.h"
 #include "forecast/heap.h"
 #include "gui/application.h"
 #include "gui/main_window.h"

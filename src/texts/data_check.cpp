@@ -7,6 +7,7 @@
 
 #include "base/cp1251.h"
 #include "base/files.h"
+#include "base/lines.h"
 #include "texts/interpretation.h"
 #include "transits/aspects.h"
 #include "transits/forecast_kind.h"

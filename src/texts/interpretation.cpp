@@ -5,6 +5,7 @@
 
 #include "base/cp1251.h"
 #include "base/files.h"
+#include "base/lines.h"
 
 namespace fs = std::filesystem;
 

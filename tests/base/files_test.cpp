@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "base/lines.h"
 #include "support/program_dir.h"
 
 namespace meridan {

@@ -1,6 +1,7 @@
 #include "output/pages/page.h"
 
 #include "base/files.h"
+#include "base/lines.h"
 #include "base/month_names.h"
 
 namespace fs = std::filesystem;

@@ -1,0 +1,11 @@
+#include "base/lines.h"
+
+namespace meridan {
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
+  return lines;
+}
+
+}  // namespace meridan

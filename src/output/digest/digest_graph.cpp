@@ -1,0 +1,146 @@
+#include "output/digest/digest_graph.h"
+
+#include <cmath>
+#include <string>
+
+namespace meridan::digest {
+namespace {
+
+// The template's colours and measures.
+namespace graph_look {
+constexpr Colour kBackground = Rgb(0xEE, 0xF6, 0xFC);
+constexpr Colour kFrame = Rgb(0xAC, 0xC0, 0xDC);
+constexpr Colour kAbove = Rgb(0xDB, 0xE9, 0xFD);
+constexpr Colour kBelow = Rgb(0xFD, 0xE2, 0xE0);
+constexpr Colour kDotsAbove = Rgb(0xBE, 0xD0, 0xEA);
+constexpr Colour kDotsBelow = Rgb(0xEC, 0xC6, 0xC4);
+constexpr Colour kDayLineAbove[2] = {Rgb(0xCB, 0xDB, 0xF2), Rgb(0xBB, 0xCD, 0xE7)};
+constexpr Colour kDayLineBelow[2] = {Rgb(0xE8, 0xD5, 0xDA), Rgb(0xD2, 0xC8, 0xD4)};
+constexpr Colour kZero = Rgb(0x48, 0x58, 0x78);
+constexpr Colour kPlus = Rgb(0x40, 0x68, 0xB8);
+constexpr Colour kMinus = Rgb(0xC4, 0x54, 0x50);
+constexpr Colour kBand = Rgb(0x6F, 0x91, 0xBE);
+constexpr Colour kBandTop = Rgb(0x96, 0xB2, 0xD6);
+constexpr Colour kBandBottom = Rgb(0x5C, 0x7C, 0xAA);
+constexpr Colour kLabel = Rgb(0xFF, 0xFF, 0xFF);
+constexpr Colour kCurve = Rgb(0x00, 0x00, 0xFF);
+constexpr Colour kMark = Rgb(0xFF, 0x00, 0x00);
+constexpr double kDotStep = 20;    // pixels between the dotted lines
+constexpr double kTick = 3;        // a day tick reaches this far either side of the zero line
+constexpr double kLabelSize = 12;  // the picture's text, in its pixels
+}  // namespace graph_look
+
+void FillRect(cairo_t* cr, Colour colour, double x, double y, double w, double h) {
+  SetColour(cr, colour);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+}
+
+// A one-pixel line along pixel row y (horizontal) or column x (vertical).
+void PixelLine(cairo_t* cr, Colour colour, double x0, double y0, double x1, double y1) {
+  SetColour(cr, colour);
+  cairo_set_line_width(cr, 1);
+  cairo_move_to(cr, x0 + (x0 == x1 ? 0.5 : 0), y0 + (y0 == y1 ? 0.5 : 0));
+  cairo_line_to(cr, x1 + (x0 == x1 ? 0.5 : 0), y1 + (y0 == y1 ? 0.5 : 0));
+  cairo_stroke(cr);
+}
+
+}  // namespace
+
+void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
+  using namespace graph_look;
+  const double left = g.panelLeft, top = g.panelTop;
+  const double right = g.panelRight - 1, bottom = g.panelBottom - 1;  // the frame's own pixels
+  const double zero = g.zeroLine;
+
+  FillRect(cr, kBackground, 0, 0, g.width, g.height);
+  // The signs, level with the middle of each half.
+  const double signLeft = left - 45, signWidth = 18, bar = 4;
+  const double plusMiddle = (top + zero) / 2 - 1, minusMiddle = (zero + bottom) / 2 - 1;
+  FillRect(cr, kPlus, signLeft, plusMiddle - bar / 2, signWidth, bar);
+  FillRect(cr, kPlus, signLeft + (signWidth - bar) / 2, plusMiddle - signWidth / 2, bar, signWidth);
+  FillRect(cr, kMinus, signLeft, minusMiddle - bar / 2 + 2, signWidth, bar);
+
+  FillRect(cr, kAbove, left + 1, top + 1, right - left - 1, zero - top - 1);
+  FillRect(cr, kBelow, left + 1, zero + 1, right - left - 1, bottom - zero - 1);
+  cairo_save(cr);
+  const double dash[] = {1, 1};
+  cairo_set_dash(cr, dash, 2, 0);
+  for (double y = zero - kDotStep; y > top; y -= kDotStep)
+    PixelLine(cr, kDotsAbove, left + 1, y, right, y);
+  for (double y = zero + kDotStep; y < bottom; y += kDotStep)
+    PixelLine(cr, kDotsBelow, left + 1, y, right, y);
+  cairo_restore(cr);
+  for (int k = 0; k <= g.days; ++k) {
+    const double x = g.curveLeft + g.dayWidth * k;
+    PixelLine(cr, kDayLineAbove[k % 2], x, top + 1, x, zero);
+    PixelLine(cr, kDayLineBelow[k % 2], x, zero + 1, x, bottom);
+  }
+  PixelLine(cr, kZero, left + 1, zero, right, zero);
+  for (int k = 0; k <= g.days; ++k) {
+    const double x = g.curveLeft + g.dayWidth * k;
+    PixelLine(cr, kZero, x, zero - kTick, x, zero + kTick + 1);
+  }
+  SetColour(cr, kFrame);
+  cairo_set_line_width(cr, 1);
+  cairo_rectangle(cr, left + 0.5, top + 0.5, right - left, bottom - top);
+  cairo_stroke(cr);
+
+  // The band: a rounded box from a little below the panel to the foot.
+  const double bandLeft = 4.5, bandRight = g.width - 4.5, bandTop = bottom + 3.5,
+               bandBottom = g.height - 11.5, radius = 4;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, bandRight - radius, bandTop + radius, radius, -M_PI / 2, 0);
+  cairo_arc(cr, bandRight - radius, bandBottom - radius, radius, 0, M_PI / 2);
+  cairo_arc(cr, bandLeft + radius, bandBottom - radius, radius, M_PI / 2, M_PI);
+  cairo_arc(cr, bandLeft + radius, bandTop + radius, radius, M_PI, 3 * M_PI / 2);
+  cairo_close_path(cr);
+  SetColour(cr, kBand);
+  cairo_fill_preserve(cr);
+  cairo_pattern_t* edge = cairo_pattern_create_linear(0, bandTop, 0, bandBottom);
+  cairo_pattern_add_color_stop_rgb(edge, 0, kBandTop.r, kBandTop.g, kBandTop.b);
+  cairo_pattern_add_color_stop_rgb(edge, 1, kBandBottom.r, kBandBottom.g, kBandBottom.b);
+  cairo_set_source(cr, edge);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_pattern_destroy(edge);
+
+  const auto label = [&](const std::string& text, double x, double y, bool centred) {
+    const Layout layout = composer.Text(Escaped(text), kLabelSize, 1000);
+    pango_layout_set_width(layout.get(), -1);
+    int w = 0, h = 0;
+    pango_layout_get_size(layout.get(), &w, &h);
+    SetColour(cr, kLabel);
+    cairo_move_to(cr, centred ? x - static_cast<double>(w) / PANGO_SCALE / 2 : x, y);
+    pango_cairo_show_layout(cr, layout.get());
+  };
+  for (int d = 2; d <= g.days; d += 2)
+    label(std::to_string(d), g.curveLeft + g.dayWidth * (d - 0.5), g.dayLabelTop, true);
+  label(g.caption, g.curveLeft + g.dayWidth, g.captionTop, false);
+  // The legend at the band's right end.
+  const double legendTop = g.captionTop + 2, square = 10;
+  FillRect(cr, kAbove, 215, legendTop, square, square);
+  label("выше линии — благоприятно", 230, g.captionTop, false);
+  FillRect(cr, kBelow, 414, legendTop, square, square);
+  label("ниже линии — неблагоприятно", 429, g.captionTop, false);
+
+  if (!g.curve.empty()) {
+    SetColour(cr, kCurve);
+    cairo_set_line_width(cr, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, g.curve.front().x + 0.5, g.curve.front().y + 0.5);
+    for (const DigestGraph::Point& p : g.curve) cairo_line_to(cr, p.x + 0.5, p.y + 0.5);
+    cairo_stroke(cr);
+  }
+  SetColour(cr, kMark);
+  cairo_set_line_width(cr, 3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  for (const auto& [from, to] : g.marks) {
+    cairo_move_to(cr, from, zero + 0.5);
+    cairo_line_to(cr, to, zero + 0.5);
+  }
+  cairo_stroke(cr);
+}
+
+}  // namespace meridan::digest
