@@ -6,12 +6,18 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <QTranslator>
 
 namespace meridan {
 namespace {
+
+constexpr char kEnterLeavesAlone[] = "meridanEnterLeavesAlone";
 
 // Enter and Return press the button that has the keyboard focus, as Space
 // does. Qt lets them press only a dialog's default buttons, so a user who
@@ -30,13 +36,57 @@ class EnterPressesButtons : public QObject {
     // leaves Enter to its dialog.
     auto* button = qobject_cast<QAbstractButton*>(watched);
     if (!qobject_cast<QPushButton*>(watched) && !qobject_cast<QToolButton*>(watched)) return false;
-    if (!button->isEnabled()) return false;
+    if (!button->isEnabled() || button->property(kEnterLeavesAlone).toBool()) return false;
     button->click();
     return true;
   }
 };
 
+// The style marks a focused button only when the focus came by Tab: a window
+// that opened with the focus on a button showed nothing, and Enter or Space
+// then pressed a button nobody could see was meant.
+class FocusMarkStyle : public QProxyStyle {
+ public:
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+      const QStyleOptionButton marked = Marked(*button);
+      return QProxyStyle::drawPrimitive(element, &marked, painter, widget);
+    }
+    if (const auto* frame = qstyleoption_cast<const QStyleOptionFocusRect*>(option)) {
+      const QStyleOptionFocusRect marked = Marked(*frame);
+      return QProxyStyle::drawPrimitive(element, &marked, painter, widget);
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+      const QStyleOptionButton marked = Marked(*button);
+      return QProxyStyle::drawControl(element, &marked, painter, widget);
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget) const override {
+    if (const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option)) {
+      const QStyleOptionToolButton marked = Marked(*button);
+      return QProxyStyle::drawComplexControl(control, &marked, painter, widget);
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+  }
+
+ private:
+  template <class Option>
+  static Option Marked(Option option) {
+    if (option.state & State_HasFocus) option.state |= State_KeyboardFocusChange;
+    return option;
+  }
+};
+
 }  // namespace
+
+void LeaveToSpaceAndClick(QAbstractButton& button) { button.setProperty(kEnterLeavesAlone, true); }
 
 bool InstallQtTranslation(QCoreApplication& application) {
   auto* translation = new QTranslator(&application);
@@ -52,6 +102,7 @@ void SetUpDesktop(QApplication& application) {
   QGuiApplication::setDesktopFileName(kDesktopFileName);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/meridan-diru.svg")));
   application.installEventFilter(new EnterPressesButtons(&application));
+  QApplication::setStyle(new FocusMarkStyle);
 }
 
 }  // namespace meridan

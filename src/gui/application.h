@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QApplication;
 class QCoreApplication;
 
@@ -18,8 +19,14 @@ inline const QString kDesktopFileName = QStringLiteral("meridan-diru");
 // those texts then stay in English.
 bool InstallQtTranslation(QCoreApplication& application);
 
-// The program's icon on every window, the desktop entry's name, and Enter
-// pressing the focused button as Space does.
+// The program's icon on every window, the desktop entry's name, Enter
+// pressing the focused button as Space does, and a focus mark on every
+// focused button however the focus came to it.
 void SetUpDesktop(QApplication& application);
+
+// A button that Enter leaves alone: one whose action (the print dialog) is
+// not what anyone means by the key that ends their typing. Space and a click
+// still press it.
+void LeaveToSpaceAndClick(QAbstractButton& button);
 
 }  // namespace meridan

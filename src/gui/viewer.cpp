@@ -15,6 +15,7 @@
 
 #include <utility>
 
+#include "gui/application.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/page_document.h"
@@ -77,6 +78,7 @@ Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setGeometry(16, 8, 120, 29);
   BitBtn1->setAutoDefault(false);
+  LeaveToSpaceAndClick(*BitBtn1);
   BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                             QStringLiteral(" Выйти"), Panel1);
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
@@ -140,6 +142,9 @@ void Viewer::EndBusy() {
 
 void Viewer::FormActivate() {
   if (!std::exchange(busy_, true)) QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The keys people read with (arrows, Page Up and Down, Home, End, Space)
+  // scroll the page from the first moment, and Enter presses nothing.
+  WebBrowser1->setFocus(Qt::ActiveWindowFocusReason);
   page_ = pageToShow_;
   std::error_code ignored;
   if (page_.empty() || !std::filesystem::is_regular_file(page_, ignored)) {

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -213,6 +214,63 @@ TEST_F(ViewerTest, PrintsTheShownPageAsTextAtScreenResolutionOnlyWhenAsked) {
   // Text goes out as text in an embedded font, not as a picture of it.
   EXPECT_NE(bytes.find("/FontFile"), std::string::npos);
   EXPECT_TRUE(errors.isEmpty());
+}
+
+// The page takes the keyboard when it shows: the reading keys scroll it at
+// once, and Enter, whatever has the focus in the window, never prints.
+TEST_F(ViewerTest, ThePageHasTheKeyboardAndEnterNeverPrints) {
+  std::string days;
+  for (int day = 1; day <= 60; ++day) days += "<p>День " + std::to_string(day) + "</p>";
+  WriteAndShow(days);
+  QApplication::setActiveWindow(&viewer);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+  EXPECT_EQ(QApplication::focusWidget(), viewer.Browser());
+  QScrollBar* bar = viewer.Browser()->verticalScrollBar();
+  const auto after = [&](Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    return bar->value();
+  };
+  EXPECT_EQ(after(Qt::Key_End), bar->maximum());
+  EXPECT_EQ(after(Qt::Key_Home), 0);
+  EXPECT_GT(after(Qt::Key_Down), 0);
+  const int line = bar->value();
+  EXPECT_GT(after(Qt::Key_PageDown), line + bar->pageStep() / 2);
+  const int page = bar->value();
+  const int up = after(Qt::Key_PageUp);
+  EXPECT_LT(up, page);
+  EXPECT_GT(after(Qt::Key_Space), up + bar->pageStep() / 2);
+
+  int dialogs = 0;
+  const auto previous = Viewer::SetPrintDialog([&](QPrinter&, QWidget*) {
+    ++dialogs;
+    return false;
+  });
+  QTest::keyClick(viewer.Browser(), Qt::Key_Return);
+  auto* print = viewer.findChild<QPushButton*>(u"BitBtn1"_s);
+  print->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(print, Qt::Key_Return);
+  QTest::keyClick(print, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(dialogs, 0);
+  QTest::keyClick(print, Qt::Key_Space);
+  EXPECT_EQ(dialogs, 1);
+  Viewer::SetPrintDialog(previous);
+}
+
+// A button that has the keyboard shows it, also when the focus came to it
+// from the program rather than from Tab.
+TEST(FocusMark, AFocusedButtonLooksFocusedHoweverTheFocusCame) {
+  QWidget window;
+  auto* button = new QPushButton(u"Напечатать"_s, &window);
+  auto* other = new QPushButton(u"Выйти"_s, &window);
+  other->move(0, 40);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  other->setFocus(Qt::OtherFocusReason);
+  const QImage plain = button->grab().toImage();
+  button->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(button->hasFocus());
+  EXPECT_NE(button->grab().toImage(), plain);
 }
 
 }  // namespace
