@@ -10,6 +10,7 @@
 #include "base/files.h"
 #include "forecast/lock.h"
 #include "output/calendar/forecast_events.h"
+#include "texts/best_days.h"
 #include "transits/influences.h"
 
 namespace fs = std::filesystem;
@@ -71,9 +72,16 @@ std::string RenderForecastCalendar(const ForecastRequest& request, ForecastConte
   const std::vector<InfluenceText> influences = AttachInfluenceTexts(
       FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
   const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
-  return RenderCalendar(ForecastEvents(request.kind, request.birth, influences, stations,
-                                       CalendarKey(context.programDir(), onWait)),
-                        made);
+  const SipKey key = CalendarKey(context.programDir(), onWait);
+  std::vector<CalendarEvent> events =
+      BestWindowEvents(request.kind, request.birth,
+                       SearchBestWindows(natal, request.start, kForecastMonths, request.kind,
+                                         context.interpretations(request.kind)),
+                       key);
+  for (CalendarEvent& event :
+       ForecastEvents(request.kind, request.birth, influences, stations, key))
+    events.push_back(std::move(event));
+  return RenderCalendar(events, made);
 }
 
 void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,

@@ -1,7 +1,8 @@
 #pragma once
 // The calendar file of a forecast (iCalendar, for the calendar on a phone or
-// a desktop): its strong influences from first to last day and the turns of
-// Mercury and Mars, for the four months from the request's start. Written
+// a desktop): the best windows for the kind's action, each with a reminder
+// the evening before, its strong influences from first to last day and the
+// turns of Mercury and Mars, for the four months from the request's start. Written
 // like every other output, whole or not at all.
 
 #include <ctime>

@@ -16,6 +16,20 @@ std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& in
   return texts;
 }
 
+std::string FirstSentence(std::string_view text) {
+  size_t end = text.size();
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c == '.' || c == '!' || c == '?') && (i + 1 == text.size() || text[i + 1] == ' ')) {
+      end = i + 1;
+      break;
+    }
+  }
+  std::string sentence(text.substr(0, end));
+  while (!sentence.empty() && sentence.back() == ' ') sentence.pop_back();
+  return sentence;
+}
+
 std::string StationTitle(const Station& station) {
   const char* name = station.body == kMercury ? "Меркурий"
                      : station.body == kVenus ? "Венера"

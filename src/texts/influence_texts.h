@@ -5,6 +5,7 @@
 // scan gives them day by day), and the Russian name of a station.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "texts/interpretation.h"
@@ -24,6 +25,9 @@ struct InfluenceText {
 // Looks each influence up in the table, keeping their order.
 std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& influences,
                                                 const InterpretationFile& interpretations);
+
+// The text's first sentence, from its first line (Windows-1251).
+std::string FirstSentence(std::string_view text);
 
 // "Меркурий разворачивается назад", "Марс разворачивается вперёд"
 // (Windows-1251).

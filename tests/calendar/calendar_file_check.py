@@ -1,7 +1,8 @@
 """The forecast's calendar file read back by an independent parser (Debian's
 python3-icalendar): two exports of the same forecast, made with
 `meridan forecast ... --ics`, parse, name their events alike, fold every line
-at 75 octets and end every all-day event after it starts.
+at 75 octets and end every all-day event after it starts; the best
+windows, and only they, carry one reminder at 18:00 the evening before.
 
 Usage: calendar_file_check.py MERIDAN DATA_DIR
 """
@@ -57,7 +58,20 @@ with tempfile.TemporaryDirectory() as tmp:
         check(calendar.get("PRODID") is not None, f"{what}: no PRODID")
         events = list(calendar.walk("VEVENT"))
         check(len(events) > 5, f"{what}: only {len(events)} events")
-        check(not list(calendar.walk("VALARM")), f"{what}: an alarm")
+        best = [e for e in events if str(e.get("SUMMARY")).startswith("Лучшие дни: ")]
+        check(best, f"{what}: no best days")
+        for event in events:
+            alarms = event.walk("VALARM")
+            if event not in best:
+                check(not alarms, f"{what}: an alarm on {event.get('SUMMARY')!r}")
+                continue
+            check(len(alarms) == 1, f"{what}: {len(alarms)} alarms on a best window")
+            for alarm in alarms:
+                check(str(alarm.get("ACTION")) == "DISPLAY", f"{what}: alarm action")
+                check(alarm.decoded("TRIGGER") == -datetime.timedelta(hours=6),
+                      f"{what}: the alarm is not at 18:00 the evening before")
+                check(str(alarm.get("DESCRIPTION")), f"{what}: an alarm without a text")
+            check("Почему:" in str(event.get("DESCRIPTION")), f"{what}: a best window without reasons")
         for event in events:
             start, end = event.decoded("DTSTART"), event.decoded("DTEND")
             check(type(start) is datetime.date and type(end) is datetime.date,
@@ -68,7 +82,7 @@ with tempfile.TemporaryDirectory() as tmp:
                   f"{what}: DTSTAMP not in UTC")
             check(str(event.get("TRANSP")) == "TRANSPARENT", f"{what}: not transparent")
             summary = str(event.get("SUMMARY"))
-            check(summary.startswith(("+", "-", "Поездки: ", "Покупка-Продажа: ")),
+            check(summary.startswith(("+", "-", "Поездки: ", "Покупка-Продажа: ", "Лучшие дни: ")),
                   f"{what}: summary {summary!r}")
         uids.append([str(event["UID"]) for event in events])
         check(len(set(uids[-1])) == len(uids[-1]), f"{what}: two events share a UID")

@@ -109,5 +109,40 @@ TEST(ForecastEvents, StrongAcceptedInfluencesAndTheTurnsOfMercuryAndMars) {
             2u);
 }
 
+// A best window: its days, peak, reasons and cautions in words, and the one
+// event of the file with a reminder, at 18:00 the evening before.
+TEST(ForecastEvents, BestWindowsWithTheirReasonsAndAReminder) {
+  InterpretationRecord blue, red;
+  blue.text = W("Дорога требует терпения. Закладывайте запас времени.");
+  blue.firstLine = blue.text + " ";
+  red.text = red.firstLine = W("Слабо.");
+  const double first = 45865, last = 45872;  // 28 July to 4 August 2025
+  BestWindow window{first, last, first + 3, 5, 20, {}, {}};
+  window.reasons.push_back({{5, 90, 7, first - 2, first + 1, {}}, 3, true, &blue});
+  window.cautions.push_back({{4, 0, 1, last, last + 3, {}}, -2, true, &red});
+  const SipKey key{};
+  const auto events = BestWindowEvents(ForecastKind::Trips, {20, 5, 1984}, {window}, key);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(Cp1251ToUtf8(events[0].summary), "Лучшие дни: поездки");
+  EXPECT_EQ(events[0].first, (Date{28, 7, 2025}));
+  EXPECT_EQ(events[0].afterLast, (Date{5, 8, 2025}));
+  EXPECT_EQ(Cp1251ToUtf8(events[0].description),
+            "понедельник, 28 июля 2025 — понедельник, 4 августа 2025 (8 дней)\n"
+            "Лучший день: четверг, 31 июля 2025. Сумма оценок за полосу: 20.\n"
+            "Почему:\n"
+            "+ Марс в квадрате с натальным Сатурном (+3): Дорога требует терпения.\n"
+            "Что учесть:\n"
+            "- Венера в соединении с натальным Солнцем (-2): Слабо.");
+  EXPECT_EQ(BestWindowEvents(ForecastKind::Trips, {20, 5, 1984}, {window}, key)[0].uid,
+            events[0].uid);
+  EXPECT_NE(BestWindowEvents(ForecastKind::Sale, {20, 5, 1984}, {window}, key)[0].uid,
+            events[0].uid);
+  const std::string file = RenderCalendar(events, 1754000000);
+  EXPECT_NE(file.find("TRANSP:TRANSPARENT\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT6H\r\n"
+                      "DESCRIPTION:Лучшие дни: поездки\r\nEND:VALARM\r\nEND:VEVENT\r\n"),
+            std::string::npos)
+      << file;
+}
+
 }  // namespace
 }  // namespace meridan

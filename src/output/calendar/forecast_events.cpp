@@ -6,6 +6,7 @@
 #include "base/cp1251.h"
 #include "base/month_names.h"
 #include "ephemeris/calendar.h"
+#include "texts/best_days_text.h"
 
 namespace meridan {
 namespace {
@@ -93,18 +94,25 @@ bool StationInCalendar(ForecastKind kind, int body) {
   return body == kMercury || (body == kMars && kind != ForecastKind::Sale);
 }
 
-std::string FirstSentence(std::string_view text) {
-  size_t end = text.size();
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if ((c == '.' || c == '!' || c == '?') && (i + 1 == text.size() || text[i + 1] == ' ')) {
-      end = i + 1;
-      break;
-    }
+std::vector<CalendarEvent> BestWindowEvents(ForecastKind kind, Date birth,
+                                            const std::vector<BestWindow>& windows,
+                                            const SipKey& key) {
+  std::vector<CalendarEvent> events;
+  for (const BestWindow& window : windows) {
+    CalendarEvent event;
+    event.first = DateOf(window.firstNoon);
+    event.afterLast = DateOf(window.lastNoon + 1);
+    event.uid = EventUid(key, EventIdentity(kind, birth,
+                                            "best|" + std::to_string(event.first.year) + '.' +
+                                                std::to_string(event.first.month) + '.' +
+                                                std::to_string(event.first.day)));
+    event.summary = W("Лучшие дни: ") + W(KindInfo(kind).digestKind);
+    event.description = WindowDays(window);
+    for (const std::string& line : WindowLines(window)) event.description += '\n' + line;
+    event.reminder = true;
+    events.push_back(std::move(event));
   }
-  std::string sentence(text.substr(0, end));
-  while (!sentence.empty() && sentence.back() == ' ') sentence.pop_back();
-  return sentence;
+  return events;
 }
 
 std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,

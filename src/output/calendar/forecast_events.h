@@ -13,6 +13,7 @@
 #include "base/dates.h"
 #include "output/calendar/icalendar.h"
 #include "output/calendar/siphash.h"
+#include "texts/best_days.h"
 #include "texts/influence_texts.h"
 #include "transits/forecast_kind.h"
 
@@ -24,8 +25,12 @@ inline constexpr int kCalendarRating = 3;
 // Whether a planet's stations go into a kind's calendar.
 bool StationInCalendar(ForecastKind kind, int body);
 
-// The text's first sentence, from its first line (Windows-1251).
-std::string FirstSentence(std::string_view text);
+// One all-day event per best window, "Лучшие дни: поездки", its days, peak,
+// reasons and cautions in the description, with a reminder the evening
+// before; named by kind, birth date and first day.
+std::vector<CalendarEvent> BestWindowEvents(ForecastKind kind, Date birth,
+                                            const std::vector<BestWindow>& windows,
+                                            const SipKey& key);
 
 std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,
                                           const std::vector<InfluenceText>& influences,

@@ -87,6 +87,16 @@ std::string RenderCalendar(const std::vector<CalendarEvent>& events, std::time_t
     text("SUMMARY", event.summary);
     text("DESCRIPTION", event.description);
     line("TRANSP:TRANSPARENT");
+    if (event.reminder) {
+      // An all-day event starts at midnight of the calendar's own time
+      // zone, so six hours before it is 18:00 the evening before wherever
+      // the calendar is read.
+      line("BEGIN:VALARM");
+      line("ACTION:DISPLAY");
+      line("TRIGGER:-PT6H");
+      text("DESCRIPTION", event.summary);
+      line("END:VALARM");
+    }
     line("END:VEVENT");
   }
   line("END:VCALENDAR");

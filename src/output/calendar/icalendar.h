@@ -1,9 +1,9 @@
 #pragma once
 // iCalendar (RFC 5545) for the forecast's calendar file: all-day events
-// only. The file is UTF-8, as the format requires; the texts come in as the
-// engine's Windows-1251 and are converted here, at the edge. Lines end in
-// CR LF and are folded at 75 octets, never inside a UTF-8 character; text
-// values have backslash, semicolon, comma and line ends escaped.
+// only, some with a reminder the evening before. The file is UTF-8, as the format requires; the
+// texts come in as the engine's Windows-1251 and are converted here, at the edge. Lines end in CR
+// LF and are folded at 75 octets, never inside a UTF-8 character; text values have backslash,
+// semicolon, comma and line ends escaped.
 
 #include <ctime>
 #include <string>
@@ -20,6 +20,8 @@ struct CalendarEvent {
   Date afterLast;           // the day after the last (the end is exclusive)
   std::string summary;      // Windows-1251
   std::string description;  // Windows-1251; '\n' between lines
+  // A reminder (shown, not sounded) at 18:00 local time the evening before.
+  bool reminder = false;
 };
 
 // A TEXT value: \ ; , escaped, line ends as \n, other control characters
