@@ -17,7 +17,7 @@
 namespace meridan {
 
 ForecastCalendar::ForecastCalendar(QWidget* parent)
-    : action_(new QAction(QStringLiteral("Сохранить в календарь…"), parent)) {
+    : action_(new QAction(QStringLiteral("Сохранить в &календарь…"), parent)) {
   action_->setObjectName(QStringLiteral("SaveCalendar"));
   action_->setEnabled(false);
   QObject::connect(action_, &QAction::triggered, parent, [this, parent] { Save(parent); });

@@ -27,9 +27,11 @@ class AboutBox;
 class ForecastCalendar;
 class ForecastPdf;
 class HelpWindow;
+class PeoplePicker;
 class ProblemReport;
 class SpinField;
 class Viewer;
+struct Person;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -51,6 +53,7 @@ class MainWindow : public QMainWindow {
   Viewer* ViewerForm() const { return Form2; }
   ProblemReport* ProblemForm() const { return ProblemForm_; }
   HelpWindow* Help() const { return help_; }
+  PeoplePicker* Remembered() const { return people_; }
 
   // The session's start-up; runs once, when the window first comes up.
   void FormActivate();
@@ -79,6 +82,19 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The window's parts, built in this order by the constructor.
+  void BuildClient();
+  void BuildNameAndBirth(QWidget* client);
+  void BuildCommands(QWidget* client);
+  void BuildMonthButtons(QWidget* client);
+  void BuildStatusLine(QWidget* client);
+  void SetTabOrder();
+  void BuildMenu();
+  void BuildWindows(QSize viewerScreen);
+
+  // A remembered person's fields into the window.
+  void ShowPerson(const Person& person);
+
   void RunCommand(ForecastKind kind);
   // The background picture; the error box's text when it cannot be shown.
   QString LoadBackground();
@@ -103,6 +119,7 @@ class MainWindow : public QMainWindow {
   Viewer* Form2;
   ProblemReport* ProblemForm_;
   HelpWindow* help_;
+  PeoplePicker* people_;
 
   ForecastSession session_;
   ForecastResult latest_;

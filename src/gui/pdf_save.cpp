@@ -14,7 +14,7 @@
 namespace meridan {
 
 ForecastPdf::ForecastPdf(QWidget* parent)
-    : action_(new QAction(QStringLiteral("Сохранить прогноз в PDF…"), parent)) {
+    : action_(new QAction(QStringLiteral("&Сохранить прогноз в PDF…"), parent)) {
   action_->setObjectName(QStringLiteral("SavePdf"));
   action_->setEnabled(false);
   QObject::connect(action_, &QAction::triggered, parent, [this, parent] { Save(parent); });

@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, KeyboardPressesButtonsOpensHelpClosesWindowsAndReachesThe
     EXPECT_EQ(menu->activeAction(), Find<QAction>(u"N6"_s)) << key;
     QTest::keyClick(menu, Qt::Key_Escape);
   }
-  EXPECT_EQ(menu->actions()[0]->text(), u" О программе "_s);
+  EXPECT_EQ(menu->actions()[0]->text(), u"&О программе"_s);
   bool aboutShown = false;
   WhenModalShows([&] {
     aboutShown = QApplication::activeModalWidget() == window->AboutForm();
@@ -345,9 +345,18 @@ TEST_F(MainWindowTest, MenuBarShowsTheKeyboardsItemAndCtrlQQuits) {
   EXPECT_FALSE(highlighted("N6"));
   QStringList captions;
   for (const QAction* item : menu->actions()) captions << item->text();
-  EXPECT_EQ(captions, (QStringList{u" О программе "_s, u"Проблемы"_s, u"Помощь"_s,
-                                   u"Сохранить прогноз в PDF…"_s, u"Сохранить в календарь…"_s,
-                                   u" Выход "_s}));
+  EXPECT_EQ(captions, (QStringList{u"&О программе"_s, u"&Проблемы"_s, u"Помо&щь"_s,
+                                   u"&Сохранить прогноз в PDF…"_s, u"Сохранить в &календарь…"_s,
+                                   u"&Выход"_s}));
+  // Alt and the underlined letter, as on any desktop.
+  bool aboutShown = false;
+  WhenModalShows([&] {
+    aboutShown = QApplication::activeModalWidget() == window->AboutForm();
+    QTest::keyClick(window->AboutForm(), Qt::Key_Escape);
+  });
+  QTest::sendKeyEvent(QTest::Click, window.get(), Qt::Key(u'О'), u"о"_s, Qt::AltModifier);
+  EXPECT_TRUE(aboutShown);
+  QApplication::setActiveWindow(window.get());
   QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
 }

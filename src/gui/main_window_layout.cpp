@@ -1,0 +1,174 @@
+// The main window's controls where the form places them: the name and birth
+// fields, the three commands, the four month buttons and the status line,
+// over the background picture.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "forecast/session.h"
+#include "gui/fonts.h"
+#include "gui/main_window.h"
+#include "gui/main_window_layout.h"
+#include "gui/people_picker.h"
+#include "gui/spin_field.h"
+
+namespace meridan {
+namespace {
+
+const QColor kFieldColour(181, 173, 197);
+
+// Month buttons: left edges, widths and height; their top edge keeps this
+// margin to the bottom of the client area.
+constexpr int kMonthButtonLeft[] = {0, 20, 160, 300, 440};
+constexpr int kMonthButtonWidth[] = {0, 121, 122, 122, 122};
+constexpr int kMonthButtonHeight = 26;
+constexpr int kMonthButtonBottomMargin = 9;
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QFont ControlFont() { return ArialFont(15, true); }
+
+QPalette FieldPalette(QPalette palette) {
+  palette.setColor(QPalette::Base, kFieldColour);
+  palette.setColor(QPalette::Text, Qt::black);
+  return palette;
+}
+
+}  // namespace
+
+void MainWindow::BuildClient() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  Image1 = Named(new QLabel(client), "Image1");
+  Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
+  Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  BuildNameAndBirth(client);
+  BuildCommands(client);
+  BuildMonthButtons(client);
+  BuildStatusLine(client);
+  Image1->lower();
+  SetTabOrder();
+}
+
+void MainWindow::BuildNameAndBirth(QWidget* client) {
+  struct Caption {
+    const char* name;
+    const char* text;
+    int left, top;
+  };
+  const Caption captions[] = {{"Label2", "Имя (фамилия)", 19, 11},
+                              {"Label3", "День", 284, 11},
+                              {"Label4", "Месяц", 344, 11},
+                              {"Label5", "Год  рождения", 409, 11}};
+  for (const Caption& caption : captions) {
+    auto* label = Named(new QLabel(QString::fromUtf8(caption.text), client), caption.name);
+    label->setFont(ControlFont());
+    label->move(caption.left, caption.top);
+    label->adjustSize();
+  }
+
+  Edit1 = Named(new QLineEdit(client), "Edit1");
+  Edit1->setGeometry(16, 33, 244, 28);
+  Edit1->setMaxLength(static_cast<int>(kMaxNameLength));
+  Edit1->setFont(ControlFont());
+  Edit1->setPalette(FieldPalette(palette()));
+
+  const struct {
+    SpinField** field;
+    const char* name;
+    QRect geometry;
+  } spins[] = {{&SpinEdit1, "SpinEdit1", {284, 34, 52, 28}},
+               {&SpinEdit2, "SpinEdit2", {345, 34, 51, 28}},
+               {&SpinEdit3, "SpinEdit3", {406, 34, 67, 28}}};
+  for (const auto& spin : spins) {
+    SpinField* field = Named(new SpinField(client), spin.name);
+    field->setGeometry(spin.geometry);
+    field->setFont(ControlFont());
+    field->setPalette(FieldPalette(palette()));
+    *spin.field = field;
+  }
+
+  // The people remembered, in the gap between the name and the day.
+  people_ = new PeoplePicker(*Edit1, People(),
+                             [this](const Person& person) { ShowPerson(person); });
+  people_->Button()->setGeometry(261, 33, 20, 28);
+}
+
+void MainWindow::BuildCommands(QWidget* client) {
+  const struct {
+    QPushButton** button;
+    const char* name;
+    ForecastKind kind;
+    int left;
+  } commands[] = {{&Button18, "Button18", ForecastKind::Trips, 16},
+                  {&Button7, "Button7", ForecastKind::Service, 172},
+                  {&Button8, "Button8", ForecastKind::Sale, 328}};
+  for (const auto& command : commands) {
+    const std::string_view caption = KindInfo(command.kind).command;
+    auto* button = Named(
+        new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                        client),
+        command.name);
+    button->setGeometry(command.left, 71, 145, 29);
+    button->setFont(ControlFont());
+    button->setAutoDefault(false);
+    *command.button = button;
+  }
+  connect(Button18, &QPushButton::clicked, this, &MainWindow::Button18Click);
+  connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
+}
+
+void MainWindow::BuildMonthButtons(QWidget* client) {
+  for (int k = 1; k <= 4; ++k) {
+    auto* button = new QPushButton(MonthButtonCaption(k), client);
+    button->setObjectName(QStringLiteral("Button%1").arg(k));
+    button->setFont(ControlFont());
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    connect(button, &QPushButton::clicked, this, [this, k] { MonthButtonClick(k); });
+    monthButtons_[static_cast<size_t>(k)] = button;
+  }
+  PlaceMonthButtons();
+}
+
+void MainWindow::PlaceMonthButtons() {
+  const int top = kClientHeight - kMonthButtonHeight - kMonthButtonBottomMargin;
+  for (int k = 1; k <= 4; ++k) {
+    QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+    button->setGeometry(kMonthButtonLeft[k], top, kMonthButtonWidth[k], kMonthButtonHeight);
+    button->setEnabled(false);
+  }
+}
+
+void MainWindow::BuildStatusLine(QWidget* client) {
+  // Label1 sits below the client area, where the window's fixed size hides
+  // it.
+  Label1 = Named(new QLabel(client), "Label1");
+  Label1->setFont(ArialFont(16, true));
+  QPalette white = Label1->palette();
+  white.setColor(QPalette::WindowText, Qt::white);
+  Label1->setPalette(white);
+  Label1->move(64, 447);
+}
+
+void MainWindow::SetTabOrder() {
+  QWidget* const order[] = {monthButtons_[1], monthButtons_[2], monthButtons_[3],
+                            monthButtons_[4], Edit1,            people_->Button(),
+                            SpinEdit1,        SpinEdit2,        SpinEdit3,
+                            Button18,         Button7,          Button8};
+  for (size_t k = 1; k < std::size(order); ++k)
+    setTabOrder(order[k - 1], order[k]);
+}
+
+}  // namespace meridan
