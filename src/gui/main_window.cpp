@@ -30,7 +30,7 @@
 #include "gui/help_window.h"
 #include "gui/launcher_notice.h"
 #include "gui/lock_wait.h"
-#include "gui/main_window_layout.h"
+#include "gui/main_window_parts.h"
 #include "gui/pdf_save.h"
 #include "gui/people_picker.h"
 #include "gui/problem_report.h"

@@ -10,7 +10,7 @@
 #include "forecast/session.h"
 #include "gui/fonts.h"
 #include "gui/main_window.h"
-#include "gui/main_window_layout.h"
+#include "gui/main_window_parts.h"
 #include "gui/people_picker.h"
 #include "gui/spin_field.h"
 
@@ -99,8 +99,8 @@ void MainWindow::BuildNameAndBirth(QWidget* client) {
   }
 
   // The people remembered, in the gap between the name and the day.
-  people_ = new PeoplePicker(*Edit1, People(),
-                             [this](const Person& person) { ShowPerson(person); });
+  people_ =
+      new PeoplePicker(*Edit1, People(), [this](const Person& person) { ShowPerson(person); });
   people_->Button()->setGeometry(261, 33, 20, 28);
 }
 
@@ -163,12 +163,11 @@ void MainWindow::BuildStatusLine(QWidget* client) {
 }
 
 void MainWindow::SetTabOrder() {
-  QWidget* const order[] = {monthButtons_[1], monthButtons_[2], monthButtons_[3],
-                            monthButtons_[4], Edit1,            people_->Button(),
-                            SpinEdit1,        SpinEdit2,        SpinEdit3,
-                            Button18,         Button7,          Button8};
-  for (size_t k = 1; k < std::size(order); ++k)
-    setTabOrder(order[k - 1], order[k]);
+  QWidget* const order[] = {
+      monthButtons_[1],  monthButtons_[2], monthButtons_[3], monthButtons_[4], Edit1,
+      people_->Button(), SpinEdit1,        SpinEdit2,        SpinEdit3,        Button18,
+      Button7,           Button8};
+  for (size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
 }  // namespace meridan

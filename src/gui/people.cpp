@@ -23,9 +23,9 @@ QString Person::Caption() const {
 
 void WritePerson(QSettings& settings, const Person& person) {
   settings.setValue(QStringLiteral("name"), person.name);
-  settings.setValue(QStringLiteral("birth"),
-                    QDate(person.birth.year, person.birth.month, person.birth.day)
-                        .toString(Qt::ISODate));
+  settings.setValue(
+      QStringLiteral("birth"),
+      QDate(person.birth.year, person.birth.month, person.birth.day).toString(Qt::ISODate));
 }
 
 std::optional<Person> ReadPerson(const QSettings& settings) {

@@ -52,8 +52,7 @@ TEST_F(PeopleTest, TheMostRecentFirstOnceEachKeptAcrossStartsAndForgottenWhenAsk
   EXPECT_EQ(people.Named(u"иван петров"_s)->birth, (Date{3, 4, 1975}));
   EXPECT_FALSE(people.Named(u"Пётр"_s));
   people.Forget({u"Иван Петров"_s, {3, 4, 1975}});
-  EXPECT_EQ(Captions(People()),
-            (QStringList{u"Иван Петров, 15.06.1980"_s, u"Анна, 01.02.1990"_s}));
+  EXPECT_EQ(Captions(People()), (QStringList{u"Иван Петров, 15.06.1980"_s, u"Анна, 01.02.1990"_s}));
 
   for (int k = 0; k < 30; ++k) people.Remember({u"Человек %1"_s.arg(k), {1, 1, 1950 + k}});
   EXPECT_EQ(People().List().size(), People::kKept);

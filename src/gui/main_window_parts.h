@@ -19,8 +19,6 @@ inline constexpr BirthLimits kMonthLimits{1, 12, 6};
 inline constexpr BirthLimits kYearLimits{kFirstBirthYear, kLastBirthYear, 1980};
 
 // "1-й месяц" … "4-й месяц": a month button before its month is made.
-inline QString MonthButtonCaption(int k) {
-  return QString::number(k) + QStringLiteral("-й месяц");
-}
+inline QString MonthButtonCaption(int k) { return QString::number(k) + QStringLiteral("-й месяц"); }
 
 }  // namespace meridan
