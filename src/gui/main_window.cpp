@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -14,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <clocale>
 #include <stdexcept>
 
@@ -44,6 +46,26 @@ namespace {
 QString MonthCaption(int month, int year) {
   return QString::fromStdString(Cp1251ToUtf8(MonthName(month))) + QLatin1Char(' ') +
          QString::number(year);
+}
+
+// "Поездки: Иван Петров, 20.05.1984; октябрь 2025 – январь 2026", or
+// without the name where none was typed.
+QString ForecastCaption(const ForecastRequest& request, const QString& name) {
+  const std::string_view kind = KindInfo(request.kind).command;
+  const YearMonth last = request.start.Plus(kForecastMonths - 1);
+  const auto month = [](YearMonth m) {
+    return QString::fromStdString(Cp1251ToUtf8(MonthNameLower(m.month))) + QLatin1Char(' ') +
+           QString::number(m.year);
+  };
+  const QString who = name.trimmed().isEmpty() ? QString() : name.trimmed() + QStringLiteral(", ");
+  return QStringLiteral("Кнопки месяцев: ") +
+         QString::fromUtf8(kind.data(), static_cast<qsizetype>(kind.size())) +
+         QStringLiteral(" — ") + who +
+         QStringLiteral("%1.%2.%3")
+             .arg(request.birth.day, 2, 10, QLatin1Char('0'))
+             .arg(request.birth.month, 2, 10, QLatin1Char('0'))
+             .arg(request.birth.year) +
+         QStringLiteral("; ") + month(request.start) + QStringLiteral(" – ") + month(last);
 }
 
 QString PathText(const std::filesystem::path& path) {
@@ -145,6 +167,7 @@ void MainWindow::FormActivate() {
   const QDate today = clock_();
   session_.CurrentYear = today.year();
   session_.CurrentMonth = today.month();
+  OfferStartMonths();
   SetNormalCursor();
   // The picture is the only thing that can fail here; the window is whole
   // and usable by the time the box shows.
@@ -152,7 +175,11 @@ void MainWindow::FormActivate() {
   ShowLauncherNotice(this);
 }
 
-void MainWindow::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
+void MainWindow::ShowStatus(const QString& text) {
+  // Then back to which forecast the month buttons open.
+  constexpr int kShownFor = 30'000;  // milliseconds
+  statusBar()->showMessage(text, kShownFor);
+}
 
 QString MainWindow::LoadBackground() {
   const QString task = QStringLiteral("Не удалось показать картинку окна.");
@@ -192,25 +219,13 @@ void MainWindow::RunCommand(ForecastKind kind) {
     session_.BirthYear = birth.date->year;
 
     const BusyCursor busy;
-    pdf_->Forget();
-    calendar_->Forget();
-    for (int k = 1; k <= 4; ++k) {
-      QPushButton* button = monthButtons_[static_cast<size_t>(k)];
-      button->setEnabled(false);
-      button->setText(MonthButtonCaption(k));
-    }
-    // The run holds the event loop; each finished month's button is
-    // repainted at once so the user sees the months come in.
-    // One context for the window's life: what it loaded stays for the
-    // next run unless the file has changed on disk since.
-    if (!context_ || context_->programDir() != session_.MainDir)
-      context_ = std::make_unique<ForecastContext>(session_.MainDir);
-    else
-      context_->Refresh();
+    ForgetLatest();
     // The buttons open the months of this run from now on, each as soon as
     // it is finished, so a run that fails keeps the ones it finished.
-    latest_ = {};
-    latest_.request = {kind, session_.Name, session_.Birth(), session_.Current()};
+    latest_.request = {kind, session_.Name, session_.Birth(), StartMonth()};
+    Shown->setText(ForecastCaption(latest_.request, Edit1->text()));
+    // The run holds the event loop; each finished month's button is
+    // repainted at once so the user sees the months come in.
     ForecastResult result = RunForecast(
         *context_, latest_.request,
         [this](int k, const MonthForecast& month) {
@@ -236,6 +251,37 @@ void MainWindow::RunCommand(ForecastKind kind) {
     const QString packing = PackingNotice(latest_.packed, context_->archivePath());
     if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
+}
+
+void MainWindow::ForgetLatest() {
+  pdf_->Forget();
+  calendar_->Forget();
+  for (int k = 1; k <= 4; ++k) {
+    QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+    button->setEnabled(false);
+    button->setText(MonthButtonCaption(k));
+  }
+  latest_ = {};
+  // One context for the window's life: what it loaded stays for the next
+  // run unless the file has changed on disk since.
+  if (!context_ || context_->programDir() != session_.MainDir)
+    context_ = std::make_unique<ForecastContext>(session_.MainDir);
+  else
+    context_->Refresh();
+}
+
+void MainWindow::OfferStartMonths() {
+  StartBox->clear();
+  for (int k = 0; k < kStartMonthsOffered; ++k) {
+    const YearMonth month = session_.Current().Plus(k);
+    StartBox->addItem(QString::fromStdString(Cp1251ToUtf8(MonthNameLower(month.month))) +
+                      QLatin1Char(' ') + QString::number(month.year));
+  }
+  StartBox->setCurrentIndex(0);
+}
+
+YearMonth MainWindow::StartMonth() const {
+  return session_.Current().Plus(std::max(StartBox->currentIndex(), 0));
 }
 
 void MainWindow::ShowPerson(const Person& person) {

@@ -17,6 +17,7 @@
 #include "transits/forecast_kind.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -87,6 +88,7 @@ class MainWindow : public QMainWindow {
   void BuildNameAndBirth(QWidget* client);
   void BuildCommands(QWidget* client);
   void BuildMonthButtons(QWidget* client);
+  void BuildStartMonth(QWidget* client);
   void BuildStatusLine(QWidget* client);
   void SetTabOrder();
   void BuildMenu();
@@ -94,8 +96,13 @@ class MainWindow : public QMainWindow {
 
   // A remembered person's fields into the window.
   void ShowPerson(const Person& person);
+  // The start months offered, from the current one; and the one chosen.
+  void OfferStartMonths();
+  YearMonth StartMonth() const;
 
   void RunCommand(ForecastKind kind);
+  // Before a run: nothing to open or save until it finishes its months.
+  void ForgetLatest();
   // The background picture; the error box's text when it cannot be shown.
   QString LoadBackground();
   void PlaceMonthButtons();
@@ -110,6 +117,8 @@ class MainWindow : public QMainWindow {
   QPushButton* Button7;
   QPushButton* Button8;
   std::array<QPushButton*, 5> monthButtons_{};  // Button1..Button4 at 1..4
+  QComboBox* StartBox;                          // the first of the four months
+  QLabel* Shown;                                // which forecast the month buttons open
   QAction* N7;
   QAction* N6;
   QAction* N1;

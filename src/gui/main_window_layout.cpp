@@ -2,9 +2,11 @@
 // fields, the three commands, the four month buttons and the status line,
 // over the background picture.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "forecast/session.h"
@@ -54,6 +56,7 @@ void MainWindow::BuildClient() {
 
   BuildNameAndBirth(client);
   BuildCommands(client);
+  BuildStartMonth(client);
   BuildMonthButtons(client);
   BuildStatusLine(client);
   Image1->lower();
@@ -129,6 +132,20 @@ void MainWindow::BuildCommands(QWidget* client) {
   connect(Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
 }
 
+void MainWindow::BuildStartMonth(QWidget* client) {
+  // People plan a trip or a purchase ahead: the four months may begin later
+  // than the current one, which stays the default.
+  auto* label = Named(new QLabel(QStringLiteral("Начиная с"), client), "StartLabel");
+  label->setFont(ControlFont());
+  label->move(484, 11);
+  label->adjustSize();
+  StartBox = Named(new QComboBox(client), "StartBox");
+  StartBox->setGeometry(484, 33, 140, 28);
+  StartBox->setFont(ControlFont());
+  StartBox->setPalette(FieldPalette(palette()));
+  label->setBuddy(StartBox);
+}
+
 void MainWindow::BuildMonthButtons(QWidget* client) {
   for (int k = 1; k <= 4; ++k) {
     auto* button = new QPushButton(MonthButtonCaption(k), client);
@@ -160,6 +177,10 @@ void MainWindow::BuildStatusLine(QWidget* client) {
   white.setColor(QPalette::WindowText, Qt::white);
   Label1->setPalette(white);
   Label1->move(64, 447);
+  // Which forecast the month buttons open, said until the next one begins;
+  // what was saved shows over it for a while.
+  Shown = Named(new QLabel(this), "Shown");
+  statusBar()->addWidget(Shown, 1);
 }
 
 void MainWindow::SetTabOrder() {

@@ -18,6 +18,10 @@ inline constexpr BirthLimits kDayLimits{1, 31, 15};
 inline constexpr BirthLimits kMonthLimits{1, 12, 6};
 inline constexpr BirthLimits kYearLimits{kFirstBirthYear, kLastBirthYear, 1980};
 
+// How far ahead a forecast may start: the current month and the eleven
+// after it.
+inline constexpr int kStartMonthsOffered = 12;
+
 // "1-й месяц" … "4-й месяц": a month button before its month is made.
 inline QString MonthButtonCaption(int k) { return QString::number(k) + QStringLiteral("-й месяц"); }
 

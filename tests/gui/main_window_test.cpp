@@ -4,6 +4,7 @@
 #include "gui/main_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -126,6 +127,41 @@ TEST_F(MainWindowTest, TripsRunFromItsButtonEnablesTheFourMonthsWhichOpenTheirPa
   EXPECT_FALSE(viewer->isVisible());
   EXPECT_EQ(viewer->Page(), Page(11, 2025));
   EXPECT_TRUE(text.contains(u"ноябрь 2025"_s, Qt::CaseInsensitive)) << text.left(400).toStdString();
+}
+
+// The four months may start later than the current month, which stays the
+// default; the status line says which forecast the buttons open, also after
+// a refused date, and over what was saved it comes back.
+TEST_F(MainWindowTest, ForecastFromALaterMonthAndTheStatusLineSaysWhichTheButtonsOpen) {
+  Start();
+  auto* start = Find<QComboBox>(u"StartBox"_s);
+  ASSERT_EQ(start->count(), 12);
+  EXPECT_EQ(std::pair(start->currentText(), start->itemText(11)),
+            std::pair(u"октябрь 2025"_s, u"сентябрь 2026"_s));
+  Find<QLineEdit>(u"Edit1"_s)->setText(u" Анна "_s);
+  SetBirth({u"1"_s, u"2"_s, u"1990"_s});
+  start->setCurrentIndex(2);
+  Click(u"Button7"_s);
+  ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  EXPECT_EQ(MonthButtons(), (QStringList{u"+Декабрь 2025"_s, u"+Январь 2026"_s, u"+Февраль 2026"_s,
+                                         u"+Март 2026"_s}));
+  EXPECT_EQ(window->Latest().request.start, (YearMonth{2025, 12}));
+  const QString shown =
+      u"Кнопки месяцев: Авто-сервис — Анна, 01.02.1990; декабрь 2025 – март 2026"_s;
+  EXPECT_EQ(Find<QLabel>(u"Shown"_s)->text(), shown);
+
+  SetBirth({u"31"_s, u"2"_s, u"1990"_s});
+  Click(u"Button18"_s);
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_EQ(Find<QLabel>(u"Shown"_s)->text(), shown);
+  EXPECT_EQ(MonthButtons().first(), u"+Декабрь 2025"_s);
+
+  SetBirth({u"15"_s, u"6"_s, u"1980"_s});
+  Find<QLineEdit>(u"Edit1"_s)->clear();
+  start->setCurrentIndex(0);
+  Click(u"Button8"_s);
+  EXPECT_EQ(Find<QLabel>(u"Shown"_s)->text(),
+            u"Кнопки месяцев: Покупка-Продажа — 15.06.1980; октябрь 2025 – январь 2026"_s);
 }
 
 TEST_F(MainWindowTest, FailedRunTakesBackTheLastRunsMonthsAndKeepsItsFinishedOnes) {
