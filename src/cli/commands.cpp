@@ -4,15 +4,18 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/cp1251.h"
 #include "base/files.h"
 #include "base/month_names.h"
+#include "base/places.h"
 #include "cli/arguments.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
+#include "ephemeris/time_zone.h"
 #include "forecast/calendar_file.h"
 #include "forecast/digest_file.h"
 #include "forecast/forecast.h"
@@ -76,6 +79,11 @@ constexpr const char* kUsage =
     "      on stdout after the pages); with --ics a calendar file (iCalendar)\n"
     "      of the strong influences and of Mercury's and Mars's stations, after\n"
     "      the PDF (its path on stdout last)\n"
+    "  places NAME [--dir PROGRAM_DIR]\n"
+    "      the birth places of that name (case, blanks and hyphens ignored, е and\n"
+    "      ё alike), one per line: Russian name, region, IANA time zone, the\n"
+    "      zone's UTC offset now (+HH:MM or -HH:MM); tab-separated; exit status 1\n"
+    "      when there is none, with the nearest names on stderr\n"
     "  check-data [--dir PROGRAM_DIR]\n"
     "      checks the interpretation files go.dat, servis.dat and sale.dat\n"
     "\n"
@@ -373,10 +381,51 @@ int CheckData(const Context& io, const Options& options) {
   return CheckInterpretationData(ProgramDir(options) / "System", io.out) ? 0 : 1;
 }
 
+// places NAME: the places of the list with that name, each with its zone's
+// offset at this instant.
+constexpr const char* kPlaceOperand = "NAME";
+
+int Places(const Context& io, const Options& options) {
+  const auto name = options.Get(kPlaceOperand);
+  if (!name || name->empty()) throw UsageError("give the place's name: meridan places NAME");
+  if (!Utf8Length(*name)) throw UsageError("the place's name is not valid UTF-8 text");
+  const PlaceList list = LoadPlaceList(ProgramDir(options) / "System");
+  const std::string wanted = Utf8ToCp1251(*name);
+  const std::vector<Place> found = FindPlaces(list, wanted);
+  if (found.empty()) {
+    io.err << "meridan: no place is called '" << Shown(*name) << "'";
+    const std::vector<std::string> near = SuggestPlaceNames(list, wanted);
+    for (size_t i = 0; i < near.size(); ++i)
+      io.err << (i ? ", " : "; the nearest names: ") << Cp1251ToUtf8(near[i]);
+    io.err << '\n';
+    return 1;
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  const double julianDay = JulianDay(utc.tm_mday, utc.tm_mon + 1, utc.tm_year + 1900, utc.tm_hour,
+                                     utc.tm_min, utc.tm_sec);
+  int status = 0;
+  for (const Place& place : found) {
+    const std::optional<int> offset = ZoneOffsetAt(place.zone, julianDay);
+    if (!offset) {
+      io.err << "meridan: the system's time zone database has no zone " << Printable(place.zone)
+             << '\n';
+      status = 1;
+    }
+    io.out << Cp1251ToUtf8(place.name) << '\t' << Cp1251ToUtf8(place.region) << '\t' << place.zone
+           << '\t' << (offset ? FormatUtcOffset(*offset) : "?") << '\n';
+  }
+  return status;
+}
+
 struct Command {
   const char* name;
   std::vector<std::string> options;
   int (*run)(const Context&, const Options&);
+  // The name of an operand that comes before the options (places NAME);
+  // it is handed over among the options under that name.
+  const char* operand = nullptr;
 };
 
 const std::vector<Command>& Commands() {
@@ -390,6 +439,7 @@ const std::vector<Command>& Commands() {
       {"best", {"--kind", "--birth", "--start", "--months", "--dir"}, Best},
       {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}, Forecast},
       {"check-data", {"--dir"}, CheckData},
+      {"places", {"--dir"}, Places, kPlaceOperand},
   };
   return kCommands;
 }
@@ -410,7 +460,14 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
   for (const Command& command : Commands()) {
     if (args[0] != command.name) continue;
     try {
-      const Options options = ParseOptions({args.begin() + 1, args.end()}, command.options);
+      std::vector<std::string> rest(args.begin() + 1, args.end());
+      std::optional<std::string> operand;
+      if (command.operand && !rest.empty() && !rest.front().starts_with("--")) {
+        operand = rest.front();
+        rest.erase(rest.begin());
+      }
+      Options options = ParseOptions(rest, command.options);
+      if (operand) options.values[command.operand] = *operand;
       if (options.help) {
         out << kUsage;
         return 0;

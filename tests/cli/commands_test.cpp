@@ -588,5 +588,28 @@ TEST(CheckData, ShippedDataIsClean) {
   EXPECT_EQ(r.status, 0) << r.out << r.err;
 }
 
+TEST(Places, NamesakesEachOnALineWithTheirZonesOffsetNow) {
+  ProgramDir dir;
+  const Result r = RunMeridan({"places", "железногорск", "--dir", dir.root().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Железногорск\tКурская область\tEurope/Moscow\t+03:00\n"
+            "Железногорск\tКрасноярский край\tAsia/Krasnoyarsk\t+07:00\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(Places, NoneFoundIsStatus1WithTheNearestNamesInOneLine) {
+  ProgramDir dir;
+  Result r = RunMeridan({"places", "Масква", "--dir", dir.root().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "meridan: no place is called 'Масква'; the nearest names: Москва\n");
+  r = RunMeridan({"places", "Щщщщщщщщ", "--dir", dir.root().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "meridan: no place is called 'Щщщщщщщщ'\n");
+  EXPECT_EQ(RunMeridan({"places"}).status, 2);
+  EXPECT_EQ(RunMeridan({"places", "Тула", "Тверь"}).status, 2);
+}
+
 }  // namespace
 }  // namespace meridan
