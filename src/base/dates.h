@@ -14,6 +14,13 @@ struct Date {
   friend bool operator==(const Date&, const Date&) = default;
 };
 
+// A time of day on a clock, as a person gives it: 0..23 and 0..59.
+struct ClockTime {
+  int hour = 0;
+  int minute = 0;
+  friend bool operator==(const ClockTime&, const ClockTime&) = default;
+};
+
 struct YearMonth {
   int year = 0;
   int month = 0;  // 1..12

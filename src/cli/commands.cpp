@@ -42,7 +42,9 @@ constexpr const char* kUsage =
     "      the date (or at the Julian day, days since 1900 January 0.5): one line\n"
     "      per body: number, name, degrees with 6 decimals, tab-separated\n"
     "  chart --birth DD.MM.YYYY [--dir PROGRAM_DIR]\n"
-    "      the natal chart, nine lines as positions prints them\n"
+    "      the natal chart: a line '# DD.MM.YYYY HH:MM UT' with the moment it is\n"
+    "      computed at (noon UT of the birth date without a time), then nine\n"
+    "      lines as positions prints them\n"
     "  scan --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
     "      one line per aspect found, in scan order: day, transit body, aspect,\n"
     "      natal body, rating, accepted (1 or 0), fragment length; tab-separated\n"
@@ -55,7 +57,11 @@ constexpr const char* kUsage =
     "      (default: the current month), by first day: first and last day in\n"
     "      orb (DD.MM.YYYY, past the four months where it reaches beyond them),\n"
     "      the exact moments (DD.MM.YYYY HH:MM UT, comma-separated, empty when\n"
-    "      none), transit body, aspect, natal body, rating, accepted; tab-separated\n"
+    "      none), transit body, aspect, natal body, rating, accepted; then, for\n"
+    "      a birth without a time, the first and the last day on which some\n"
+    "      birth hour of that date puts the aspect in orb, and 'sure' when every\n"
+    "      birth hour has it on some day or 'maybe' when not ('-' three times\n"
+    "      with a time); tab-separated\n"
     "  stations [--start MM.YYYY] [--months N] [--dir PROGRAM_DIR]\n"
     "      one line per station of Mercury, Venus or Mars in the N months\n"
     "      (default 4) from the start month: DD.MM.YYYY HH:MM (UT), body, R (turns\n"
@@ -136,10 +142,21 @@ int Positions(const Context& io, const Options& options) {
   return 0;
 }
 
+// "DD.MM.YYYY HH:MM" of an instant, to the minute.
+std::string MinuteText(double julianDay) {
+  const CalendarMinute moment = ToCalendarMinute(julianDay);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d", moment.date.day, moment.date.month,
+                moment.date.year, moment.hour, moment.minute);
+  return text;
+}
+
 int Chart(const Context& io, const Options& options) {
   const Date birth = ParseBirthDate(options.Require("--birth"));
+  const BirthHour hour;
   const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
-  PrintLongitudes(io, ComputeNatalChart(birth, pluto));
+  io.out << "# " << MinuteText(NatalMoment(birth, hour)) << " UT\n";
+  PrintLongitudes(io, ComputeNatalChart(birth, hour, pluto));
   return 0;
 }
 
@@ -194,15 +211,6 @@ YearMonth StartMonth(const Options& options) {
   return {today.year, today.month};
 }
 
-// "DD.MM.YYYY HH:MM" of an instant, to the minute.
-std::string MinuteText(double julianDay) {
-  const CalendarMinute moment = ToCalendarMinute(julianDay);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d", moment.date.day, moment.date.month,
-                moment.date.year, moment.hour, moment.minute);
-  return text;
-}
-
 std::string DayText(double julianDay) {
   const Date date = DateOf(julianDay);
   char text[16];
@@ -217,19 +225,29 @@ void PrintInfluence(const Context& io, const InfluenceText& text) {
   for (size_t i = 0; i < influence.exact.size(); ++i)
     io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
   io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t' << influence.natalBody
-         << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0) << '\n';
+         << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0);
+  // How far the days depend on an unknown birth hour.
+  if (const auto& windows = influence.hourWindows)
+    io.out << '\t' << DayText(windows->possible.firstNoon) << '\t'
+           << DayText(windows->possible.lastNoon) << '\t' << (windows->sure ? "sure" : "maybe");
+  else
+    io.out << "\t-\t-\t-";
+  io.out << '\n';
 }
 
 int Influences(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const Date birth = ParseBirthDate(options.Require("--birth"));
+  const BirthHour hour;
   const YearMonth start = StartMonth(options);
   const fs::path dataDir = ProgramDir(options) / "System";
   const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
   const InterpretationFile texts =
       InterpretationFile::Load(dataDir / std::string(KindInfo(kind).interpretationFile));
-  const std::vector<InfluenceText> influences = AttachInfluenceTexts(
-      FindInfluences(ComputeNatalChart(birth, pluto), start, kForecastMonths), texts);
+  std::vector<Influence> found =
+      FindInfluences(ComputeNatalChart(birth, hour, pluto), start, kForecastMonths);
+  if (!hour.moment) AddHourWindows(found, ComputeNatalArcs(birth, hour, pluto));
+  const std::vector<InfluenceText> influences = AttachInfluenceTexts(found, texts);
   for (const InfluenceText& text : influences) PrintInfluence(io, text);
   return 0;
 }
@@ -248,12 +266,22 @@ int MonthCount(const Options& options, int most, int otherwise) {
 int Best(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const Date birth = ParseBirthDate(options.Require("--birth"));
+  const BirthHour hour;
   const YearMonth start = StartMonth(options);
   const int months = MonthCount(options, kMostBestDayMonths, kForecastMonths);
   ForecastContext context(ProgramDir(options));
-  const std::vector<BestWindow> windows =
-      SearchBestWindows(ComputeNatalChart(birth, context.pluto()), start, months, kind,
+  std::vector<BestWindow> windows =
+      SearchBestWindows(ComputeNatalChart(birth, hour, context.pluto()), start, months, kind,
                         context.interpretations(kind));
+  // Reasons and cautions read as influences prints them, hour windows too.
+  if (!hour.moment) {
+    const NatalArcs arcs = ComputeNatalArcs(birth, hour, context.pluto());
+    for (BestWindow& window : windows)
+      for (std::vector<InfluenceText>* texts : {&window.reasons, &window.cautions})
+        for (InfluenceText& text : *texts)
+          text.influence.hourWindows =
+              FindHourWindows(text.influence, arcs[static_cast<size_t>(text.influence.natalBody)]);
+  }
   for (const BestWindow& window : windows) {
     io.out << DayText(window.firstNoon) << '\t' << DayText(window.lastNoon) << '\t' << window.score
            << '\t' << DayText(window.peakNoon) << '\n';

@@ -68,7 +68,7 @@ SipKey CalendarKey(const fs::path& programDir, const std::function<void()>& onWa
 
 std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
                                    std::time_t made, const std::function<void()>& onWait) {
-  const NatalChart natal = ComputeNatalChart(request.birth, context.pluto());
+  const NatalChart natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
   const std::vector<InfluenceText> influences = AttachInfluenceTexts(
       FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
   const std::vector<Station> stations = FindStations(request.start, kForecastMonths);

@@ -44,13 +44,10 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
 
   picture = DrawGraph(context, result.series, month, KindInfo(request.kind).retrogradeMarks);
   std::vector<std::uint8_t> jpeg = EncodeJpeg(picture, kGraphJpegQuality);
-  const MonthPage page{request.kind,
-                       request.name,
-                       request.birth,
-                       month,
-                       request.start,
-                       &result.scan,
-                       ReadPageFurniture(request.kind, context.dataDir())};
+  const MonthPage page{
+      request.kind,      request.name,       request.birth,
+      request.birthTime, request.birthPlace, month,
+      request.start,     &result.scan,       ReadPageFurniture(request.kind, context.dataDir())};
   result.pageBytes = RenderMonthPage(page);
 
   // Everything is read and made; now the files, the page last.
@@ -85,7 +82,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       std::filesystem::path directory;
       ~FlushOutput() { FlushDirectory(directory); }
     } flush{context.outputDir()};
-    result.natal = ComputeNatalChart(request.birth, context.pluto());
+    result.natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
     const NatalChart& natal = result.natal;
     Raster picture;
     for (int k = 1; k <= kForecastMonths; ++k) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/cp1251.h"
@@ -29,6 +30,12 @@ struct ForecastRequest {
   Cp1251Html name;
   Date birth;
   YearMonth start;  // the first of the four months
+  // The hour of birth, when known, and what the reader said of it: the time
+  // on the clocks of the birth place and the place's name as the pages
+  // print it (Windows-1251; empty when only a zone or an offset was given).
+  BirthHour hour{};
+  std::optional<ClockTime> birthTime = std::nullopt;
+  Cp1251Html birthPlace{};
 };
 
 // What the run reads off one month: the scan with its texts and the rating
@@ -58,7 +65,7 @@ struct MonthForecast {
 // dropped, an unreadable archive kept).
 struct ForecastResult {
   ForecastRequest request;
-  NatalChart natal;  // of the request's birth date
+  NatalChart natal;  // of the request's birth date and hour
   std::vector<MonthForecast> months;
   PackReport packed;
 };

@@ -71,11 +71,66 @@ std::vector<double> ExactMoments(const Influence& influence, double natalLongitu
   return exact;
 }
 
-bool InOrb(int transitBody, double noon, double natalLongitude, int aspect) {
-  return ClassifyAspect(Longitude(transitBody, noon), natalLongitude, kAspectOrb) == aspect;
+bool InOrb(int transitBody, double noon, double natalLongitude, int aspect,
+           double orb = kAspectOrb) {
+  return ClassifyAspect(Longitude(transitBody, noon), natalLongitude, orb) == aspect;
+}
+
+// How far past an orb the transit body stands from an aspect, in degrees:
+// negative within it. The distance is the aspect rule's own.
+double BeyondOrb(const Influence& influence, double natalLongitude, double orb, double t) {
+  double d = std::fabs(Longitude(influence.transitBody, t) - natalLongitude);
+  if (d > 180) d = 360 - d;
+  return std::fabs(d - influence.aspect) - orb;
+}
+
+// The instants a window of noons opens and closes: the crossings of the orb
+// between each end noon and the noon outside it.
+DayWindow WindowOfNoons(const Influence& influence, double natalLongitude, double orb,
+                        double firstNoon, double lastNoon) {
+  const auto beyond = [&](double t) { return BeyondOrb(influence, natalLongitude, orb, t); };
+  const auto crossing = [&](double outside, double inside) {
+    const double fo = beyond(outside), fi = beyond(inside);
+    if (fo <= 0 || fi > 0) return outside;  // a window cut short by its limit
+    return FindRoot(beyond, outside, inside, fo, fi, kRootTolerance);
+  };
+  return {firstNoon, lastNoon, crossing(firstNoon - 1, firstNoon),
+          crossing(lastNoon + 1, lastNoon)};
 }
 
 }  // namespace
+
+HourWindows FindHourWindows(const Influence& influence, const NatalArc& arc) {
+  const double middle = arc.middle;
+  const int transit = influence.transitBody, aspect = influence.aspect;
+  // Within orb of some point of the arc is within the widened orb of its
+  // middle, within orb of every point within the narrowed one: the aspect's
+  // distance changes by the natal body's shift at most.
+  const double widened = kAspectOrb + arc.halfLength, narrowed = kAspectOrb - arc.halfLength;
+
+  double first = influence.firstNoon, last = influence.lastNoon;
+  for (int n = 0; n < kLongestWindow && InOrb(transit, first - 1, middle, aspect, widened); ++n)
+    first -= 1;
+  for (int n = 0; n < kLongestWindow && InOrb(transit, last + 1, middle, aspect, widened); ++n)
+    last += 1;
+  HourWindows windows{WindowOfNoons(influence, middle, widened, first, last), std::nullopt};
+
+  if (narrowed < 0) return windows;
+  std::optional<double> sureFirst, sureLast;
+  for (double noon = influence.firstNoon; noon <= influence.lastNoon; noon += 1)
+    if (InOrb(transit, noon, middle, aspect, narrowed)) {
+      if (!sureFirst) sureFirst = noon;
+      sureLast = noon;
+    }
+  if (sureFirst) windows.sure = WindowOfNoons(influence, middle, narrowed, *sureFirst, *sureLast);
+  return windows;
+}
+
+void AddHourWindows(std::vector<Influence>& influences, const NatalArcs& arcs) {
+  for (Influence& influence : influences)
+    influence.hourWindows =
+        FindHourWindows(influence, arcs[static_cast<size_t>(influence.natalBody)]);
+}
 
 double DailyMotion(int body, double julianDay) {
   const double before = Longitude(body, julianDay - kMotionHalfSpan);

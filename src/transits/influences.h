@@ -11,12 +11,35 @@
 // instants are Julian days in Universal Time, from the same series as the
 // scan.
 
+#include <optional>
 #include <vector>
 
 #include "base/dates.h"
 #include "transits/natal.h"
 
 namespace meridan {
+
+// A stretch of days within an influence's reach: the noons that begin and
+// end it, and the instants at which it opens and closes (Julian days).
+struct DayWindow {
+  double firstNoon = 0.0;
+  double lastNoon = 0.0;
+  double opens = 0.0;
+  double closes = 0.0;
+};
+
+// How far an influence's days depend on a birth hour that is not known.
+// Over the hours of the birth date each natal body sweeps an arc; the
+// possible window holds the noons on which the transit body is within orb
+// of some point of the arc (of some birth hour), the sure window the noons
+// on which it is within orb of every point of it (of every birth hour).
+// Without a sure window the influence may not come at all. (The sure
+// window runs from the first to the last such noon: near a station a noon
+// between them may miss.)
+struct HourWindows {
+  DayWindow possible;
+  std::optional<DayWindow> sure;
+};
 
 struct Influence {
   int transitBody = 0;
@@ -27,6 +50,8 @@ struct Influence {
   // Exact moments in time order: none when the body touches the orb and
   // turns back, two or three when it stations inside the window.
   std::vector<double> exact;
+  // When the birth hour is not known: how far the days depend on it.
+  std::optional<HourWindows> hourWindows = std::nullopt;
 };
 
 struct Station {
@@ -53,5 +78,15 @@ std::vector<Station> FindStations(YearMonth start, int months);
 // month, each with its whole window and its exact moments; ordered by first
 // day, then transit body, aspect and natal body.
 std::vector<Influence> FindInfluences(const NatalChart& natal, YearMonth start, int months);
+
+// The windows of an influence of the chart at noon of the birth date, over
+// the arcs its natal bodies sweep in the hours of that date: those of the
+// noons around it on which the aspect holds with the orb widened (possible)
+// or narrowed (sure) by half the natal body's arc, each opening and closing
+// where the root finder of the exact moments puts the crossing of that orb.
+HourWindows FindHourWindows(const Influence& influence, const NatalArc& arc);
+
+// The hour windows of each influence, over the arcs of its natal body.
+void AddHourWindows(std::vector<Influence>& influences, const NatalArcs& arcs);
 
 }  // namespace meridan

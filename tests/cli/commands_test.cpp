@@ -110,6 +110,17 @@ TEST(Chart, BirthDateThatDoesNotExistIsAUsageError) {
   }
 }
 
+// The chart names the moment it is computed at, then prints what
+// positions prints for it: noon UT of the birth date.
+TEST(Chart, FirstLineNamesTheMoment) {
+  ProgramDir dir;
+  const Result chart = RunMeridan({"chart", "--birth", "20.05.1984", "--dir", dir.root().string()});
+  ASSERT_EQ(chart.status, 0) << chart.err;
+  const Result noon =
+      RunMeridan({"positions", "--date", "20.05.1984", "--dir", dir.root().string()});
+  EXPECT_EQ(chart.out, "# 20.05.1984 12:00 UT\n" + noon.out);
+}
+
 // A bad value is echoed cut to a readable length, its control characters
 // shown escaped.
 TEST(Positions, EchoedBadValueIsShortAndPrintable) {
@@ -502,7 +513,7 @@ TEST(Influences, WindowsAreTheDaysOfTheScan) {
   std::istringstream lines(r.out);
   std::string text;
   while (std::getline(lines, text)) {
-    ASSERT_EQ(std::count(text.begin(), text.end(), '\t'), 7) << text;
+    ASSERT_EQ(std::count(text.begin(), text.end(), '\t'), 10) << text;
     std::istringstream fields(text);
     Line line;
     std::getline(fields, line.first, '\t');

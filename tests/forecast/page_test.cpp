@@ -194,6 +194,36 @@ TEST(MonthPage, BirthDateAsTyped) {
       std::string::npos);
 }
 
+// With a time of birth the birth line carries it and the place, and the
+// day lists follow the chart of that moment.
+TEST(MonthPage, BirthTimeAndPlaceFollowTheDate) {
+  PageDir dir;
+  ForecastContext context(dir.root());
+  const double moment = 30821 - 3.5 / 24;  // 20 May 1984, 14:30 at UTC+6
+  const ForecastResult timed = RunForecast(context, {ForecastKind::Trips,
+                                                     {},
+                                                     {20, 5, 1984},
+                                                     {2025, 5},
+                                                     BirthHour{moment, 0, 24},
+                                                     ClockTime{14, 30},
+                                                     NameForPage("Екатеринбург")});
+  EXPECT_NE(timed.months[0].pageBytes.find(
+                W("<h3> Дата рождения: 20 мая 1984г., 14:30, Екатеринбург </h3>")),
+            std::string::npos);
+  EXPECT_EQ(timed.natal,
+            ComputeNatalChart({20, 5, 1984}, BirthHour{moment, 0, 24}, context.pluto()));
+  EXPECT_NE(timed.natal, ComputeNatalChart({20, 5, 1984}, context.pluto()));
+  const ForecastResult noon =
+      RunForecast(context, {ForecastKind::Trips, {}, {20, 5, 1984}, {2025, 5}});
+  EXPECT_NE(noon.months[0].pageBytes.find(W("<h3> Дата рождения: 20 мая 1984г. </h3>")),
+            std::string::npos);
+  // The Sun moves 0.1 degree in those hours: some day's hits differ.
+  bool differs = false;
+  for (size_t m = 0; m < timed.months.size(); ++m)
+    differs |= timed.months[m].scan.DaySums() != noon.months[m].scan.DaySums();
+  EXPECT_TRUE(differs);
+}
+
 TEST(MonthPage, MissingInterpretationFilePrintsNoHeadings) {
   PageDir dir;
   fs::remove(dir.system() / "go.dat");

@@ -1,5 +1,7 @@
 #include "output/pages/page.h"
 
+#include <cstdio>
+
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/month_names.h"
@@ -35,6 +37,14 @@ class Page {
  private:
   std::string bytes_;
 };
+
+// ", 14:30, Екатеринбург" after the birth date, when the time is known.
+std::string BirthTimeText(const std::optional<ClockTime>& time, const Cp1251Html& place) {
+  if (!time) return {};
+  char clock[16];
+  std::snprintf(clock, sizeof clock, ", %02d:%02d", time->hour, time->minute);
+  return clock + (place.bytes.empty() ? "" : ", " + place.bytes);
+}
 
 }  // namespace
 
@@ -81,7 +91,7 @@ std::string RenderMonthPage(const MonthPage& content) {
             (content.name.bytes.empty() ? "" : ", " + content.name.bytes) + "</h1>");
   page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
             MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
-            W("г. </h3>"));
+            W("г.") + BirthTimeText(content.birthTime, content.birthPlace) + " </h3>");
   if (kind.paddedImage)
     page.Line("<img border=\"0\" src=\" " + imageName + " \" width=\"626\" height=\"205\">");
   else

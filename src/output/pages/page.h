@@ -3,6 +3,7 @@
 // day-by-day texts, legend and help. Windows-1251, CR LF line ends.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ struct MonthPage {
   ForecastKind kind;
   Cp1251Html name;
   Date birth;
+  // The time of birth on the clocks of the birth place and the place's
+  // name, when given: the birth line carries them after the date.
+  std::optional<ClockTime> birthTime = std::nullopt;
+  Cp1251Html birthPlace{};
   YearMonth month;  // the page's month
   YearMonth start;  // the first of the forecast's four months
   const MonthScan* scan;
