@@ -128,7 +128,8 @@ TEST(HourWindows, AgreeWithTheScansOfTheChartsAtTheEndsOfTheArcs) {
       EXPECT_GE(possible.lastNoon, x.lastNoon);
       for (double t = possible.firstNoon - 1; t <= possible.lastNoon + 1; t += 1) {
         const bool inside = t >= possible.firstNoon && t <= possible.lastNoon;
-        EXPECT_EQ(inOrb(x, t, 0) || inOrb(x, t, 1), inside) << DateOf(t).day << '.' << DateOf(t).month;
+        EXPECT_EQ(inOrb(x, t, 0) || inOrb(x, t, 1), inside)
+            << DateOf(t).day << '.' << DateOf(t).month;
       }
       EXPECT_LE(possible.opens, possible.firstNoon);
       EXPECT_GT(possible.opens, possible.firstNoon - 1);
