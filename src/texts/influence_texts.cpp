@@ -35,7 +35,8 @@ std::string StationTitle(const Station& station) {
                      : station.body == kVenus ? "Венера"
                      : station.body == kMars  ? "Марс"
                                               : "?";
-  return W(name) + W(station.retrograde ? " разворачивается назад" : " разворачивается вперёд");
+  return W(name) +
+         W(station.retrograde ? " начинает попятное движение" : " возвращается к прямому движению");
 }
 
 }  // namespace meridan

@@ -29,7 +29,7 @@ std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& in
 // The text's first sentence, from its first line (Windows-1251).
 std::string FirstSentence(std::string_view text);
 
-// "Меркурий разворачивается назад", "Марс разворачивается вперёд"
+// "Меркурий начинает попятное движение", "Марс возвращается к прямому движению"
 // (Windows-1251).
 std::string StationTitle(const Station& station);
 

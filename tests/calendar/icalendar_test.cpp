@@ -84,14 +84,21 @@ TEST(ForecastEvents, StrongAcceptedInfluencesAndTheTurnsOfMercuryAndMars) {
   SipKey key{};
   const auto trips = ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, key);
   ASSERT_EQ(trips.size(), 3u);
-  EXPECT_EQ(Cp1251ToUtf8(trips[0].summary), "-3 Поездки: Дорога требует терпения.");
+  EXPECT_EQ(Cp1251ToUtf8(trips[0].summary), "Поездки: неблагоприятно — долгий путь");
   EXPECT_EQ(trips[0].first, (Date{28, 7, 2025}));
   EXPECT_EQ(trips[0].afterLast, (Date{5, 8, 2025}));
   EXPECT_EQ(Cp1251ToUtf8(trips[0].description),
             "Дорога требует терпения. Закладывайте запас времени.\n\n"
+            "Неблагоприятное указание, сила 3 из 5.\n"
             "Действует с 28 июля 2025 по 4 августа 2025.\nТочно: 2 августа 2025, 14:24 UT.");
-  EXPECT_EQ(Cp1251ToUtf8(trips[1].summary), "Поездки: Меркурий разворачивается назад");
-  EXPECT_EQ(Cp1251ToUtf8(trips[2].summary), "Поездки: Марс разворачивается вперёд");
+  EXPECT_EQ(Cp1251ToUtf8(trips[1].summary), "Поездки: Меркурий начинает попятное движение");
+  EXPECT_EQ(Cp1251ToUtf8(trips[2].summary), "Поездки: Марс возвращается к прямому движению");
+  // A turn says in one sentence what it means for the kind, then when it comes.
+  EXPECT_TRUE(Cp1251ToUtf8(trips[1].description).starts_with("Несколько недель адреса"))
+      << Cp1251ToUtf8(trips[1].description);
+  EXPECT_TRUE(Cp1251ToUtf8(trips[1].description)
+                  .ends_with("\n\nМеркурий начинает попятное движение: 28 июля 2025, 16:48 UT."))
+      << Cp1251ToUtf8(trips[1].description);
   // The names repeat with the key and say nothing of the person.
   const auto again = ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, key);
   for (size_t i = 0; i < trips.size(); ++i) {
@@ -104,6 +111,17 @@ TEST(ForecastEvents, StrongAcceptedInfluencesAndTheTurnsOfMercuryAndMars) {
             trips[0].uid);
   EXPECT_NE(ForecastEvents(ForecastKind::Trips, {21, 5, 1984}, influences, stations, key)[0].uid,
             trips[0].uid);
+  // Every title a phone can show on one line: 60 characters at most, for every
+  // kind, sign, natal body and turn.
+  for (const ForecastKind kind : {ForecastKind::Trips, ForecastKind::Service, ForecastKind::Sale})
+    for (const int natal : {1, 3, 4, 5, 6, 7, 8, 9, 10})
+      for (const int rating : {-5, 5}) {
+        const std::vector<InfluenceText> one = {
+            {{5, 90, natal, first, last, {}}, rating, true, &strong}};
+        const std::vector<Station> turns = {{first, kMercury, false}, {first, kMars, true}};
+        for (const CalendarEvent& event : ForecastEvents(kind, {20, 5, 1984}, one, turns, key))
+          EXPECT_LE(event.summary.size(), 60u) << Cp1251ToUtf8(event.summary);
+      }
   // Purchase-sale leaves Mars's turns out.
   EXPECT_EQ(ForecastEvents(ForecastKind::Sale, {20, 5, 1984}, influences, stations, key).size(),
             2u);
