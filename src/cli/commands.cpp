@@ -93,6 +93,9 @@ constexpr const char* kUsage =
     "  check-data [--dir PROGRAM_DIR]\n"
     "      checks the interpretation files go.dat, servis.dat and sale.dat\n"
     "\n"
+    "  --version\n"
+    "      the program's version\n"
+    "\n"
     "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
     "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
 
@@ -483,6 +486,10 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     out << kUsage;
+    return 0;
+  }
+  if (args[0] == "--version") {
+    out << "meridan " MERIDAN_VERSION "\n";
     return 0;
   }
   for (const Command& command : Commands()) {

@@ -42,7 +42,7 @@ std::string RenderForecastDigest(const ForecastResult& run, Date made);
 // run is touched.
 void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file);
 
-// The name a save dialog suggests for the digest: its title, "Прогноз:
+// The name a save dialog suggests for the digest: its title, "Прогноз,
 // поездки — Иван Петров, декабрь 2026 – март 2027.pdf" (UTF-8). Loads no
 // PDF library.
 std::string ForecastDigestFileName(const ForecastRequest& request);

@@ -37,10 +37,14 @@ void ForecastCalendar::Forget() {
 
 QString ForecastCalendar::SuggestedPath() const {
   if (!request_) return {};
-  // The calendar names no one, and neither does its file.
+  // The calendar names no one, and neither does its file; it names the
+  // whole period, not the first of its months.
+  const auto month = [](YearMonth m) {
+    return Cp1251ToUtf8(MonthNameLower(m.month)) + ' ' + std::to_string(m.year);
+  };
   const std::string name = std::string(KindInfo(request_->kind).command) + ", " +
-                           Cp1251ToUtf8(MonthNameLower(request_->start.month)) + ' ' +
-                           std::to_string(request_->start.year) + ".ics";
+                           month(request_->start) + " – " +
+                           month(request_->start.Plus(kForecastMonths - 1)) + ".ics";
   return InDocumentsFolder(QString::fromStdString(name));
 }
 

@@ -31,7 +31,7 @@ class ForecastCalendar {
   // A run started or failed: nothing to save until the next one ends.
   void Forget();
 
-  // The documents folder and "Поездки, ноябрь 2026.ics" for the kept forecast.
+  // The documents folder and "Поездки, ноябрь 2026 – февраль 2027.ics" for the kept forecast.
   QString SuggestedPath() const;
 
   // Asks for the file and writes the calendar; a failure goes to the error box.

@@ -141,6 +141,11 @@ TEST(Positions, HelpSaysWhatItDoes) {
   }
 }
 
+TEST(Version, PrintsTheProgramsVersion) {
+  const Result r = RunMeridan({"--version"});
+  EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(0, "meridan 2.60\n", ""));
+}
+
 TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
   ProgramDir dir;
   const Result missing =

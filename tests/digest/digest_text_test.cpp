@@ -89,9 +89,10 @@ TEST(DigestNames, TitleAndSuggestedFileName) {
   EXPECT_EQ(DigestTitle(ForecastKind::Trips, ivan, kDec, YearMonth{2027, 3}),
             "Прогноз: поездки — Иван Петров, декабрь 2026 – март 2027");
   EXPECT_EQ(DigestFileName(ForecastKind::Trips, ivan, kDec, YearMonth{2027, 3}),
-            "Прогноз: поездки — Иван Петров, декабрь 2026 – март 2027.pdf");
-  EXPECT_EQ(DigestFileName(ForecastKind::Sale, {W("a/b &amp; &#9731;")}, kJan, kJan),
-            "Прогноз: покупка-продажа — a-b & ☃, январь 2027.pdf");
+            "Прогноз, поездки — Иван Петров, декабрь 2026 – март 2027.pdf");
+  EXPECT_EQ(DigestFileName(ForecastKind::Sale, {W("a/b &amp; &#9731; &lt;c:d&gt; \"e\\f|g?*")},
+                           kJan, kJan),
+            "Прогноз, покупка-продажа — a-b & ☃ -c-d- -e-f-g--, январь 2027.pdf");
   EXPECT_EQ(DigestTitle(ForecastKind::Service, {}, kFeb, kFeb),
             "Прогноз: автосервис, февраль 2027");
   // U+202E would show the rest of the title backwards, and the file name
@@ -100,7 +101,7 @@ TEST(DigestNames, TitleAndSuggestedFileName) {
   EXPECT_EQ(DigestTitle(ForecastKind::Trips, mirrored, kDec, kDec),
             "Прогноз: поездки — \u2068Ivan\u202Eexe.pdf\u2069, декабрь 2026");
   EXPECT_EQ(DigestFileName(ForecastKind::Trips, mirrored, kDec, kDec),
-            "Прогноз: поездки — Ivanexe.pdf, декабрь 2026.pdf");
+            "Прогноз, поездки — Ivanexe.pdf, декабрь 2026.pdf");
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
   answer = QString::fromStdString((dir.root() / "календарь").string());  // ".ics" is added
   Save()->trigger();
   ASSERT_EQ(asked.size(), 1);
-  EXPECT_TRUE(asked[0].endsWith(u"/Авто-сервис, ноябрь 2026.ics"_s)) << asked[0].toStdString();
+  EXPECT_TRUE(asked[0].endsWith(u"/Авто-сервис, ноябрь 2026 – февраль 2027.ics"_s))
+      << asked[0].toStdString();
   EXPECT_EQ(ReadFile(dir.root() / "календарь.ics").rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
 
   answer = QString::fromStdString((dir.root() / "нет" / "такой.ics").string());

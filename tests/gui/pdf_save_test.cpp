@@ -79,7 +79,7 @@ TEST_F(PdfSaveTest, MenuAndViewerSaveTheFinishedForecastUnderTheNameGiven) {
 
   answer = Path("из меню");  // without an extension: ".pdf" is added
   Save()->trigger();
-  const QString name = u"Прогноз: поездки — Иван Петров, ноябрь 2026 – февраль 2027.pdf"_s;
+  const QString name = u"Прогноз, поездки — Иван Петров, ноябрь 2026 – февраль 2027.pdf"_s;
   EXPECT_EQ(asked, QStringList{Path("Documents/") + name});
   EXPECT_EQ(ReadFile(dir.root() / "из меню.pdf").substr(0, 5), "%PDF-");
   EXPECT_EQ(window->statusBar()->currentMessage(),

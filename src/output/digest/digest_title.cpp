@@ -65,8 +65,14 @@ std::string DigestTitle(ForecastKind kind, const Cp1251Html& name, YearMonth fir
 std::string DigestFileName(ForecastKind kind, const Cp1251Html& name, YearMonth first,
                            YearMonth last) {
   std::string file = Title(kind, WithoutBidiControls(PlainName(name)), first, last);
+  // The title's colon, like any of the name's characters that Windows and
+  // FAT file systems refuse in a name (a file saved onto a memory stick or
+  // mailed to someone on Windows), does not go into the file's name.
+  file.replace(file.find(':'), 1, ",");
   for (char& c : file)
-    if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '-';
+    if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos ||
+        static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+      c = '-';
   return file + ".pdf";
 }
 
