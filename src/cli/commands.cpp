@@ -13,6 +13,7 @@
 #include "base/month_names.h"
 #include "base/places.h"
 #include "cli/arguments.h"
+#include "cli/birth_options.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
 #include "ephemeris/time_zone.h"
@@ -41,17 +42,19 @@ constexpr const char* kUsage =
     "      geocentric ecliptic longitudes of the Sun and Mercury..Pluto at noon of\n"
     "      the date (or at the Julian day, days since 1900 January 0.5): one line\n"
     "      per body: number, name, degrees with 6 decimals, tab-separated\n"
-    "  chart --birth DD.MM.YYYY [--dir PROGRAM_DIR]\n"
+    "  chart --birth DD.MM.YYYY [BIRTH_TIME] [--dir PROGRAM_DIR]\n"
     "      the natal chart: a line '# DD.MM.YYYY HH:MM UT' with the moment it is\n"
     "      computed at (noon UT of the birth date without a time), then nine\n"
     "      lines as positions prints them\n"
-    "  scan --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
+    "  scan --kind trips|service|sale --birth DD.MM.YYYY [BIRTH_TIME] --month MM.YYYY\n"
+    "       [--dir PROGRAM_DIR]\n"
     "      one line per aspect found, in scan order: day, transit body, aspect,\n"
     "      natal body, rating, accepted (1 or 0), fragment length; tab-separated\n"
-    "  series --kind trips|service|sale --birth DD.MM.YYYY --month MM.YYYY [--dir PROGRAM_DIR]\n"
+    "  series --kind trips|service|sale --birth DD.MM.YYYY [BIRTH_TIME] --month MM.YYYY\n"
+    "         [--dir PROGRAM_DIR]\n"
     "      the sample count, the rating series 1..N+3 and, for sale, the\n"
     "      retrograde marks 1..N, one line each\n"
-    "  influences --kind trips|service|sale --birth DD.MM.YYYY [--start MM.YYYY]\n"
+    "  influences --kind trips|service|sale --birth DD.MM.YYYY [BIRTH_TIME] [--start MM.YYYY]\n"
     "             [--dir PROGRAM_DIR]\n"
     "      one line per influence of the four months from the start month\n"
     "      (default: the current month), by first day: first and last day in\n"
@@ -66,7 +69,7 @@ constexpr const char* kUsage =
     "      one line per station of Mercury, Venus or Mars in the N months\n"
     "      (default 4) from the start month: DD.MM.YYYY HH:MM (UT), body, R (turns\n"
     "      retrograde) or D (turns direct); tab-separated\n"
-    "  best --kind trips|service|sale --birth DD.MM.YYYY [--start MM.YYYY]\n"
+    "  best --kind trips|service|sale --birth DD.MM.YYYY [BIRTH_TIME] [--start MM.YYYY]\n"
     "       [--months N] [--dir PROGRAM_DIR]\n"
     "      the best windows for the kind's action in the N months (1 to 12,\n"
     "      default 4) from the start month: runs of days with a positive sum of\n"
@@ -76,7 +79,7 @@ constexpr const char* kUsage =
     "      last day (DD.MM.YYYY), score, peak day; tab-separated. After it one\n"
     "      line per reason and caution: a tab, + or -, a tab, then the influence\n"
     "      as influences prints it. No lines when no window qualifies\n"
-    "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY\n"
+    "  forecast --kind trips|service|sale --name NAME --birth DD.MM.YYYY [BIRTH_TIME]\n"
     "           [--start MM.YYYY] [--dir PROGRAM_DIR] [--pdf FILE] [--ics FILE]\n"
     "      writes the four monthly pages from the start month (default: the\n"
     "      current month) into PROGRAM_DIR/Output, then Output/Prognoz.zip;\n"
@@ -95,6 +98,15 @@ constexpr const char* kUsage =
     "\n"
     "  --version\n"
     "      the program's version\n"
+    "\n"
+    "BIRTH_TIME: [--time HH:MM] [--place NAME] [--tz ZONE] [--utc-offset +HH:MM]\n"
+    "      the time of birth on the clocks of the birth place, and that place: a\n"
+    "      name of the place list (see places), an IANA zone (Europe/Moscow),\n"
+    "      which wins over the place's, or the clocks' offset from UTC, which\n"
+    "      wins over both. The chart is computed at that moment; a time the\n"
+    "      clocks showed twice or never is refused. Without --time the chart is\n"
+    "      computed at noon UT of the birth date, and the place tells which\n"
+    "      hours that date spans.\n"
     "\n"
     "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
     "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
@@ -155,8 +167,9 @@ std::string MinuteText(double julianDay) {
 }
 
 int Chart(const Context& io, const Options& options) {
-  const Date birth = ParseBirthDate(options.Require("--birth"));
-  const BirthHour hour;
+  const BirthOptions given = ReadBirthOptions(options);
+  const Date birth = given.date;
+  const BirthHour& hour = given.hour;
   const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
   io.out << "# " << MinuteText(NatalMoment(birth, hour)) << " UT\n";
   PrintLongitudes(io, ComputeNatalChart(birth, hour, pluto));
@@ -172,10 +185,11 @@ struct MonthQuery {
 
 MonthQuery QueryMonth(const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const Date birth = ParseBirthDate(options.Require("--birth"));
+  const BirthOptions birth = ReadBirthOptions(options);
   const YearMonth month = ParseMonth("--month", options.Require("--month"));
   ForecastContext context(ProgramDir(options));
-  return {kind, AnalyseMonth(context, kind, ComputeNatalChart(birth, context.pluto()), month)};
+  return {kind, AnalyseMonth(context, kind,
+                             ComputeNatalChart(birth.date, birth.hour, context.pluto()), month)};
 }
 
 int Scan(const Context& io, const Options& options) {
@@ -240,8 +254,9 @@ void PrintInfluence(const Context& io, const InfluenceText& text) {
 
 int Influences(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const Date birth = ParseBirthDate(options.Require("--birth"));
-  const BirthHour hour;
+  const BirthOptions given = ReadBirthOptions(options);
+  const Date birth = given.date;
+  const BirthHour& hour = given.hour;
   const YearMonth start = StartMonth(options);
   const fs::path dataDir = ProgramDir(options) / "System";
   const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
@@ -268,8 +283,9 @@ int MonthCount(const Options& options, int most, int otherwise) {
 
 int Best(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const Date birth = ParseBirthDate(options.Require("--birth"));
-  const BirthHour hour;
+  const BirthOptions given = ReadBirthOptions(options);
+  const Date birth = given.date;
+  const BirthHour& hour = given.hour;
   const YearMonth start = StartMonth(options);
   const int months = MonthCount(options, kMostBestDayMonths, kForecastMonths);
   ForecastContext context(ProgramDir(options));
@@ -341,7 +357,7 @@ int Forecast(const Context& io, const Options& options) {
   if (*length > kMaxNameLength)
     throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
                      " characters, this one has " + std::to_string(*length));
-  const Date birth = ParseBirthDate(options.Require("--birth"));
+  const BirthOptions birth = ReadBirthOptions(options);
   const Date today = Today();
   const YearMonth start = StartMonth(options);
   const auto pdf = options.Get("--pdf");
@@ -349,7 +365,8 @@ int Forecast(const Context& io, const Options& options) {
   const auto ics = options.Get("--ics");
   if (ics && ics->empty()) throw UsageError("--ics wants a file name");
 
-  const ForecastRequest request{kind, NameForPage(nameUtf8), birth, start};
+  const ForecastRequest request{kind,       NameForPage(nameUtf8),   birth.date, start, birth.hour,
+                                birth.time, NameForPage(birth.place)};
   ForecastContext context(ProgramDir(options));
   std::error_code ec;
   const fs::file_status output = fs::status(context.outputDir(), ec);
@@ -462,13 +479,15 @@ struct Command {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
       {"positions", {"--date", "--jd", "--dir"}, Positions},
-      {"chart", {"--birth", "--dir"}, Chart},
-      {"scan", {"--kind", "--birth", "--month", "--dir"}, Scan},
-      {"series", {"--kind", "--birth", "--month", "--dir"}, Series},
-      {"influences", {"--kind", "--birth", "--start", "--dir"}, Influences},
+      {"chart", WithBirthOptions({"--birth", "--dir"}), Chart},
+      {"scan", WithBirthOptions({"--kind", "--birth", "--month", "--dir"}), Scan},
+      {"series", WithBirthOptions({"--kind", "--birth", "--month", "--dir"}), Series},
+      {"influences", WithBirthOptions({"--kind", "--birth", "--start", "--dir"}), Influences},
       {"stations", {"--start", "--months", "--dir"}, Stations},
-      {"best", {"--kind", "--birth", "--start", "--months", "--dir"}, Best},
-      {"forecast", {"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}, Forecast},
+      {"best", WithBirthOptions({"--kind", "--birth", "--start", "--months", "--dir"}), Best},
+      {"forecast",
+       WithBirthOptions({"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}),
+       Forecast},
       {"check-data", {"--dir"}, CheckData},
       {"places", {"--dir"}, Places, kPlaceOperand},
   };
