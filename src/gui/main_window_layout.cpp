@@ -135,15 +135,14 @@ void MainWindow::BuildCommands(QWidget* client) {
 void MainWindow::BuildStartMonth(QWidget* client) {
   // People plan a trip or a purchase ahead: the four months may begin later
   // than the current one, which stays the default.
-  auto* label = Named(new QLabel(QStringLiteral("Начиная с"), client), "StartLabel");
-  label->setFont(ControlFont());
-  label->move(484, 11);
-  label->adjustSize();
+  // It stands in the commands' row, which it sets: a label over it would
+  // run into the birth year's.
   StartBox = Named(new QComboBox(client), "StartBox");
-  StartBox->setGeometry(484, 33, 140, 28);
+  StartBox->setGeometry(484, 71, 140, 29);
   StartBox->setFont(ControlFont());
   StartBox->setPalette(FieldPalette(palette()));
-  label->setBuddy(StartBox);
+  StartBox->setToolTip(QStringLiteral("Первый из четырёх месяцев прогноза"));
+  StartBox->setAccessibleName(QStringLiteral("Начиная с месяца"));
 }
 
 void MainWindow::BuildMonthButtons(QWidget* client) {
