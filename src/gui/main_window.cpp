@@ -25,6 +25,7 @@
 #include "ephemeris/birth_date.h"
 #include "forecast/digest_file.h"
 #include "gui/about_box.h"
+#include "gui/best_days_window.h"
 #include "gui/birth_fields.h"
 #include "gui/calendar_save.h"
 #include "gui/error_box.h"
@@ -123,6 +124,20 @@ void MainWindow::BuildWindows(QSize viewerScreen) {
   calendar_->OnSaved(
       [this](const QString& file) { ShowStatus(QStringLiteral("Календарь сохранён: ") + file); });
   menuBar()->insertAction(N3, calendar_->Action());  // beside the PDF
+  best_ = new BestDaysWindow(this);
+  menuBar()->insertAction(pdf_->Action(), best_->Action());  // before the PDF and calendar
+  // The button under the commands, on the picture; its caption without the
+  // menu item's keyboard letter, which the menu bar answers.
+  ButtonBest = new QPushButton(best_->Action()->text().remove(QLatin1Char('&')), centralWidget());
+  ButtonBest->setObjectName(QStringLiteral("ButtonBest"));
+  ButtonBest->setGeometry(172, 110, 145, 29);
+  ButtonBest->setFont(Button8->font());
+  ButtonBest->setAutoDefault(false);
+  ButtonBest->setEnabled(false);
+  connect(ButtonBest, &QPushButton::clicked, best_->Action(), &QAction::trigger);
+  connect(best_->Action(), &QAction::changed, ButtonBest,
+          [this] { ButtonBest->setEnabled(best_->Action()->isEnabled()); });
+  setTabOrder(Button8, ButtonBest);
   // F1 opens the help from every window, over the window it was pressed in.
   for (QWidget* window :
        std::initializer_list<QWidget*>{this, About_Form, Form2, ProblemForm_, help_}) {
@@ -242,6 +257,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     const QDate today = clock_();
     pdf_->Keep(latest_, {today.day(), today.month(), today.year()});
     calendar_->Keep(latest_.request, *context_);
+    best_->Keep(latest_.request, *context_);
     if (KindInfo(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
@@ -256,6 +272,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
 void MainWindow::ForgetLatest() {
   pdf_->Forget();
   calendar_->Forget();
+  best_->Forget();
   for (int k = 1; k <= 4; ++k) {
     QPushButton* button = monthButtons_[static_cast<size_t>(k)];
     button->setEnabled(false);

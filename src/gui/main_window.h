@@ -25,6 +25,7 @@ class QPushButton;
 namespace meridan {
 
 class AboutBox;
+class BestDaysWindow;
 class ForecastCalendar;
 class ForecastPdf;
 class HelpWindow;
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
   ProblemReport* ProblemForm() const { return ProblemForm_; }
   HelpWindow* Help() const { return help_; }
   PeoplePicker* Remembered() const { return people_; }
+  BestDaysWindow* BestDays() const { return best_; }
 
   // The session's start-up; runs once, when the window first comes up.
   void FormActivate();
@@ -135,6 +137,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ForecastContext> context_;
   std::unique_ptr<ForecastPdf> pdf_;            // the latest finished forecast, to save as a PDF
   std::unique_ptr<ForecastCalendar> calendar_;  // the same, to save as a calendar file
+  BestDaysWindow* best_;                        // the best days of the same
+  QPushButton* ButtonBest;                      // opens it, beside the commands
   bool startupQueued_ = false;
   bool activated_ = false;
   std::function<QDate()> clock_ = &QDate::currentDate;

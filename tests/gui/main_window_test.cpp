@@ -382,8 +382,8 @@ TEST_F(MainWindowTest, MenuBarShowsTheKeyboardsItemAndCtrlQQuits) {
   QStringList captions;
   for (const QAction* item : menu->actions()) captions << item->text();
   EXPECT_EQ(captions, (QStringList{u"&О программе"_s, u"&Проблемы"_s, u"Помо&щь"_s,
-                                   u"&Сохранить прогноз в PDF…"_s, u"Сохранить в &календарь…"_s,
-                                   u"&Выход"_s}));
+                                   u"&Лучшие дни…"_s, u"&Сохранить прогноз в PDF…"_s,
+                                   u"Сохранить в &календарь…"_s, u"&Выход"_s}));
   // Alt and the underlined letter, as on any desktop.
   bool aboutShown = false;
   WhenModalShows([&] {
