@@ -50,7 +50,9 @@ with tempfile.TemporaryDirectory() as tmp:
                 line.decode("utf-8")
             except UnicodeDecodeError:
                 failures.append(f"{what}: a fold splits a character: {line!r}")
-        text = raw.decode("utf-8")
+        # The event names are hashes, whose hexadecimal digits may spell a year.
+        text = "\n".join(line for line in raw.decode("utf-8").split("\r\n")
+                         if not line.startswith("UID:"))
         check("Иван" not in text and "1984" not in text and "19840520" not in text,
               f"{what}: the person's name or birth date is in the file")
         calendar = icalendar.Calendar.from_ical(raw)
