@@ -35,8 +35,7 @@ Options ParseOptions(const std::vector<std::string>& args, const std::vector<std
 inline constexpr int kFirstForecastYear = 1900;
 inline constexpr int kLastForecastYear = 2100;
 
-// "DD.MM.YYYY": day 1..31 and month 1..12 (a day the month lacks is taken
-// as typed and runs on into the next month).
+// "DD.MM.YYYY": a day that exists (31.02 and 29.02.1900 do not).
 Date ParseDate(const std::string& option, const std::string& text);
 
 // --birth "DD.MM.YYYY": a day that exists, in the birth years 1920..2030.
@@ -45,11 +44,24 @@ Date ParseBirthDate(const std::string& text);
 // "MM.YYYY", month 1..12, year 1900..2100.
 YearMonth ParseMonth(const std::string& option, const std::string& text);
 
-// A decimal number within [-limit, limit], e.g. a Julian day.
+// A plain decimal number within [-limit, limit], e.g. a Julian day: an
+// optional sign, digits and at most one point; no spaces, exponent or hex.
 double ParseNumber(const std::string& option, const std::string& text, double limit);
 
+// A count: an optional sign and digits only, within [least, most].
+int ParseWholeNumber(const std::string& option, const std::string& text, int least, int most);
+
+// --name: valid UTF-8 of at most `most` characters, without control
+// characters (C0, DEL, C1).
+std::string ParseName(const std::string& text, size_t most);
+
+// The month of the clock's day, as the default start of a forecast: in the
+// forecast years like --start, else a usage error that asks for --start.
+YearMonth ClockMonth(const Date& today);
+
 // A value as an error message shows it: control characters escaped (\x07,
-// and the C1 controls of UTF-8 as \u009B), cut to a readable length.
+// the C1 controls of UTF-8 as \u009B, the bidirectional ones as \u202E),
+// and so are the bytes of invalid UTF-8 (\xFF); cut to a readable length.
 std::string Shown(const std::string& text);
 // The same, whole: for paths and messages that carry values from outside.
 std::string Printable(const std::string& text);

@@ -224,8 +224,7 @@ Date Today() {
 // The start month of a forecast: --start, or the month of the clock.
 YearMonth StartMonth(const Options& options) {
   if (const auto text = options.Get("--start")) return ParseMonth("--start", *text);
-  const Date today = Today();
-  return {today.year, today.month};
+  return ClockMonth(Today());
 }
 
 std::string DayText(double julianDay) {
@@ -323,11 +322,7 @@ int Stations(const Context& io, const Options& options) {
   const YearMonth start = StartMonth(options);
   int months = kForecastMonths;
   if (const auto text = options.Get("--months")) {
-    const double value = ParseNumber("--months", *text, kMostStationMonths);
-    if (value < 1 || value != static_cast<int>(value))
-      throw UsageError("--months wants a whole number of months from 1 to " +
-                       std::to_string(kMostStationMonths) + ", not '" + Shown(*text) + "'");
-    months = static_cast<int>(value);
+    months = ParseWholeNumber("--months", *text, 1, kMostStationMonths);
   }
   for (const Station& station : FindStations(start, months))
     io.out << MinuteText(station.moment) << '\t' << station.body << '\t'
@@ -339,6 +334,9 @@ void TellWhatPackingDid(const Context& io, const fs::path& archive, const PackRe
   for (const fs::path& file : packed.notPacked)
     io.err << "meridan: " << Printable(file.string())
            << " is not a regular file; left out of the archive" << std::endl;
+  for (const PackReport::LeftOut& file : packed.leftOut)
+    io.err << "meridan: " << Printable(file.path.string())
+           << " is left out of the archive: " << Printable(file.why) << std::endl;
   if (packed.replacedLink)
     io.err << "meridan: " << Printable(archive.string())
            << " was a link; the archive replaces it, and what it pointed at is untouched"
@@ -351,12 +349,7 @@ void TellWhatPackingDid(const Context& io, const fs::path& archive, const PackRe
 
 int Forecast(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const std::string nameUtf8 = options.Require("--name");
-  const auto length = Utf8Length(nameUtf8);
-  if (!length) throw UsageError("--name is not valid UTF-8 text");
-  if (*length > kMaxNameLength)
-    throw UsageError("--name holds at most " + std::to_string(kMaxNameLength) +
-                     " characters, this one has " + std::to_string(*length));
+  const std::string nameUtf8 = ParseName(options.Require("--name"), kMaxNameLength);
   const BirthOptions birth = ReadBirthOptions(options);
   const Date today = Today();
   const YearMonth start = StartMonth(options);
@@ -396,6 +389,11 @@ int Forecast(const Context& io, const Options& options) {
   // The pages and the archive stand whatever becomes of the PDF and the
   // calendar; each of those two is made or reported on its own.
   int status = 0;
+  if (!run.scratchFailure.empty()) {
+    io.err << "meridan: " << Printable(run.scratchFailure)
+           << " (the pages and the archive are written)" << std::endl;
+    status = 1;
+  }
   if (pdf) {
     try {
       WriteForecastDigest(run, today, *pdf);

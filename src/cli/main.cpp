@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
   // A reader that goes away (meridan forecast ... | head -1) must not kill a
   // run halfway: the write fails instead, and the run finishes and says so.
   std::signal(SIGPIPE, SIG_IGN);
+  // Nor a file size limit (ulimit -f): the write that passes it fails with
+  // "File too large" and is reported as any other failed write.
+  std::signal(SIGXFSZ, SIG_IGN);
   meridan::TuneHeapForForecasts();
   return meridan::RunCommandLine(argc, argv);
 }

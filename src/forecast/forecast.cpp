@@ -73,7 +73,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
-  ForecastResult result{request, {}, {}, {}};
+  ForecastResult result{request, {}, {}, {}, {}};
   {
     // The pages and graphs are flushed one by one; the renames that put
     // them in place are made durable once, when the months are done or
@@ -93,12 +93,16 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
     // The scratch files end as the last month (the last one with a matched
     // text) leaves them; writing them for every month would only replace
     // them again.
-    WriteScratchBitmap(context, picture);
-    for (auto month = result.months.rbegin(); month != result.months.rend(); ++month)
-      if (month->scan.matched) {
-        WriteScratchText(context.dataDir(), month->scan.lastMatchedText);
-        break;
-      }
+    try {
+      WriteScratchBitmap(context, picture);
+      for (auto month = result.months.rbegin(); month != result.months.rend(); ++month)
+        if (month->scan.matched) {
+          WriteScratchText(context.dataDir(), month->scan.lastMatchedText);
+          break;
+        }
+    } catch (const std::runtime_error& error) {
+      result.scratchFailure = error.what();
+    }
   }
   // The pages and graphs just written are packed from the bytes in hand.
   std::vector<WrittenFile> written;

@@ -68,6 +68,10 @@ struct ForecastResult {
   NatalChart natal;  // of the request's birth date and hour
   std::vector<MonthForecast> months;
   PackReport packed;
+  // Why a scratch file of System/ could not be written (a directory in its
+  // place, a full disk), or empty: the pages and the archive are written
+  // all the same, and the run fails only after them.
+  std::string scratchFailure;
 };
 
 // Told after each finished month: its number k (1..4) and the month as

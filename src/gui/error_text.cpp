@@ -206,6 +206,11 @@ QString PackingNotice(const PackReport& packed, const std::filesystem::path& arc
                         files.join(QStringLiteral(", ")) +
                         QStringLiteral(": это не обычные файлы, а ссылки или особые файлы."));
   }
+  for (const PackReport::LeftOut& file : packed.leftOut)
+    lines << QStringLiteral("В архив прогнозов не вошёл ") + Quoted(file.path) +
+                 (file.tooLarge ? QStringLiteral(": он слишком велик для архива ZIP.")
+                                : QStringLiteral(": его не удалось прочитать (") +
+                                      QString::fromStdString(file.why) + QStringLiteral(")."));
   if (!packed.droppedEntries.empty()) {
     // Each line is "<name>: <why>", and the program's reasons hold no ": ".
     QStringList names;

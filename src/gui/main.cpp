@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 #include "base/startup.h"
 #include "forecast/heap.h"
 #include "gui/application.h"
@@ -13,6 +15,9 @@ int main(int argc, char** argv) {
   // named temporary file outliving a SIGTERM.
   meridan::OpenClosedStandardDescriptors();
   meridan::RemoveTemporaryFilesOnSignals();
+  // A file size limit fails the write that passes it, which the window
+  // reports, instead of killing the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   meridan::TuneHeapForForecasts();
   QApplication application(argc, argv);
   meridan::InstallQtTranslation(application);

@@ -264,7 +264,13 @@ void MainWindow::RunCommand(ForecastKind kind) {
     }
     // What packing did beside the archive (an unreadable old archive put
     // aside, not lost; files left out; old entries dropped) is said.
-    const QString packing = PackingNotice(latest_.packed, context_->archivePath());
+    QString packing = PackingNotice(latest_.packed, context_->archivePath());
+    if (!latest_.scratchFailure.empty())
+      packing += (packing.isEmpty() ? QString() : QStringLiteral("\n")) +
+                 QStringLiteral(
+                     "Страницы и архив записаны, но служебный файл записать не "
+                     "удалось: ") +
+                 QString::fromStdString(latest_.scratchFailure);
     if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
 }

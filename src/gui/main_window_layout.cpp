@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -83,6 +84,10 @@ void MainWindow::BuildNameAndBirth(QWidget* client) {
   Edit1 = Named(new QLineEdit(client), "Edit1");
   Edit1->setGeometry(16, 33, 244, 28);
   Edit1->setMaxLength(static_cast<int>(kMaxNameLength));
+  // A name goes into the page's heading as it is: control characters (C0,
+  // DEL, C1) are not taken, typed or pasted.
+  Edit1->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1f}\\x{7f}-\\x{9f}]*")), Edit1));
   Edit1->setFont(ControlFont());
   Edit1->setPalette(FieldPalette(palette()));
 

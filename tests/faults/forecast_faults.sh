@@ -9,53 +9,9 @@
 # usage: forecast_faults.sh MERIDAN DATA_DIR SEED_DIR (the archive fuzz seeds)
 # MERIDAN_FAULT_REPEAT (default 2) repeats the concurrent and killed runs.
 set -euo pipefail
-meridan=$1
-data=$2
-seeds=$3
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh" "$@"
 repeat=${MERIDAN_FAULT_REPEAT:-2}
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-fresh() {  # a program directory with the shipped data
-  rm -rf "$1"
-  mkdir -p "$1"
-  cp -r "$data/System" "$data/Output" "$1/"
-}
-
-forecast() {  # DIR KIND NAME [OPTION...]
-  "$meridan" forecast --kind "$2" --name "$3" --birth 20.05.1984 --start 05.2025 --dir "$1" "${@:4}"
-}
-
-months=(05_2025 06_2025 07_2025 08_2025)
-
-# Every file of Output/ but the archive is in the archive with the same bytes,
-# and the archive holds nothing else but entries of files that are there.
-archive_matches_output() {  # DIR
-  local dir=$1 name listing
-  unzip -tq "$dir/Output/Prognoz.zip" >/dev/null || fail "$dir: the archive does not test whole"
-  listing=$(unzip -Z1 "$dir/Output/Prognoz.zip")
-  for name in $listing; do
-    [ -f "$dir/Output/$name" ] || fail "$dir: the archive holds $name, which Output/ does not"
-    cmp -s <(unzip -p "$dir/Output/Prognoz.zip" "$name") "$dir/Output/$name" ||
-      fail "$dir: the archive's $name is not the file's"
-  done
-  [ -z "$(sort <<<"$listing" | uniq -d)" ] || fail "$dir: the archive holds a name twice"
-  for name in $(cd "$dir/Output" && ls); do
-    [[ "$name" = Prognoz.zip || "$name" = Prognoz.zip.unreadable-* ]] && continue
-    grep -qxF "$name" <<<"$listing" || fail "$dir: $name is not in the archive"
-  done
-}
-
-no_leftovers() {  # DIR
-  local left
-  left=$(find "$1/Output" "$1/System" -name '.meridan-tmp-*')
-  [ -z "$left" ] || fail "temporary files left behind: $left"
-}
 
 # The pages and graphs a lone run of each kind writes.
 for kind in trips service sale; do
@@ -152,7 +108,7 @@ written_by_one_run "$dir"
 archive_matches_output "$dir"
 
 echo "a FIFO where the run reads: refused at once, in one line, the lock let go"
-for name in System/go.dat System/month.bmp System/pluto.sys Output/Prognoz.zip; do
+for name in System/go.dat System/month.bmp System/pluto.sys; do
   dir=$scratch/fifo
   fresh "$dir"
   rm -f "$dir/$name"

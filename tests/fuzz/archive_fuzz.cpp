@@ -2,13 +2,18 @@
 // parse or give ZipFormatError, never crash or read out of bounds. What it
 // keeps must be what the bytes hold: no more bytes copied than were given
 // (entries sharing a record would multiply it), each name once, and each
-// kept entry's local header saying what its central header says; and what
-// the writer makes of the kept entries must read back as the same entries.
+// kept entry's local header saying what its central header says, each kept
+// entry's data unpacking to its size and CRC-32 (checked here through zlib
+// on its own, apart from the reader's check); and what the writer makes of
+// the kept entries must read back as the same entries.
+#include <zlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/archive/zip_file.h"
 
@@ -40,6 +45,39 @@ bool HeadersAgree(const meridan::ZipEntry& entry) {
   return true;
 }
 
+// The entry's data, stored or deflated, unpacks to exactly its size and
+// CRC-32 (a fuzzed entry may claim gigabytes: unpacking stops past its size).
+bool DataUnpacksToItsCrc(const meridan::ZipEntry& entry) {
+  const std::string_view local = entry.local, central = entry.central;
+  const size_t data = 30 + Little(local, 26, 2) + Little(local, 28, 2);
+  const unsigned packedSize = Little(central, 20, 4);
+  if (data > local.size() || packedSize > local.size() - data) return false;
+  const std::string_view packed = local.substr(data, packedSize);
+  std::vector<unsigned char> out;
+  if (entry.method == 0) {
+    out.assign(packed.begin(), packed.end());
+  } else if (entry.method == 8) {
+    z_stream stream{};
+    if (inflateInit2(&stream, -15) != Z_OK) return false;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    stream.avail_in = static_cast<uInt>(packed.size());
+    int result = Z_OK;
+    while (result == Z_OK && out.size() <= entry.size) {
+      unsigned char chunk[4096];
+      stream.next_out = chunk;
+      stream.avail_out = sizeof chunk;
+      result = inflate(&stream, Z_NO_FLUSH);
+      out.insert(out.end(), chunk, chunk + (sizeof chunk - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    if (result != Z_STREAM_END) return false;
+  } else {
+    return false;
+  }
+  return out.size() == entry.size &&
+         crc32(0, out.data(), static_cast<uInt>(out.size())) == entry.crc;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::set<std::string> names;
   for (const meridan::ZipEntry& entry : archive.entries) {
     copied += entry.local.size() + entry.central.size();
-    if (!names.insert(entry.name).second || !HeadersAgree(entry)) __builtin_trap();
+    if (!names.insert(entry.name).second || !HeadersAgree(entry) || !DataUnpacksToItsCrc(entry))
+      __builtin_trap();
   }
   if (copied > size) __builtin_trap();
 

@@ -86,6 +86,21 @@ TEST_F(MainWindowTest, StartUpSetsTheSessionAndTheFields) {
     EXPECT_EQ(Find(u"Button%1"_s.arg(k))->geometry(), buttons[k - 1]) << k;
 }
 
+// The name field takes no control characters, typed or pasted (a paste
+// that holds one is refused whole); letters of any script it takes.
+TEST_F(MainWindowTest, NameFieldRefusesControlCharacters) {
+  Start();
+  QLineEdit* name = Find<QLineEdit>(u"Edit1"_s);
+  name->clear();
+  for (const QString& text :
+       {u"a\u0007b"_s, u"line\nbreak"_s, u"\u001b[31m"_s, u"del\u007f"_s, u"csi\u009b"_s}) {
+    name->insert(text);
+    EXPECT_EQ(name->text(), QString()) << text.toStdString();
+  }
+  name->insert(u"Ёлка Ωmega"_s);
+  EXPECT_EQ(name->text(), u"Ёлка Ωmega"_s);
+}
+
 TEST_F(MainWindowTest, MissingBackgroundIsReportedAndStartUpGoesOn) {
   fs::remove(dir.system() / "diru2.bmp");
   Start();

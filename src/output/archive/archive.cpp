@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <iterator>
@@ -13,6 +12,8 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -38,24 +39,20 @@ struct PackedFile {
   throw std::runtime_error(what + " " + file.string() + ": " + reason);
 }
 
-std::time_t ModificationTime(const fs::path& path) {
-  const auto time = std::chrono::file_clock::to_sys(fs::last_write_time(path));
-  return static_cast<std::time_t>(
-      std::chrono::floor<std::chrono::seconds>(time).time_since_epoch().count());
-}
+std::string SystemReason(int error) { return std::generic_category().message(error); }
+
+std::time_t ModificationTime(const struct stat& info) { return info.st_mtim.tv_sec; }
 
 // The bytes the caller wrote to a file directly in outputDir, unless the
 // file has since changed size under another hand.
-std::optional<std::string_view> WrittenBytes(const fs::path& relative, const fs::path& path,
+std::optional<std::string_view> WrittenBytes(const fs::path& relative, std::uintmax_t size,
                                              std::span<const WrittenFile> written) {
   if (relative.has_parent_path()) return std::nullopt;
-  for (const WrittenFile& file : written) {
-    if (file.name != relative.native()) continue;
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec || size != file.bytes.size()) return std::nullopt;
-    return file.bytes;
-  }
+  for (const WrittenFile& file : written)
+    if (file.name == relative.native()) {
+      if (size != file.bytes.size()) return std::nullopt;
+      return file.bytes;
+    }
   return std::nullopt;
 }
 
@@ -79,51 +76,97 @@ struct ArchivePlace {
   }
 };
 
-// Every regular file under outputDir except the archive itself, the
-// unreadable archives kept beside it and the program's own temporary files,
-// a directory's own files before those of its subdirectories, each level
-// sorted by path. The first file of a name is
-// stored under its bare name; a later namesake from another subdirectory goes
-// under its path relative to outputDir, so that unpacking loses neither.
-// Paths with a '/' can never meet a bare name. Links and other files that are
-// not regular are left out (a link could carry a file from anywhere into the
-// archive a user passes on) and listed in `skipped`.
-std::vector<PackedFile> ListFiles(const fs::path& outputDir, const ArchivePlace& archive,
-                                  std::span<const WrittenFile> written,
-                                  std::vector<fs::path>& skipped) {
-  std::vector<fs::path> found;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outputDir)) {
-    const fs::file_status status = entry.symlink_status();
-    if (fs::is_directory(status)) continue;
-    if (IsTemporaryFileName(entry.path().filename().string())) continue;
-    if (archive.Holds(entry.path())) continue;
-    if (!fs::is_regular_file(status)) {
-      skipped.push_back(entry.path());
-      continue;
+// A file found under outputDir, by its path relative to it.
+struct FoundFile {
+  fs::path relative;
+  struct stat info;
+};
+
+// Every regular file under outputDir except the archive itself (and what
+// lies in it, should it be a directory), the unreadable archives kept
+// beside it and the program's own temporary files. Links and other files
+// that are not regular are left out (a link could carry a file from
+// anywhere into the archive a user passes on) and listed in
+// report.notPacked; subdirectories that cannot be read are left out and
+// listed in report.leftOut with the system's reason.
+std::vector<FoundFile> FindFiles(const fs::path& outputDir, const ArchivePlace& archive,
+                                 PackReport& report) {
+  std::vector<FoundFile> found;
+  std::vector<fs::path> directories{fs::path()};
+  while (!directories.empty()) {
+    const fs::path relative = std::move(directories.back());
+    directories.pop_back();
+    std::error_code ec;
+    fs::directory_iterator listing(outputDir / relative, ec);
+    for (const fs::directory_iterator end; !ec && listing != end; listing.increment(ec)) {
+      const fs::path& path = listing->path();
+      if (IsTemporaryFileName(path.filename().string()) || archive.Holds(path)) continue;
+      struct stat info {};
+      if (::lstat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT) report.leftOut.push_back({path, false, SystemReason(errno)});
+        continue;
+      }
+      if (S_ISDIR(info.st_mode))
+        directories.push_back(relative / path.filename());
+      else if (S_ISREG(info.st_mode))
+        found.push_back({relative / path.filename(), info});
+      else
+        report.notPacked.push_back(path);
     }
-    found.push_back(entry.path().lexically_relative(outputDir));
+    // The top directory was just written into: not being able to list it
+    // is the run's failure, not a file to leave out.
+    if (ec && relative.empty()) throw FileError("open", outputDir, ec.value());
+    if (ec) report.leftOut.push_back({outputDir / relative, false, SystemReason(ec.value())});
   }
-  const auto key = [](const fs::path& relative) {
-    return std::pair(std::distance(relative.begin(), relative.end()), relative.generic_string());
+  return found;
+}
+
+// The files to pack, a directory's own files before those of its
+// subdirectories, each level sorted by path. The first file of a name is
+// stored under its bare name; a later namesake from another subdirectory
+// goes under its path relative to outputDir, so that unpacking loses
+// neither. Paths with a '/' can never meet a bare name. A file too large
+// for the format is left out by its size, unread, and so is one that
+// cannot be read (both listed in report.leftOut); one that is gone since
+// it was found is passed over.
+std::vector<PackedFile> ListFiles(const fs::path& outputDir, const ArchivePlace& archive,
+                                  std::span<const WrittenFile> written, PackReport& report) {
+  std::vector<FoundFile> found = FindFiles(outputDir, archive, report);
+  const auto key = [](const FoundFile& file) {
+    return std::pair(std::distance(file.relative.begin(), file.relative.end()),
+                     file.relative.generic_string());
   };
   std::sort(found.begin(), found.end(),
-            [&](const fs::path& a, const fs::path& b) { return key(a) < key(b); });
+            [&](const FoundFile& a, const FoundFile& b) { return key(a) < key(b); });
 
   std::set<std::string> bareNames;
   std::vector<PackedFile> files;
   files.reserve(found.size());  // `bytes` may point into `read`: the files stay where they are
-  for (const fs::path& relative : found) {
-    std::string name = relative.filename().string();
-    if (!bareNames.insert(name).second) name = relative.generic_string();
-    const fs::path path = outputDir / relative;
-    PackedFile& file =
-        files.emplace_back(PackedFile{path, std::move(name), ModificationTime(path), {}, {}});
-    if (const auto bytes = WrittenBytes(relative, path, written)) {
+  for (const FoundFile& candidate : found) {
+    const fs::path path = outputDir / candidate.relative;
+    const auto size = static_cast<std::uintmax_t>(candidate.info.st_size);
+    if (!FitsInZip(size)) {
+      report.leftOut.push_back({path, true, "too large for a ZIP archive without ZIP64"});
+      continue;
+    }
+    std::string name = candidate.relative.filename().string();
+    if (bareNames.contains(name)) name = candidate.relative.generic_string();
+    PackedFile& file = files.emplace_back(
+        PackedFile{path, std::move(name), ModificationTime(candidate.info), {}, {}});
+    if (const auto bytes = WrittenBytes(candidate.relative, size, written)) {
       file.bytes = *bytes;
     } else {
-      file.read = ReadFile(path);
-      file.bytes = file.read;
+      try {
+        file.read = ReadFile(path, false);
+        file.bytes = file.read;
+      } catch (const FileError& error) {
+        if (error.error() != ENOENT)
+          report.leftOut.push_back({path, false, SystemReason(error.error())});
+        files.pop_back();
+        continue;
+      }
     }
+    bareNames.insert(candidate.relative.filename().string());
   }
   return files;
 }
@@ -142,6 +185,82 @@ std::unordered_map<std::string, size_t> EntriesByName(const ZipArchive& archive)
 bool IsUpToDate(const ZipEntry& entry, const PackedFile& file) {
   return entry.dosDateTime >= DosDateTime(file.modified) && entry.size == file.bytes.size() &&
          entry.crc == Crc32(file.bytes);
+}
+
+// Brings zip up to date with the files: an entry of a file that it still
+// holds stays as it was stored, any other file is deflated (all of them
+// together) into a fresh entry that replaces its namesake or is added.
+// Returns whether anything changed.
+bool Update(ZipArchive& zip, const std::vector<PackedFile>& files) {
+  const auto entries = EntriesByName(zip);
+  std::vector<const PackedFile*> stale;
+  std::vector<std::string_view> data;
+  for (const PackedFile& file : files) {
+    const auto entry = entries.find(file.entryName);
+    if (entry != entries.end() && IsUpToDate(zip.entries[entry->second], file)) continue;
+    stale.push_back(&file);
+    data.push_back(file.bytes);
+  }
+  const std::vector<DeflatedData> deflated = DeflateAll(data);
+  for (size_t i = 0; i < stale.size(); ++i) {
+    const PackedFile& file = *stale[i];
+    ZipEntry fresh = DeflatedEntry(file.entryName, deflated[i], DosDateTime(file.modified));
+    const auto entry = entries.find(file.entryName);
+    if (entry == entries.end())
+      zip.entries.push_back(std::move(fresh));
+    else
+      zip.entries[entry->second] = std::move(fresh);
+  }
+  return !stale.empty();
+}
+
+// What stands in the archive's place: nothing, a link, an archive's bytes,
+// or something that cannot be read as one.
+struct OldArchive {
+  bool exists = false;
+  bool link = false;
+  std::string bytes;
+  std::string unusable;  // why it cannot be updated, as "could not be read (...)"
+};
+
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
+// A link in the archive's place is not an archive of ours: it is replaced
+// by one, and whatever it points at is neither read nor written. Nor is
+// anything else that is not a regular file opened (a FIFO would wait for a
+// writer, a device do what opening it does).
+OldArchive ReadOldArchive(const fs::path& path) {
+  OldArchive old;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) {
+    if (errno != ENOENT) throw FileError("open", path, errno);
+    return old;
+  }
+  old.link = S_ISLNK(info.st_mode);
+  old.exists = !old.link;
+  if (old.link) return old;
+  if (!S_ISREG(info.st_mode)) {
+    old.unusable = std::string("is not a file but ") + KindOf(info.st_mode);
+    return old;
+  }
+  try {
+    old.bytes = ReadFile(path, false);
+  } catch (const FileError& error) {
+    if (error.error() == ENOENT || error.error() == ELOOP) {
+      old.exists = false;
+      old.link = error.error() == ELOOP;
+    } else {
+      old.unusable = "could not be opened (" + SystemReason(error.error()) + ")";
+    }
+  }
+  return old;
 }
 
 // Renames an archive that cannot be read out of the way of a fresh one:
@@ -178,76 +297,64 @@ PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath,
                       std::span<const WrittenFile> written) {
   const ArchivePlace place(archivePath);
   PackReport report;
-  const std::vector<PackedFile> files = ListFiles(outputDir, place, written, report.notPacked);
+  const std::vector<PackedFile> files = ListFiles(outputDir, place, written, report);
+  const OldArchive old = ReadOldArchive(archivePath);
+  if (!old.exists && files.empty()) return report;
+  report.replacedLink = old.link;
 
-  // A link in the archive's place is not an archive of ours: it is replaced
-  // by one, and whatever it points at is neither read nor written.
-  std::string old;
-  bool existed = true;
-  try {
-    old = ReadFile(archivePath, false);
-  } catch (const FileError& error) {
-    if (error.error() != ENOENT && error.error() != ELOOP) throw;
-    existed = false;
-    report.replacedLink = error.error() == ELOOP;
-  }
-  if (!existed && files.empty()) return {};
-
+  // An old archive that cannot be updated is kept aside, and a fresh one
+  // written in its place; `keptBecause` says why.
   ZipArchive zip;
-  std::string unreadable;
-  if (existed) {
+  std::string keptBecause = old.unusable;
+  if (old.exists && keptBecause.empty()) {
     try {
-      zip = ParseZip(old);
+      zip = ParseZip(old.bytes);
     } catch (const ZipFormatError& error) {
-      unreadable = error.what();
+      keptBecause = std::string("could not be read (") + error.what() + ")";
     }
   }
-  bool changed = !existed || !unreadable.empty() || !zip.dropped.empty();
-  const auto entries = EntriesByName(zip);
-  // The files that need a fresh entry, then their data deflated together.
-  std::vector<const PackedFile*> stale;
-  std::vector<std::string_view> data;
-  for (const PackedFile& file : files) {
-    const auto entry = entries.find(file.entryName);
-    if (entry != entries.end() && IsUpToDate(zip.entries[entry->second], file)) continue;
-    stale.push_back(&file);
-    data.push_back(file.bytes);
-  }
-  const std::vector<DeflatedData> deflated = DeflateAll(data);
-  for (size_t i = 0; i < stale.size(); ++i) {
-    const PackedFile& file = *stale[i];
-    ZipEntry fresh = DeflatedEntry(file.entryName, deflated[i], DosDateTime(file.modified));
-    const auto entry = entries.find(file.entryName);
-    if (entry == entries.end())
-      zip.entries.push_back(std::move(fresh));
-    else
-      zip.entries[entry->second] = std::move(fresh);
-    changed = true;
-  }
+  bool changed = !old.exists || !keptBecause.empty() || !zip.dropped.empty() || zip.commentDropped;
+  changed = Update(zip, files) || changed;
   if (!changed) return report;
+  std::string bytes;
+  try {
+    bytes = WriteZip(zip);
+  } catch (const ZipFormatError& error) {
+    // The old entries with the new files outgrow the format: the old
+    // archive stays whole beside a fresh one of the files alone.
+    if (!old.exists || !keptBecause.empty())
+      Fail("Cannot write archive", archivePath, error.what());
+    keptBecause = "would outgrow a ZIP archive without ZIP64 with this forecast's files";
+    zip = {};
+    Update(zip, files);
+    try {
+      bytes = WriteZip(zip);
+    } catch (const ZipFormatError& fresh) {
+      Fail("Cannot write archive", archivePath, fresh.what());
+    }
+  }
   // A dropped entry whose file is there has just been packed from it again.
   for (const DroppedZipEntry& dropped : zip.dropped)
     if (std::none_of(files.begin(), files.end(),
                      [&](const PackedFile& file) { return file.entryName == dropped.name; }))
       report.droppedEntries.push_back(dropped.name + ": " + dropped.reason);
 
-  std::string bytes;
-  try {
-    bytes = WriteZip(zip);
-  } catch (const ZipFormatError& error) {
-    Fail("Cannot write archive", archivePath, error.what());
-  }
-  if (!unreadable.empty()) {
-    report.unreadableKeptAs = KeepUnreadable(archivePath, place);
-    report.unreadableNotice = "the archive " + archivePath.string() + " could not be read (" +
-                              unreadable + "); it is kept as " +
-                              report.unreadableKeptAs.filename().string() +
+  if (!keptBecause.empty()) {
+    try {
+      report.unreadableKeptAs = KeepUnreadable(archivePath, place);
+    } catch (const FileError& error) {
+      Fail("Cannot write archive", archivePath,
+           "the old one there " + keptBecause + " and cannot be moved aside (" +
+               SystemReason(error.error()) + ")");
+    }
+    report.unreadableNotice = "the archive " + archivePath.string() + " " + keptBecause +
+                              "; it is kept as " + report.unreadableKeptAs.filename().string() +
                               " and a fresh archive written in its place";
   }
   try {
     WriteFileAtomically(archivePath, bytes);
   } catch (const FileError&) {
-    // Nothing written: the unreadable archive goes back where it was.
+    // Nothing written: the old archive goes back where it was.
     if (!report.unreadableKeptAs.empty())
       ::renameat2(AT_FDCWD, report.unreadableKeptAs.c_str(), AT_FDCWD, archivePath.c_str(),
                   RENAME_NOREPLACE);

@@ -14,13 +14,24 @@ namespace meridan {
 struct PackReport {
   // Links and other files that are not regular, left out of the archive.
   std::vector<std::filesystem::path> notPacked;
+  // Files too large for the format, and files and subdirectories that
+  // could not be read, left out of the archive.
+  struct LeftOut {
+    std::filesystem::path path;
+    bool tooLarge = false;  // for a ZIP archive without ZIP64
+    std::string why;        // "too large for a ZIP archive without ZIP64", or the system's reason
+    bool operator==(const LeftOut&) const = default;
+  };
+  std::vector<LeftOut> leftOut;
   // A link that stood in the archive's place and was replaced by the archive.
   bool replacedLink = false;
   // Entries of the old archive that were dropped and had no file to be
   // packed from again: one line each, "<name>: <why>".
   std::vector<std::string> droppedEntries;
-  // An old archive that could not be read, kept under this name beside the
-  // fresh one (empty when there was none), and the line that says so.
+  // An old archive that could not be updated (not a ZIP file this program
+  // can read, not a file at all, not to be opened, or too full for this
+  // forecast's files), kept under this name beside the fresh one (empty
+  // when there was none), and the line that says so.
   std::filesystem::path unreadableKeptAs;
   std::string unreadableNotice;
 };
@@ -28,18 +39,23 @@ struct PackReport {
 // Packs outputDir into archivePath (deflate level 9, bare names, file times).
 // An existing archive is updated: an entry not older than its file and
 // holding the same bytes (size and CRC-32) is kept, any other replaced, new
-// files added, entries without a file kept. The program's own temporary
+// files added, entries without a file kept; every entry kept has had its
+// data checked (see ParseZip). The program's own temporary
 // files and the unreadable archives it kept are never packed; links and other
-// files that are not regular are left out.
+// files that are not regular are left out, and so are files too large for
+// the format (known by their size, never read) and files and
+// subdirectories that cannot be read.
 // A file whose bare name an earlier file (nearer the top, then by path)
 // already took is stored under its path relative to outputDir. The archive
 // never contains itself; with no files and no archive, none is written.
-// An old archive that is not a ZIP file this program can read (see ParseZip)
-// is renamed to "<archive>.unreadable-YYYYMMDD-HHMMSS" (never over an
-// earlier one) and a fresh archive written in its place; an old entry that
-// ParseZip drops is packed again from its file, or lost and reported.
-// Throws std::runtime_error naming the file on failure (also for an archive
-// path that holds something other than a file or a link), leaving any
+// An old archive that is not a ZIP file this program can read (see ParseZip),
+// that cannot be opened, that is no file (a directory, a FIFO, a device) or
+// whose entries with the new files would outgrow the format is renamed to
+// "<archive>.unreadable-YYYYMMDD-HHMMSS" (never over an earlier one) and a
+// fresh archive written in its place; an old entry that ParseZip drops is
+// packed again from its file, or lost and reported.
+// Throws std::runtime_error naming the file on failure (also when an old
+// archive that cannot be updated cannot be moved aside either), leaving any
 // previous archive intact.
 //
 // `written` names files directly in outputDir whose bytes the caller has just

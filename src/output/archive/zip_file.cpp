@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -23,7 +24,8 @@ constexpr std::uint32_t kEndSignature = 0x06054b50;
 constexpr std::uint32_t kDescriptorSignature = 0x08074b50;
 constexpr size_t kLocalSize = 30, kCentralSize = 46, kEndSize = 22;
 
-constexpr std::uint16_t kDeflate = 8;
+constexpr std::uint16_t kStored = 0, kDeflate = 8;
+constexpr std::uint16_t kEncrypted = 0x0001;
 constexpr std::uint16_t kMaximumCompression = 0x0002;  // general-purpose bits 1-2
 constexpr std::uint16_t kDataDescriptor = 0x0008;
 constexpr std::uint16_t kUtf8Name = 0x0800;
@@ -96,16 +98,80 @@ std::optional<size_t> AgreeingRecordEnd(std::string_view bytes, std::string_view
   return std::nullopt;
 }
 
-// The end record: the last one whose comment reaches exactly to the end.
+// The end record: the last one whose comment reaches exactly to the end,
+// passing over one that says the archive is empty while bytes lie before
+// it. Such a record is all an empty archive is, so one with bytes before it
+// stands inside another record's comment (or a damaged archive) and is not
+// the end of this one: taking it would drop every entry as if none were there.
 size_t FindEnd(std::string_view bytes) {
   if (bytes.size() < kEndSize) NotAnArchive();
   const size_t last = bytes.size() - kEndSize;
   const size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
   for (size_t at = last + 1; at-- > first;)
     if (Read(bytes, at, 4) == kEndSignature &&
-        at + kEndSize + Read(bytes, at + 20, 2) == bytes.size())
+        at + kEndSize + Read(bytes, at + 20, 2) == bytes.size() &&
+        (at == 0 || Read(bytes, at + 10, 2) != 0))
       return at;
   NotAnArchive();
+}
+
+// Why an entry's name may not be unpacked as it stands, or nullptr: a name
+// that leads out of the folder it is unpacked into (absolute, with a drive,
+// or through "..") or that holds control characters, which a listing of the
+// archive would print raw onto the terminal. The program never writes such
+// names; they come only from an archive made elsewhere.
+const char* NameFault(std::string_view name, bool utf8) {
+  if (name.empty()) return "its name is empty";
+  if (name.front() == '/' || name.front() == '\\' ||
+      (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]))))
+    return "its name is an absolute path";
+  for (size_t start = 0; start <= name.size();) {
+    const size_t stop = std::min(name.find_first_of("/\\", start), name.size());
+    if (name.substr(start, stop - start) == "..") return "its name leads out of its folder";
+    start = stop + 1;
+  }
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    // C1 controls: U+0080-U+009F in UTF-8; in Windows-1251 those bytes are letters.
+    const bool c1 = utf8 && c == 0xC2 && i + 1 < name.size() &&
+                    (static_cast<unsigned char>(name[i + 1]) & 0xE0) == 0x80;
+    if (c < 0x20 || c == 0x7F || c1) return "its name holds control characters";
+  }
+  return nullptr;
+}
+
+// Why an entry's data cannot be kept, or nullptr: it must unpack to exactly
+// the size and CRC-32 its headers give, unpacking never more than that size
+// (a damaged or hostile entry could otherwise unpack without end). Only
+// stored and deflated entries, unencrypted, can be checked.
+const char* DataFault(std::string_view packed, std::uint16_t method, std::uint16_t flags,
+                      std::uint32_t crc, std::uint32_t size) {
+  constexpr const char* kDamaged =
+      "its data does not unpack to the size and CRC-32 it is stored with";
+  if (flags & kEncrypted) return "it is encrypted, so its data cannot be checked";
+  if (method == kStored) return packed.size() == size && Crc32(packed) == crc ? nullptr : kDamaged;
+  if (method != kDeflate)
+    return "its compression method is not deflate, so its data cannot be checked";
+  z_stream stream{};
+  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+    throw std::runtime_error("zlib cannot start inflate");
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+  stream.avail_in = static_cast<uInt>(packed.size());
+  std::string buffer(std::min<size_t>(size_t{1} << 16, size_t{size} + 1), '\0');
+  std::uint32_t sum = 0;  // the CRC-32 of nothing
+  std::uint64_t unpacked = 0;
+  int result = Z_OK;
+  while (result == Z_OK && unpacked <= size) {
+    stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+    stream.avail_out = static_cast<uInt>(buffer.size());
+    result = inflate(&stream, Z_NO_FLUSH);
+    const size_t got = buffer.size() - stream.avail_out;
+    unpacked += got;
+    sum = static_cast<std::uint32_t>(
+        crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()), got));
+  }
+  inflateEnd(&stream);
+  return result == Z_STREAM_END && unpacked == size && sum == crc ? nullptr : kDamaged;
 }
 
 std::string Deflate(std::string_view data) {
@@ -137,6 +203,51 @@ std::uint32_t Crc32(std::string_view data) {
       crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), data.size()));
 }
 
+namespace {
+
+// One central directory header of ParseZip's archive, at `at`, and where
+// its local record lies; the record's data comes at `data`, directly
+// after the local header's name and extra field.
+struct CentralRecord {
+  std::string_view central, name;
+  size_t local, data;
+};
+
+CentralRecord ReadCentral(std::string_view bytes, size_t at, size_t directory, size_t end) {
+  if (at + kCentralSize > end || Read(bytes, at, 4) != kCentralSignature) NotAnArchive();
+  const size_t nameLength = Read(bytes, at + 28, 2);
+  const size_t length =
+      kCentralSize + nameLength + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
+  if (at + length > end) NotAnArchive();
+  CentralRecord record;
+  record.central = bytes.substr(at, length);
+  record.name = record.central.substr(kCentralSize, nameLength);
+  if (Read(record.central, 20, 4) == 0xFFFFFFFF || Read(record.central, 24, 4) == 0xFFFFFFFF ||
+      Read(record.central, 42, 4) == 0xFFFFFFFF)
+    RefuseZip64();
+  record.local = Read(record.central, 42, 4);
+  if (record.local + kLocalSize > directory || Read(bytes, record.local, 4) != kLocalSignature)
+    NotAnArchive();
+  record.data = record.local + kLocalSize + Read(bytes, record.local + 26, 2) +
+                Read(bytes, record.local + 28, 2);
+  if (record.data > directory) NotAnArchive();
+  return record;
+}
+
+ZipEntry EntryOf(std::string_view bytes, const CentralRecord& record, size_t stop) {
+  ZipEntry entry;
+  entry.central = std::string(record.central);
+  entry.name = std::string(record.name);
+  entry.method = static_cast<std::uint16_t>(Read(record.central, 10, 2));
+  entry.dosDateTime = Read(record.central, 14, 2) << 16 | Read(record.central, 12, 2);
+  entry.crc = Read(record.central, 16, 4);
+  entry.size = Read(record.central, 24, 4);
+  entry.local = std::string(bytes.substr(record.local, stop - record.local));
+  return entry;
+}
+
+}  // namespace
+
 ZipArchive ParseZip(std::string_view bytes) {
   const size_t end = FindEnd(bytes);
   const std::uint32_t count = Read(bytes, end + 10, 2);
@@ -150,55 +261,55 @@ ZipArchive ParseZip(std::string_view bytes) {
 
   ZipArchive archive;
   archive.comment = std::string(bytes.substr(end + kEndSize));
+  if (archive.comment.find("PK\5\6") != std::string::npos) {
+    archive.comment.clear();
+    archive.commentDropped = true;
+  }
   std::set<std::string_view> names;
-  std::vector<std::pair<size_t, size_t>> records;  // [start, stop) of each kept entry
+  std::vector<std::pair<CentralRecord, size_t>> agreeing;  // with where each record stops
   size_t at = directory;
   for (std::uint32_t i = 0; i < count; ++i) {
-    if (at + kCentralSize > end || Read(bytes, at, 4) != kCentralSignature) NotAnArchive();
-    const size_t nameLength = Read(bytes, at + 28, 2);
-    const size_t length =
-        kCentralSize + nameLength + Read(bytes, at + 30, 2) + Read(bytes, at + 32, 2);
-    if (at + length > end) NotAnArchive();
-    const std::string_view central = bytes.substr(at, length);
-    const std::string_view name = central.substr(kCentralSize, nameLength);
-    at += length;
-
-    if (Read(central, 20, 4) == 0xFFFFFFFF || Read(central, 24, 4) == 0xFFFFFFFF ||
-        Read(central, 42, 4) == 0xFFFFFFFF)
-      RefuseZip64();
-    const size_t local = Read(central, 42, 4);
-    if (local + kLocalSize > directory || Read(bytes, local, 4) != kLocalSignature) NotAnArchive();
-    const size_t data =
-        local + kLocalSize + Read(bytes, local + 26, 2) + Read(bytes, local + 28, 2);
-    if (data > directory) NotAnArchive();
-    if (!names.insert(name).second) {
-      archive.dropped.push_back({std::string(name), "its name comes earlier in the archive"});
-      continue;
-    }
-    const std::optional<size_t> stop = AgreeingRecordEnd(bytes, central, local, data, directory);
-    if (!stop) {
-      archive.dropped.push_back(
-          {std::string(name), "its local header disagrees with the central directory"});
-      continue;
-    }
-    records.emplace_back(local, *stop);
-    ZipEntry entry;
-    entry.central = std::string(central);
-    entry.name = std::string(name);
-    entry.method = static_cast<std::uint16_t>(Read(central, 10, 2));
-    entry.dosDateTime = Read(central, 14, 2) << 16 | Read(central, 12, 2);
-    entry.crc = Read(central, 16, 4);
-    entry.size = Read(central, 24, 4);
-    entry.local = std::string(bytes.substr(local, *stop - local));
-    archive.entries.push_back(std::move(entry));
+    const CentralRecord record = ReadCentral(bytes, at, directory, end);
+    at += record.central.size();
+    const char* fault = NameFault(record.name, Read(record.central, 8, 2) & kUtf8Name);
+    if (!fault && !names.insert(record.name).second)
+      fault = "its name comes earlier in the archive";
+    const std::optional<size_t> stop =
+        fault ? std::nullopt
+              : AgreeingRecordEnd(bytes, record.central, record.local, record.data, directory);
+    if (!fault && !stop) fault = "its local header disagrees with the central directory";
+    if (fault)
+      archive.dropped.push_back({std::string(record.name), fault});
+    else
+      agreeing.emplace_back(record, *stop);
   }
-  // Entries sharing one record would copy it once each: an archive of a
-  // few megabytes could come out as hundreds.
+  // Entries sharing one record would copy it once each (and unpack it once
+  // each): an archive of a few megabytes could come out as hundreds.
+  std::vector<std::pair<size_t, size_t>> records;  // [start, stop) of each entry
+  for (const auto& [record, stop] : agreeing) records.emplace_back(record.local, stop);
   std::sort(records.begin(), records.end());
   for (size_t i = 1; i < records.size(); ++i)
     if (records[i].first < records[i - 1].second)
       throw ZipFormatError("entries of the archive share or overlap their data");
+  for (const auto& [record, stop] : agreeing) {
+    const std::string_view central = record.central;
+    const auto flags =
+        static_cast<std::uint16_t>(Read(central, 8, 2) | Read(bytes, record.local + 6, 2));
+    if (const char* fault = DataFault(bytes.substr(record.data, Read(central, 20, 4)),
+                                      static_cast<std::uint16_t>(Read(central, 10, 2)), flags,
+                                      Read(central, 16, 4), Read(central, 24, 4)))
+      archive.dropped.push_back({std::string(record.name), fault});
+    else
+      archive.entries.push_back(EntryOf(bytes, record, stop));
+  }
   return archive;
+}
+
+bool FitsInZip(std::uint64_t size) {
+  // zlib's bound on raw deflate's output (deflateBound with the default
+  // window and memory levels), which level 9 keeps to.
+  return size + (size >> 12) + (size >> 14) + (size >> 25) + 7 <=
+         std::numeric_limits<std::uint32_t>::max() - 1;
 }
 
 DeflatedData DeflateData(std::string_view data) {
