@@ -12,6 +12,12 @@ struct Date {
   int month = 0;
   int year = 0;
   friend bool operator==(const Date&, const Date&) = default;
+  // In time order: by year, then month, then day.
+  friend constexpr std::strong_ordering operator<=>(const Date& a, const Date& b) {
+    if (a.year != b.year) return a.year <=> b.year;
+    if (a.month != b.month) return a.month <=> b.month;
+    return a.day <=> b.day;
+  }
 };
 
 // A time of day on a clock, as a person gives it: 0..23 and 0..59.

@@ -196,9 +196,9 @@ int Scan(const Context& io, const Options& options) {
   const MonthScan scan = QueryMonth(options).month.scan;
   for (const DayList& day : scan.days)
     for (const TransitHit& hit : day.hits)
-      io.out << hit.day << '\t' << hit.transitBody << '\t' << hit.aspect << '\t' << hit.natalBody
-             << '\t' << hit.rating << '\t' << (hit.accepted ? 1 : 0) << '\t' << hit.fragment.size()
-             << '\n';
+      io.out << hit.day << '\t' << hit.key.transitBody << '\t' << hit.key.aspect << '\t'
+             << hit.key.natalBody << '\t' << hit.rating << '\t' << (hit.accepted ? 1 : 0) << '\t'
+             << hit.fragment.size() << '\n';
   return 0;
 }
 
@@ -240,8 +240,8 @@ void PrintInfluence(const Context& io, const InfluenceText& text) {
   io.out << DayText(influence.firstNoon) << '\t' << DayText(influence.lastNoon) << '\t';
   for (size_t i = 0; i < influence.exact.size(); ++i)
     io.out << (i ? "," : "") << MinuteText(influence.exact[i]);
-  io.out << '\t' << influence.transitBody << '\t' << influence.aspect << '\t' << influence.natalBody
-         << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0);
+  io.out << '\t' << influence.key.transitBody << '\t' << influence.key.aspect << '\t'
+         << influence.key.natalBody << '\t' << text.rating << '\t' << (text.accepted ? 1 : 0);
   // How far the days depend on an unknown birth hour.
   if (const auto& windows = influence.hourWindows)
     io.out << '\t' << DayText(windows->possible.firstNoon) << '\t'
@@ -297,8 +297,8 @@ int Best(const Context& io, const Options& options) {
     for (BestWindow& window : windows)
       for (std::vector<InfluenceText>* texts : {&window.reasons, &window.cautions})
         for (InfluenceText& text : *texts)
-          text.influence.hourWindows =
-              FindHourWindows(text.influence, arcs[static_cast<size_t>(text.influence.natalBody)]);
+          text.influence.hourWindows = FindHourWindows(
+              text.influence, arcs[static_cast<size_t>(text.influence.key.natalBody)]);
   }
   for (const BestWindow& window : windows) {
     io.out << DayText(window.firstNoon) << '\t' << DayText(window.lastNoon) << '\t' << window.score

@@ -90,8 +90,9 @@ std::string InfluenceTitle(int transitBody, int aspect, int natalBody) {
 
 std::string InfluenceReason(const InfluenceText& text) {
   const Influence& influence = text.influence;
-  std::string line = InfluenceTitle(influence.transitBody, influence.aspect, influence.natalBody) +
-                     " (" + Signed(text.rating) + ")";
+  std::string line =
+      InfluenceTitle(influence.key.transitBody, influence.key.aspect, influence.key.natalBody) +
+      " (" + Signed(text.rating) + ")";
   if (text.record) {
     const std::string sentence = FirstSentence(text.record->firstLine);
     if (!sentence.empty()) line += ": " + sentence;

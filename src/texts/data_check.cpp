@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <ostream>
-#include <tuple>
 
 #include "base/cp1251.h"
 #include "base/files.h"
@@ -18,23 +17,19 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-using Combination = std::tuple<int, int, int>;  // transit body, aspect, natal body
-
-bool IsExpected(const Combination& c) {
-  const auto [transit, aspect, natal] = c;
-  return std::ranges::find(kTransitBodies, transit) != std::end(kTransitBodies) &&
-         std::ranges::find(kAspectAngles, aspect) != std::end(kAspectAngles) &&
-         std::ranges::find(kComputedBodies, natal) != std::end(kComputedBodies);
+bool IsExpected(const AspectKey& c) {
+  return std::ranges::find(kTransitBodies, c.transitBody) != std::end(kTransitBodies) &&
+         std::ranges::find(kAspectAngles, c.aspect) != std::end(kAspectAngles) &&
+         std::ranges::find(kComputedBodies, c.natalBody) != std::end(kComputedBodies);
 }
 
 bool IsRatingCode(int code) { return (code >= 1 && code <= 5) || (code >= 101 && code <= 105); }
 
 // "* 001 060 003", the header as it stands in a well-formed file, so that it
 // can be searched for.
-std::string HeaderName(const Combination& c) {
+std::string HeaderName(const AspectKey& c) {
   char text[32];
-  std::snprintf(text, sizeof text, "* %03d %03d %03d", std::get<0>(c), std::get<1>(c),
-                std::get<2>(c));
+  std::snprintf(text, sizeof text, "* %03d %03d %03d", c.transitBody, c.aspect, c.natalBody);
   return text;
 }
 
@@ -75,7 +70,7 @@ void CheckBytes(std::string_view line, int number, std::vector<DataFinding>& out
 
 void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
                  const std::vector<size_t>& lineStarts, std::vector<DataFinding>& out) {
-  const std::string name = HeaderName({r.transitBody, r.aspect, r.natalBody});
+  const std::string name = HeaderName(r.key);
 
   if (!IsRatingCode(r.ratingCode))
     out.push_back({DataIssue::kRatingCode, r.line,
@@ -180,9 +175,9 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
   const InterpretationFile file = InterpretationFile::Parse(path, bytes);
   check.records = file.records().size();
 
-  std::map<Combination, const InterpretationRecord*> first;
+  std::map<AspectKey, const InterpretationRecord*> first;
   for (const InterpretationRecord& r : file.records()) {
-    const Combination c{r.transitBody, r.aspect, r.natalBody};
+    const AspectKey& c = r.key;
     const auto [it, isFirst] = first.emplace(c, &r);
     if (!isFirst)
       byLine.push_back({DataIssue::kDuplicate, r.line,

@@ -9,8 +9,7 @@ std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& in
   std::vector<InfluenceText> texts;
   texts.reserve(influences.size());
   for (const Influence& influence : influences) {
-    const InterpretationFile::Match match =
-        interpretations.Find(influence.transitBody, influence.aspect, influence.natalBody);
+    const InterpretationFile::Match match = interpretations.Find(influence.key);
     texts.push_back({influence, match.rating, match.printable(), match.record});
   }
   return texts;

@@ -22,16 +22,6 @@ struct Field {
 constexpr Field kFields[4] = {
     {3, "transit body"}, {7, "aspect"}, {11, "natal body"}, {15, "rating code"}};
 
-// A header field has three characters, so every value lies in 0..999 and the
-// key is unique for it. Keys are only made of values in that range.
-constexpr int kFieldLimit = 1000;
-
-bool InFieldRange(int value) { return value >= 0 && value < kFieldLimit; }
-
-int Key(int transitBody, int aspect, int natalBody) {
-  return (transitBody * kFieldLimit + aspect) * kFieldLimit + natalBody;
-}
-
 std::string NotAnInteger(std::string_view text) {
   // Messages are UTF-8, like every message the programs show.
   return "'" + Cp1251ToUtf8(text) + "' is not a valid integer value";
@@ -130,9 +120,7 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
       }
     }
     if (!ok) return;
-    record.transitBody = values[0];
-    record.aspect = values[1];
-    record.natalBody = values[2];
+    record.key = {values[0], values[1], values[2]};
     record.ratingCode = values[3];
     record.rating = RatingFromCode(record.ratingCode);
 
@@ -147,22 +135,16 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
     const std::string& bar = BarTag(record.rating);
     record.fragment = bar.empty() ? record.firstLine : bar + record.firstLine + "<br>";
 
-    if (file.problems_.empty())
-      file.first_.emplace(Key(record.transitBody, record.aspect, record.natalBody),
-                          file.records_.size());
+    if (file.problems_.empty()) file.first_.emplace(record.key, file.records_.size());
     file.records_.push_back(std::move(record));
   });
   return file;
 }
 
-InterpretationFile::Match InterpretationFile::Find(int transitBody, int aspect,
-                                                   int natalBody) const {
+InterpretationFile::Match InterpretationFile::Find(const AspectKey& key) const {
   Match match;
   if (!exists_) return match;
-  // No record can hold a value outside a field's range; without this check
-  // (1, 60, 1003) would share the key of (1, 61, 3).
-  const bool inRange = InFieldRange(transitBody) && InFieldRange(aspect) && InFieldRange(natalBody);
-  const auto found = inRange ? first_.find(Key(transitBody, aspect, natalBody)) : first_.end();
+  const auto found = first_.find(key);
   if (found != first_.end()) {
     match.record = &records_[found->second];
     match.fragment = match.record->fragment;

@@ -12,12 +12,14 @@
 // the file from its start for every hit would give.
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "transits/aspects.h"
 
 namespace meridan {
 
@@ -65,9 +67,7 @@ inline constexpr size_t kMaxRecordText = 9999;
 
 struct InterpretationRecord {
   int line = 0;  // 1-based line of the header
-  int transitBody = 0;
-  int aspect = 0;
-  int natalBody = 0;
+  AspectKey key;
   int ratingCode = 0;
   int rating = 0;
   std::string text;       // everything up to the "@" (or end of file), at most 9,999 chars
@@ -107,7 +107,7 @@ class InterpretationFile {
   };
   // The lookup of one hit. Throws DataFileError when a malformed header
   // stands before the match (or before the end, when nothing matches).
-  Match Find(int transitBody, int aspect, int natalBody) const;
+  Match Find(const AspectKey& key) const;
 
   bool exists() const { return exists_; }
   const std::filesystem::path& path() const { return path_; }
@@ -122,7 +122,7 @@ class InterpretationFile {
   bool exists_ = false;
   std::vector<InterpretationRecord> records_;
   std::vector<HeaderProblem> problems_;
-  std::unordered_map<int, size_t> first_;  // key -> index of the first record
+  std::map<AspectKey, size_t> first_;  // the index of each key's first record
 };
 
 // The name of the scratch file in the data directory: after a lookup it

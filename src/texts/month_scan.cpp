@@ -18,15 +18,12 @@ MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& i
   const InterpretationRecord* lastMatched = nullptr;
   for (int d = 1; d <= scan.length; ++d) {
     DayList& day = scan.days[static_cast<size_t>(d - 1)];
-    for (const AspectHit& aspect : transits.days[static_cast<size_t>(d - 1)]) {
-      InterpretationFile::Match match =
-          interpretations.Find(aspect.transitBody, aspect.aspect, aspect.natalBody);
+    for (const AspectKey& key : transits.days[static_cast<size_t>(d - 1)]) {
+      InterpretationFile::Match match = interpretations.Find(key);
       if (match.record) lastMatched = match.record;
       TransitHit hit;
       hit.day = d;
-      hit.transitBody = aspect.transitBody;
-      hit.aspect = aspect.aspect;
-      hit.natalBody = aspect.natalBody;
+      hit.key = key;
       hit.rating = match.rating;
       hit.accepted = match.printable();
       hit.fragment = std::move(match.fragment);

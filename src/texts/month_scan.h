@@ -15,9 +15,7 @@ namespace meridan {
 
 struct TransitHit {
   int day = 0;
-  int transitBody = 0;
-  int aspect = 0;
-  int natalBody = 0;
+  AspectKey key;
   std::string fragment;  // Windows-1251 HTML, empty when no record matched
   int rating = 0;
   bool accepted = false;  // fragment longer than 80 characters

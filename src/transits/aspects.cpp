@@ -4,10 +4,10 @@
 
 namespace meridan {
 
-int ClassifyAspect(double first, double second, double orb) {
+std::optional<int> ClassifyAspect(double first, double second, double orb) {
   double d = std::fabs(first - second);
   if (d > 180) d = 360 - d;
-  int result = kNoAspect;
+  std::optional<int> result;
   for (const int angle : kAspectAngles)
     if (std::fabs(d - angle) <= orb) result = angle;
   return result;

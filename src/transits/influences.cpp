@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 #include "ephemeris/angles.h"
 #include "ephemeris/calendar.h"
@@ -44,13 +43,13 @@ double AspectTarget(int aspect, double natalLongitude, double transitLongitude) 
 // way only, so that each piece holds at most one crossing of the target.
 std::vector<double> ExactMoments(const Influence& influence, double natalLongitude) {
   const double from = influence.firstNoon - 1, to = influence.lastNoon + 1;
-  const double target = AspectTarget(influence.aspect, natalLongitude,
-                                     Longitude(influence.transitBody, influence.firstNoon));
+  const double target = AspectTarget(influence.key.aspect, natalLongitude,
+                                     Longitude(influence.key.transitBody, influence.firstNoon));
   const auto offset = [&](double t) {
-    return SignedArc(target, Longitude(influence.transitBody, t));
+    return SignedArc(target, Longitude(influence.key.transitBody, t));
   };
   std::vector<double> ends{from};
-  for (const Station& station : FindStations(influence.transitBody, from, to))
+  for (const Station& station : FindStations(influence.key.transitBody, from, to))
     ends.push_back(station.moment);
   ends.push_back(to);
 
@@ -79,9 +78,9 @@ bool InOrb(int transitBody, double noon, double natalLongitude, int aspect,
 // How far past an orb the transit body stands from an aspect, in degrees:
 // negative within it. The distance is the aspect rule's own.
 double BeyondOrb(const Influence& influence, double natalLongitude, double orb, double t) {
-  double d = std::fabs(Longitude(influence.transitBody, t) - natalLongitude);
+  double d = std::fabs(Longitude(influence.key.transitBody, t) - natalLongitude);
   if (d > 180) d = 360 - d;
-  return std::fabs(d - influence.aspect) - orb;
+  return std::fabs(d - influence.key.aspect) - orb;
 }
 
 // The instants a window of noons opens and closes: the crossings of the orb
@@ -102,7 +101,7 @@ DayWindow WindowOfNoons(const Influence& influence, double natalLongitude, doubl
 
 HourWindows FindHourWindows(const Influence& influence, const NatalArc& arc) {
   const double middle = arc.middle;
-  const int transit = influence.transitBody, aspect = influence.aspect;
+  const int transit = influence.key.transitBody, aspect = influence.key.aspect;
   // Within orb of some point of the arc is within the widened orb of its
   // middle, within orb of every point within the narrowed one: the aspect's
   // distance changes by the natal body's shift at most.
@@ -129,7 +128,7 @@ HourWindows FindHourWindows(const Influence& influence, const NatalArc& arc) {
 void AddHourWindows(std::vector<Influence>& influences, const NatalArcs& arcs) {
   for (Influence& influence : influences)
     influence.hourWindows =
-        FindHourWindows(influence, arcs[static_cast<size_t>(influence.natalBody)]);
+        FindHourWindows(influence, arcs[static_cast<size_t>(influence.key.natalBody)]);
 }
 
 double DailyMotion(int body, double julianDay) {
@@ -186,14 +185,15 @@ std::vector<Influence> FindInfluences(const NatalChart& natal, YearMonth start, 
         return ClassifyAspect(moving[static_cast<size_t>(d)][transit], natalLongitude, kAspectOrb);
       };
       for (int d = 0; d < days;) {
-        const int aspect = aspectOn(d);
-        if (aspect == kNoAspect) {
+        const std::optional<int> found = aspectOn(d);
+        if (!found) {
           ++d;
           continue;
         }
+        const int aspect = *found;
         int last = d;
         while (last + 1 < days && aspectOn(last + 1) == aspect) ++last;
-        Influence influence{transit, aspect, natalBody, firstNoon + d, firstNoon + last, {}};
+        Influence influence{{transit, aspect, natalBody}, firstNoon + d, firstNoon + last, {}};
         // A window that reaches the first or the last day is followed on
         // past the months.
         if (d == 0)
@@ -214,8 +214,8 @@ std::vector<Influence> FindInfluences(const NatalChart& natal, YearMonth start, 
   }
   std::stable_sort(influences.begin(), influences.end(),
                    [](const Influence& x, const Influence& y) {
-                     return std::tie(x.firstNoon, x.transitBody, x.aspect, x.natalBody) <
-                            std::tie(y.firstNoon, y.transitBody, y.aspect, y.natalBody);
+                     if (x.firstNoon != y.firstNoon) return x.firstNoon < y.firstNoon;
+                     return x.key < y.key;
                    });
   return influences;
 }

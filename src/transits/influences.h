@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "transits/aspects.h"
 #include "transits/natal.h"
 
 namespace meridan {
@@ -42,9 +43,7 @@ struct HourWindows {
 };
 
 struct Influence {
-  int transitBody = 0;
-  int aspect = 0;  // the aspect's angle in degrees
-  int natalBody = 0;
+  AspectKey key;
   double firstNoon = 0.0;  // Julian day of the first noon in orb
   double lastNoon = 0.0;   // Julian day of the last noon in orb
   // Exact moments in time order: none when the body touches the orb and

@@ -15,8 +15,8 @@ MonthTransits ScanTransits(const NatalChart& natal, YearMonth month) {
     ComputeLongitudes(scan.firstNoon + static_cast<double>(d), kTransitBodies, nullptr, moving);
     for (const Body transit : kTransitBodies) {
       for (const Body natalBody : kComputedBodies) {
-        const int aspect = ClassifyAspect(moving[transit], natal[natalBody], kAspectOrb);
-        if (aspect != kNoAspect) scan.days[d].push_back({transit, aspect, natalBody});
+        if (const auto aspect = ClassifyAspect(moving[transit], natal[natalBody], kAspectOrb))
+          scan.days[d].push_back({transit, *aspect, natalBody});
       }
     }
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "transits/aspects.h"
 #include "transits/natal.h"
 
 namespace meridan {
@@ -13,16 +14,10 @@ namespace meridan {
 // Moving bodies in scan order; the natal bodies follow the body table.
 inline constexpr Body kTransitBodies[] = {kSun, kMercury, kVenus, kMars};
 
-struct AspectHit {
-  int transitBody = 0;
-  int aspect = 0;  // the aspect's angle in degrees
-  int natalBody = 0;
-};
-
 struct MonthTransits {
   YearMonth month;
   double firstNoon = 0.0;                    // Julian day of noon of day 1
-  std::vector<std::vector<AspectHit>> days;  // days[d - 1]: every hit of day d, in scan order
+  std::vector<std::vector<AspectKey>> days;  // days[d - 1]: every hit of day d, in scan order
   int length() const { return static_cast<int>(days.size()); }
 };
 

@@ -329,7 +329,7 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
     return TransitHit{};
   }();
   const auto table = InterpretationFile::Parse(
-      "long.dat", LongTextsFile(first.transitBody, first.aspect, first.natalBody));
+      "long.dat", LongTextsFile(first.key.transitBody, first.key.aspect, first.key.natalBody));
   const ReadBack pdf = Write(Make(ForecastKind::Trips, table));
 
   const std::vector<size_t> headings = pdf.HeadingPages("Автопрогноз на ");

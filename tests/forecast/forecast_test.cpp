@@ -128,11 +128,10 @@ TEST(RunForecast, ScratchFileHoldsTheLastMatchedText) {
   for (const MonthForecast& month : result.months)
     for (const DayList& day : month.scan.days)
       for (const TransitHit& hit : day.hits)
-        if (table.Find(hit.transitBody, hit.aspect, hit.natalBody).record) last = &hit;
+        if (table.Find(hit.key).record) last = &hit;
   ASSERT_NE(last, nullptr);
   const std::string scratch = testing::ReadFile(dir.system() / "tmp.dat");
-  EXPECT_EQ(scratch,
-            table.Find(last->transitBody, last->aspect, last->natalBody).record->text + " ");
+  EXPECT_EQ(scratch, table.Find(last->key).record->text + " ");
 
   fs::remove(dir.system() / "go.dat");
   context.Refresh();

@@ -69,14 +69,14 @@ TEST(AnalyseMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
     for (const int t : kTransitBodies) {
       const double moving = BodyLongitude(t, scan.firstNoon + d - 1, nullptr, sun);
       for (const int n : kComputedBodies) {
-        const int aspect = ClassifyAspect(moving, natal[n], kAspectOrb);
-        if (aspect == kNoAspect) continue;
+        const std::optional<int> aspect = ClassifyAspect(moving, natal[n], kAspectOrb);
+        if (!aspect) continue;
         ASSERT_LT(k, day.hits.size()) << "day " << d;
         const TransitHit& hit = day.hits[k++];
         EXPECT_EQ(hit.day, d);
-        EXPECT_EQ(hit.transitBody, t);
-        EXPECT_EQ(hit.natalBody, n);
-        EXPECT_EQ(hit.aspect, aspect);
+        EXPECT_EQ(hit.key.transitBody, t);
+        EXPECT_EQ(hit.key.natalBody, n);
+        EXPECT_EQ(hit.key.aspect, *aspect);
         EXPECT_EQ(hit.accepted, t != 5) << "Mars texts are too short to print";
         if (hit.accepted) sum += hit.rating;
       }
@@ -142,8 +142,8 @@ TEST(AnalyseMonth, DayWithMoreThanTenHitsKeepsThemAll) {
   for (size_t k = 1; k < day.hits.size(); ++k) {
     const TransitHit& a = day.hits[k - 1];
     const TransitHit& b = day.hits[k];
-    EXPECT_TRUE(a.transitBody < b.transitBody ||
-                (a.transitBody == b.transitBody && a.natalBody < b.natalBody))
+    EXPECT_TRUE(a.key.transitBody < b.key.transitBody ||
+                (a.key.transitBody == b.key.transitBody && a.key.natalBody < b.key.natalBody))
         << "hit " << k;
   }
   int sum = 0;

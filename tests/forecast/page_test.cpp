@@ -154,13 +154,10 @@ TEST(MonthPage, UnprintedHitsLeaveEmptyLines) {
   ASSERT_NE(chosen, nullptr) << "May 2025 has a day with three hits for this birth date";
   const TransitHit& second = chosen->hits[1];
   auto only = [&](const TransitHit& h) {
-    return [&, t = h.transitBody, a = h.aspect, n = h.natalBody](int t2, int a2, int n2) {
-      return t == t2 && a == a2 && n == n2;
-    };
+    return [&, t = h.key.transitBody, a = h.key.aspect, n = h.key.natalBody](
+               int t2, int a2, int n2) { return t == t2 && a == a2 && n == n2; };
   };
-  for (const TransitHit& h : chosen->hits)
-    ASSERT_FALSE(&h != &second && h.transitBody == second.transitBody &&
-                 h.aspect == second.aspect && h.natalBody == second.natalBody);
+  for (const TransitHit& h : chosen->hits) ASSERT_FALSE(&h != &second && h.key == second.key);
   WriteFile(dir.system() / "go.dat", InterpretationText(only(second)));
   const auto lines =
       Lines(ReadFile(dir.Write(ForecastKind::Trips, {}, 20, 5, 1984, 5, 2025, 5, 2025)));

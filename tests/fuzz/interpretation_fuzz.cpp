@@ -32,7 +32,7 @@ const InterpretationRecord* WalkToMatch(const InterpretationFile& file, int t, i
   const int badLine = file.problems().empty() ? 0 : file.problems().front().line;
   for (const InterpretationRecord& r : file.records()) {
     if (badLine > 0 && r.line > badLine) break;
-    if (r.transitBody == t && r.aspect == a && r.natalBody == n) {
+    if (r.key.transitBody == t && r.key.aspect == a && r.key.natalBody == n) {
       *fails = false;
       return &r;
     }
@@ -45,7 +45,7 @@ void CheckLookup(const InterpretationFile& file, int t, int a, int n) {
   bool fails = false;
   const InterpretationRecord* expected = WalkToMatch(file, t, a, n, &fails);
   try {
-    const InterpretationFile::Match match = file.Find(t, a, n);
+    const InterpretationFile::Match match = file.Find({t, a, n});
     FUZZ_CHECK(!fails);
     FUZZ_CHECK(match.record == expected);
     if (expected) {
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(r.text.size() <= meridan::kMaxRecordText);
     FUZZ_CHECK(r.firstLine.find_first_of("\r\n") == std::string::npos);
     FUZZ_CHECK(r.fragment.starts_with(meridan::BarTag(r.rating)));
-    FUZZ_CHECK(r.transitBody >= 0 && r.transitBody <= 999);
+    FUZZ_CHECK(r.key.transitBody >= 0 && r.key.transitBody <= 999);
   }
 
   // The combinations the scan asks for most, and those the file names first.
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckLookup(file, 1, 60, 1003);
   for (size_t i = 0; i < file.records().size() && i < 4; ++i) {
     const InterpretationRecord& r = file.records()[i];
-    CheckLookup(file, r.transitBody, r.aspect, r.natalBody);
+    CheckLookup(file, r.key.transitBody, r.key.aspect, r.key.natalBody);
   }
 
   const auto check = meridan::CheckInterpretationBytes("fuzz.dat", bytes);

@@ -90,7 +90,7 @@ TEST(Lookup, FragmentRatingAndRecord) {
   };
   for (const Case& c : cases) {
     const auto file = ParseText(c.bytes);
-    const auto match = file.Find(c.t, c.a, c.n);
+    const auto match = file.Find({c.t, c.a, c.n});
     EXPECT_EQ(match.fragment, c.fragment) << c.name;
     EXPECT_EQ(match.rating, c.rating) << c.name;
     EXPECT_EQ(match.record ? match.record->line : 0, c.line) << c.name;
@@ -115,7 +115,7 @@ TEST(Lookup, BadHeaderStopsEveryLookupThatReachesIt) {
   };
   for (const Case& c : cases) {
     try {
-      ParseText(c.bytes).Find(c.t, c.a, c.n);
+      ParseText(c.bytes).Find({c.t, c.a, c.n});
       ADD_FAILURE() << "no error: " << c.name;
     } catch (const DataFileError& e) {
       EXPECT_EQ(e.Describe(), c.error) << c.name;
@@ -142,7 +142,7 @@ TEST(Lookup, PrintThresholdForBothBarLengths) {
         std::string("* 001 000 001 ") + c.code + "\r\n" + Text(c.textLength) + c.lineEnd;
     const std::string row =
         std::string(c.code) + " " + std::to_string(c.textLength) + " " + c.lineEnd;
-    EXPECT_EQ(ParseText(bytes).Find(1, 0, 1).fragment.size(), c.fragmentLength) << row;
+    EXPECT_EQ(ParseText(bytes).Find({1, 0, 1}).fragment.size(), c.fragmentLength) << row;
     const size_t notPrinted = c.fragmentLength == 80 ? 1 : 0;
     EXPECT_EQ(CheckInterpretationBytes("go.dat", bytes).Count(DataIssue::kNotPrinted), notPrinted)
         << row;
@@ -157,17 +157,17 @@ TEST(ScratchText, TheMatchedRecordsTextPlusOneBlank) {
   const InterpretationFile file =
       ParseText(W("Файл толкований\r\n* 001 060 003 004\r\n") + text + "@ ignored\r\n" +
                 "* 004 090 007 105\r\nfirst\r\nsecond\r\nthird\r\n@\r\n");
-  const auto one = file.Find(1, 60, 3);
+  const auto one = file.Find({1, 60, 3});
   ASSERT_NE(one.record, nullptr);
   EXPECT_EQ(one.rating, 4);
   WriteScratchText(dir.system(), one.record->text);
   EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), text + " ");
-  const auto lines = file.Find(4, 90, 7);
+  const auto lines = file.Find({4, 90, 7});
   ASSERT_NE(lines.record, nullptr);
   EXPECT_EQ(lines.rating, -5);
   WriteScratchText(dir.system(), lines.record->text);
   EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), "first\r\nsecond\r\nthird\r\n ");
-  EXPECT_EQ(file.Find(5, 0, 10).record, nullptr);
+  EXPECT_EQ(file.Find({5, 0, 10}).record, nullptr);
 }
 
 TEST(ScratchText, UnwritableDataDirIsAnErrorNamingTheScratchFile) {

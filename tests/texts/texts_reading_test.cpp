@@ -122,8 +122,8 @@ fs::path SystemDir() { return fs::path(MERIDAN_DATA_DIR) / "System"; }
 
 std::string Label(const InterpretationRecord& r, int index) {
   char label[48];
-  std::snprintf(label, sizeof label, "#%d (%03d-%03d-%03d, %d)", index, r.transitBody, r.aspect,
-                r.natalBody, r.rating);
+  std::snprintf(label, sizeof label, "#%d (%03d-%03d-%03d, %d)", index, r.key.transitBody,
+                r.key.aspect, r.key.natalBody, r.rating);
   return label;
 }
 
@@ -187,8 +187,9 @@ TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
                         "  %02d.%02d.%04d, birth %02d.%02d.%04d: %03d-%03d-%03d «%s» against "
                         "%03d-%03d-%03d «%s»\n",
                         on->day, month.month, month.year, birth.day, birth.month, birth.year,
-                        on->transitBody, on->aspect, on->natalBody, onMarker->text.c_str(),
-                        off->transitBody, off->aspect, off->natalBody, offMarker->text.c_str());
+                        on->key.transitBody, on->key.aspect, on->key.natalBody,
+                        onMarker->text.c_str(), off->key.transitBody, off->key.aspect,
+                        off->key.natalBody, offMarker->text.c_str());
           examples += line;
         }
       }

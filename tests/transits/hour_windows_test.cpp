@@ -101,7 +101,7 @@ TEST(HourWindows, AgreeWithTheScansOfTheChartsAtTheEndsOfTheArcs) {
     }
     // The hits of the two charts' scans, by pair and noon.
     std::map<YearMonth, std::pair<MonthTransits, MonthTransits>> scans;
-    std::set<std::tuple<int, int, int, long, int>> hits;  // ..., noon, chart
+    std::set<std::tuple<AspectKey, long, int>> hits;  // key, noon, chart
     const auto inOrb = [&](const Influence& x, double noon, int chart) {
       const Date date = DateOf(noon);
       const YearMonth ym{date.year, date.month};
@@ -110,12 +110,11 @@ TEST(HourWindows, AgreeWithTheScansOfTheChartsAtTheEndsOfTheArcs) {
         for (int c = 0; c < 2; ++c) {
           const MonthTransits& scan = c ? scans[ym].second : scans[ym].first;
           for (size_t d = 0; d < scan.days.size(); ++d)
-            for (const AspectHit& hit : scan.days[d])
-              hits.insert({hit.transitBody, hit.aspect, hit.natalBody,
-                           std::lround(scan.firstNoon + static_cast<double>(d)), c});
+            for (const AspectKey& hit : scan.days[d])
+              hits.insert({hit, std::lround(scan.firstNoon + static_cast<double>(d)), c});
         }
       }
-      return hits.count({x.transitBody, x.aspect, x.natalBody, std::lround(noon), chart}) > 0;
+      return hits.count({x.key, std::lround(noon), chart}) > 0;
     };
 
     std::vector<Influence> found = FindInfluences(noon, start, kForecastMonths);

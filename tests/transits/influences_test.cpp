@@ -6,7 +6,7 @@
 #include <map>
 #include <random>
 #include <set>
-#include <tuple>
+#include <utility>
 
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
@@ -100,12 +100,12 @@ TEST(FindInfluences, ExactMomentsAgreeWithSamplingTheSeries) {
   int moments = 0, multiple = 0, none = 0;
   for (const RandomCase& c : RandomCases(200, 19)) {
     for (const Influence& influence : FindInfluences(c.natal, c.start, 1)) {
-      const std::vector<double> expected =
-          CrossingsBySampling(influence.transitBody, c.natal[influence.natalBody], influence.aspect,
-                              influence.firstNoon - 1, influence.lastNoon + 1);
-      const std::string what = "transit " + std::to_string(influence.transitBody) + " aspect " +
-                               std::to_string(influence.aspect) + " natal " +
-                               std::to_string(influence.natalBody) + " from " +
+      const std::vector<double> expected = CrossingsBySampling(
+          influence.key.transitBody, c.natal[influence.key.natalBody], influence.key.aspect,
+          influence.firstNoon - 1, influence.lastNoon + 1);
+      const std::string what = "transit " + std::to_string(influence.key.transitBody) + " aspect " +
+                               std::to_string(influence.key.aspect) + " natal " +
+                               std::to_string(influence.key.natalBody) + " from " +
                                std::to_string(influence.firstNoon);
       ASSERT_EQ(influence.exact.size(), expected.size()) << what;
       for (size_t i = 0; i < expected.size(); ++i)
@@ -185,23 +185,21 @@ TEST(FindStations, AgreeWithTheTurningPointsOfTheSeries) {
 TEST(FindInfluences, WindowsAreTheScansRunsOfDays) {
   for (const RandomCase& c : RandomCases(25, 3)) {
     const std::vector<Influence> influences = FindInfluences(c.natal, c.start, kForecastMonths);
-    std::map<std::tuple<int, int, int, long>, int> inWindows;
+    std::map<std::pair<AspectKey, long>, int> inWindows;
     for (const Influence& influence : influences) {
       for (double noon = influence.firstNoon; noon <= influence.lastNoon; noon += 1)
-        ++inWindows[{influence.transitBody, influence.aspect, influence.natalBody,
-                     std::lround(noon)}];
+        ++inWindows[{influence.key, std::lround(noon)}];
       for (const double outside : {influence.firstNoon - 1, influence.lastNoon + 1})
-        EXPECT_NE(ClassifyAspect(Longitude(influence.transitBody, outside),
-                                 c.natal[influence.natalBody], kAspectOrb),
-                  influence.aspect);
+        EXPECT_NE(ClassifyAspect(Longitude(influence.key.transitBody, outside),
+                                 c.natal[influence.key.natalBody], kAspectOrb),
+                  influence.key.aspect);
     }
-    std::set<std::tuple<int, int, int, long>> scanned;
+    std::set<std::pair<AspectKey, long>> scanned;
     for (int m = 0; m < kForecastMonths; ++m) {
       const MonthTransits month = ScanTransits(c.natal, c.start.Plus(m));
       for (int d = 0; d < month.length(); ++d)
-        for (const AspectHit& hit : month.days[static_cast<size_t>(d)]) {
-          const std::tuple<int, int, int, long> key{hit.transitBody, hit.aspect, hit.natalBody,
-                                                    std::lround(month.firstNoon + d)};
+        for (const AspectKey& hit : month.days[static_cast<size_t>(d)]) {
+          const std::pair<AspectKey, long> key{hit, std::lround(month.firstNoon + d)};
           scanned.insert(key);
           EXPECT_EQ(inWindows[key], 1) << "a hit of the scan outside every window";
         }
@@ -210,15 +208,14 @@ TEST(FindInfluences, WindowsAreTheScansRunsOfDays) {
     const YearMonth end = c.start.Plus(kForecastMonths);
     const double afterLast = NoonJulianDay(1, end.month, end.year);
     for (const auto& [key, count] : inWindows) {
-      const long noon = std::get<3>(key);
+      const long noon = key.second;
       if (noon >= first && noon < afterLast) {
         EXPECT_TRUE(scanned.count(key)) << "not a scan day";
       }
     }
     for (size_t i = 1; i < influences.size(); ++i) {
       const Influence &x = influences[i - 1], &y = influences[i];
-      EXPECT_LE(std::tie(x.firstNoon, x.transitBody, x.aspect, x.natalBody),
-                std::tie(y.firstNoon, y.transitBody, y.aspect, y.natalBody));
+      EXPECT_TRUE(x.firstNoon < y.firstNoon || (x.firstNoon == y.firstNoon && x.key <= y.key));
     }
   }
 }
@@ -232,9 +229,10 @@ TEST(FindInfluences, WindowsRunPastTheMonths) {
   natal[kSun] = Normalize360(Longitude(kSun, firstNoon) - 1.0);
   std::vector<Influence> sun;
   for (const Influence& influence : FindInfluences(natal, {2025, 3}, 1))
-    if (influence.transitBody == kSun && influence.natalBody == kSun) sun.push_back(influence);
+    if (influence.key.transitBody == kSun && influence.key.natalBody == kSun)
+      sun.push_back(influence);
   ASSERT_EQ(sun.size(), 1u);
-  EXPECT_EQ(sun[0].aspect, 0);
+  EXPECT_EQ(sun[0].key.aspect, 0);
   EXPECT_LT(sun[0].firstNoon, firstNoon - 1);  // began in February
   ASSERT_EQ(sun[0].exact.size(), 1u);
   EXPECT_LT(sun[0].exact[0], firstNoon);

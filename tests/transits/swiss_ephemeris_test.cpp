@@ -74,14 +74,14 @@ TEST(SwissEphemeris, ExactMomentsAreExactWithinTheTheory) {
     for (const Body body : kComputedBodies) natal[body] = degrees(random);
     for (const Influence& influence : FindInfluences(natal, {year(random), month(random)}, 1)) {
       for (const double moment : influence.exact) {
-        const double natalLongitude = natal[influence.natalBody];
-        const bool ahead = SignedArc(natalLongitude, Ours(influence.transitBody, moment)) >= 0;
+        const double natalLongitude = natal[influence.key.natalBody];
+        const bool ahead = SignedArc(natalLongitude, Ours(influence.key.transitBody, moment)) >= 0;
         const double target =
             natalLongitude +
-            (ahead || influence.aspect == 180 ? influence.aspect : -influence.aspect);
-        const double miss = SignedArc(target, Swiss(influence.transitBody, moment).first);
-        EXPECT_LE(std::fabs(miss), LongitudeError(influence.transitBody))
-            << "body " << influence.transitBody << " at " << moment;
+            (ahead || influence.key.aspect == 180 ? influence.key.aspect : -influence.key.aspect);
+        const double miss = SignedArc(target, Swiss(influence.key.transitBody, moment).first);
+        EXPECT_LE(std::fabs(miss), LongitudeError(influence.key.transitBody))
+            << "body " << influence.key.transitBody << " at " << moment;
         ++checked;
       }
     }

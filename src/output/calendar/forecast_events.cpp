@@ -118,15 +118,15 @@ CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText&
   event.afterLast = DateOf(influence.lastNoon + 1);
   event.uid =
       EventUid(key, EventIdentity(kind, birth,
-                                  std::to_string(influence.transitBody) + '|' +
-                                      std::to_string(influence.aspect) + '|' +
-                                      std::to_string(influence.natalBody) + '|' +
+                                  std::to_string(influence.key.transitBody) + '|' +
+                                      std::to_string(influence.key.aspect) + '|' +
+                                      std::to_string(influence.key.natalBody) + '|' +
                                       std::to_string(static_cast<long long>(influence.firstNoon))));
   // "Поездки: благоприятно — дальняя дорога": the sign in words, as the
   // pages' legend and the digest say it, and what the days are about.
   const bool favourable = text.rating > 0;
   event.summary = W(WordsOf(kind).name) + W(favourable ? ": благоприятно" : ": неблагоприятно");
-  if (const std::string_view topic = Topic(kind, influence.natalBody); !topic.empty())
+  if (const std::string_view topic = Topic(kind, influence.key.natalBody); !topic.empty())
     event.summary += W(" — ") + W(topic);
   std::string description = text.record->text;
   while (!description.empty() &&

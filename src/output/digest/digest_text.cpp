@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <tuple>
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
@@ -198,8 +197,7 @@ std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, s
       for (const std::string* fragment : fragments) seen = seen || *fragment == hit.fragment;
       if (seen) continue;
       fragments.push_back(&hit.fragment);
-      entries.push_back(
-          {FragmentText(hit), hit.rating, {}, hit.transitBody, hit.aspect, hit.natalBody});
+      entries.push_back({FragmentText(hit), hit.rating, {}, hit.key});
     }
   for (size_t i = 0; i < entries.size(); ++i)
     entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
@@ -212,11 +210,9 @@ namespace {
 const Influence* WindowOf(const DigestEntry& entry, const DayRun& run,
                           std::span<const Influence> influences) {
   const Date from{run.fromDay, run.fromMonth.month, run.fromMonth.year};
-  const auto key = [](Date d) { return std::tuple(d.year, d.month, d.day); };
   for (const Influence& influence : influences)
-    if (influence.transitBody == entry.transitBody && influence.aspect == entry.aspect &&
-        influence.natalBody == entry.natalBody && key(DateOf(influence.firstNoon)) <= key(from) &&
-        key(from) <= key(DateOf(influence.lastNoon)))
+    if (influence.key == entry.key && DateOf(influence.firstNoon) <= from &&
+        from <= DateOf(influence.lastNoon))
       return &influence;
   return nullptr;
 }
@@ -273,11 +269,9 @@ MonthTexts SplitMonthTexts(std::vector<DigestEntry> entries, YearMonth month,
   }
   const auto start = [&](const DigestEntry& entry) {
     const DayRun& run = entry.runs.front();
-    if (const Influence* influence = WindowOf(entry, run, influences)) {
-      const Date first = DateOf(influence->firstNoon);
-      return std::tuple(first.year, first.month, first.day);
-    }
-    return std::tuple(run.fromMonth.year, run.fromMonth.month, run.fromDay);
+    if (const Influence* influence = WindowOf(entry, run, influences))
+      return DateOf(influence->firstNoon);
+    return Date{run.fromDay, run.fromMonth.month, run.fromMonth.year};
   };
   std::stable_sort(texts.beginning.begin(), texts.beginning.end(),
                    [&](const DigestEntry& a, const DigestEntry& b) { return start(a) < start(b); });

@@ -56,7 +56,7 @@ struct DigestEntry {
   std::string text;  // plain UTF-8
   int rating = 0;
   std::vector<DayRun> runs;
-  int transitBody = 0, aspect = 0, natalBody = 0;  // of the hit that first carried it
+  AspectKey key;  // of the hit that first carried it
 };
 
 // The texts of month k of consecutive scans, each once, in the order of
