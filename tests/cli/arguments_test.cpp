@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/run_meridan.h"
 #include "support/program_dir.h"
 
 namespace meridan {
@@ -21,20 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProgramDir;
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result RunMeridan(std::vector<std::string> args) {
-  args.insert(args.begin(), "meridan");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  std::ostringstream out, err;
-  const int status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::Result;
+using testing::RunMeridan;
 
 // Every file of the program directory with its bytes.
 std::map<std::string, std::string> Files(const fs::path& root) {

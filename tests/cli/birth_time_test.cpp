@@ -10,6 +10,7 @@
 
 #include "base/cp1251.h"
 #include "cli/commands.h"
+#include "cli/run_meridan.h"
 #include "support/program_dir.h"
 
 namespace meridan {
@@ -17,20 +18,8 @@ namespace {
 
 using testing::ProgramDir;
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result RunMeridan(std::vector<std::string> args) {
-  args.insert(args.begin(), "meridan");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  std::ostringstream out, err;
-  const int status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::Result;
+using testing::RunMeridan;
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 std::string AfterFirstLine(const std::string& text) { return text.substr(text.find('\n') + 1); }

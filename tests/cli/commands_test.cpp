@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "cli/run_meridan.h"
 #include "support/program_dir.h"
 
 namespace meridan {
@@ -18,20 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProgramDir;
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result RunMeridan(std::vector<std::string> args) {
-  args.insert(args.begin(), "meridan");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  std::ostringstream out, err;
-  const int status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::Result;
+using testing::RunMeridan;
 
 size_t LineCount(const std::string& text) {
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
