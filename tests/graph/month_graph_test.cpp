@@ -98,17 +98,30 @@ TEST_F(MonthGraph, LastPointRaisedShowsTheUnpaintedEndPoints) {
   EXPECT_EQ(RunsOf(r, 62, kBlue), (Runs{{510, 510}}));
 }
 
-TEST_F(MonthGraph, RetrogradeDayIsARedBarInASaleRunOnly) {
+TEST_F(MonthGraph, RetrogradeDayIsARedBarUnderTheCurveInASaleRunOnly) {
   SeriesStore store = Flat(30);
   for (int j = 13; j <= 15; ++j) store.RetrogradeMarks[j] = 1;  // day 5
   marks_ = true;
-  const Raster sale = Drawn(store);
+  // On the zero line the curve covers the bar whole.
+  const Raster flat = Drawn(store);
+  EXPECT_EQ(Count(flat, kRed), 0);
+  EXPECT_EQ(GetPixel(flat, 155, 92), kBlue);
   // Samples 13..15 run from x = 150 to 165, the end point left out: 15
-  // pixels by 3, drawn over the blue band.
-  for (int y = 91; y <= 93; ++y) EXPECT_EQ(RunsOf(sale, y, kRed), (Runs{{150, 164}})) << y;
-  EXPECT_EQ(Count(sale, kRed), 45);
-  EXPECT_EQ(GetPixel(sale, 149, 92), kBlue);
-  EXPECT_EQ(GetPixel(sale, 165, 92), kBlue);
+  // pixels by 3, red wherever the curve is not. Here the curve comes down
+  // into the bar (from +20 at point 14 to 0 at point 15) and every one of
+  // its pixels stays as without the bar.
+  for (int i = 1; i <= 14; ++i) store.RatingSeries[i] = 20;
+  const Raster sale = Drawn(store);
+  marks_ = false;
+  const Raster plain = Drawn(store);
+  marks_ = true;
+  long curveInBar = 0;
+  for (int y = 91; y <= 93; ++y)
+    for (int x = 150; x <= 164; ++x) curveInBar += GetPixel(plain, x, y) == kBlue;
+  EXPECT_GT(curveInBar, 0);
+  EXPECT_EQ(Count(sale, kRed), 45 - curveInBar);
+  EXPECT_EQ(Count(sale, kBlue), Count(plain, kBlue));
+  EXPECT_EQ(RunsOf(sale, 92, kRed).front().first, 150);
 
   marks_ = false;  // trips or car service with stale marks
   EXPECT_EQ(Count(Drawn(store), kRed), 0);

@@ -45,7 +45,8 @@ void DrawCurve(Raster& surface, const std::vector<Point>& points, const Font& fo
   }
 }
 
-// Mercury's retrograde samples as a red bar three pixels high on the zero line.
+// Mercury's retrograde samples as a red bar three pixels high on the zero
+// line, under the curve: where the two meet the reader follows the curve.
 void DrawRetrogradeMarks(Raster& surface, const SeriesStore& store, int samples) {
   for (int i = 1; i <= samples; ++i) {
     if (store.RetrogradeMarks[i] != 1) continue;
@@ -79,11 +80,10 @@ Raster ReadGraphTemplate(const std::filesystem::path& file) { return ReadBmp(fil
 Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
                       bool retrogradeMarks, const Font& font) {
   const std::vector<Point> points = CurvePoints(store);
-  const int samples = store.SampleCount;
+  if (retrogradeMarks) DrawRetrogradeMarks(picture, store, store.SampleCount);
   DrawCurve(picture, points, font);
   const std::string caption = MonthName(month.month) + " " + std::to_string(month.year);
   font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kLabelBox);
-  if (retrogradeMarks) DrawRetrogradeMarks(picture, store, samples);
   return picture;
 }
 
