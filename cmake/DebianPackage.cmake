@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, not linked: the font the graph and the PDF are set in
-# (Liberation Sans, Arial's metric twin), the zone database that libdate-tz3
+# (Liberation Sans, Arial's metric twin), the zone database that libcctz2
 # reads from /usr/share/zoneinfo and, for the desktop program, what Qt loads
 # as plug-ins and translations.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, tzdata")

@@ -1,13 +1,11 @@
 #pragma once
 // Local clock time at a place -> the moment in Universal Time, through the
-// system's IANA time zone database (/usr/share/zoneinfo, read by Howard
-// Hinnant's date/tz): daylight saving and every historical change of a zone
-// count, the Soviet decree time and the Russian regions' moves included.
+// system's IANA time zone database (/usr/share/zoneinfo, read by Google's
+// CCTZ): daylight saving and every historical change of a zone count, the
+// Soviet decree time and the Russian regions' moves included.
 //
 // A person's mistakes (a zone that does not exist, an hour the clocks
-// repeated or skipped) are results, never exceptions. The zone files hold
-// their transitions up to 2037; later instants keep the last offset the
-// file lists, which birth dates and "now" never reach.
+// repeated or skipped) are results, never exceptions.
 
 #include <optional>
 #include <string>
