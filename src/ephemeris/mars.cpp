@@ -13,11 +13,10 @@
 namespace meridan {
 namespace {
 
-// Arguments Mp Mars, V Venus, E the Earth, J Jupiter (mean anomalies,
-// radians); every term a cosine.
-// Mp Mars, V Venus, E the Earth and J Jupiter (mean anomalies, radians). No
-// argument has more than two non-zero multipliers, so the sum of products is
-// bit-identical to the published form whatever the column order.
+// Columns Mp Mars, V Venus, E the Earth, J Jupiter (mean anomalies,
+// radians); every term a cosine. No argument has more than two non-zero
+// multipliers, so the sum of products is bit-identical to the published form
+// whatever the column order.
 constexpr PeriodicTerm kLongitudeTerms[] = {
     {kCos, 6.4, {3, -1, 0, 0, 0}, -1.0053},   // cos(3Mp - V - 1.0053)
     {kCos, 8.6, {1, 0, -1, 0, 0}, -0.6126},   // cos(Mp - E - 0.6126)

@@ -12,11 +12,10 @@
 namespace meridan {
 namespace {
 
-// Arguments V Venus, M Mercury, J Jupiter (mean anomalies, radians); every
-// term a cosine.
-// M Mercury and J Jupiter (mean anomalies, radians). No argument has more
-// than two non-zero multipliers, so the sum of products is bit-identical to
-// the published form whatever the column order.
+// Columns V Venus, M Mercury, J Jupiter (mean anomalies, radians); every
+// term a cosine. No argument has more than two non-zero multipliers, so the
+// sum of products is bit-identical to the published form whatever the column
+// order.
 constexpr PeriodicTerm kLongitudeTerms[] = {
     {kCos, 3.7, {2, -1, 0, 0, 0}, -2.8046},  // cos(2V - M - 2.8046)
     {kCos, 2.1, {2, -2, 0, 0, 0}, -2.8126},  // cos(2V - 2M - 2.8126)

@@ -13,11 +13,10 @@
 namespace meridan {
 namespace {
 
-// Arguments E the Earth, M Venus, Ma Mars, J Jupiter (mean anomalies,
-// radians); every term a cosine.
-// E the Earth, M Venus, Ma Mars and J Jupiter (mean anomalies, radians). No
-// argument has more than two non-zero multipliers, so the sum of products is
-// bit-identical to the published form whatever the column order.
+// Columns E the Earth, M Venus, Ma Mars, J Jupiter (mean anomalies,
+// radians); every term a cosine. No argument has more than two non-zero
+// multipliers, so the sum of products is bit-identical to the published form
+// whatever the column order.
 constexpr PeriodicTerm kLongitudeTerms[] = {
     {kCos, 4.9, {1, -1, 0, 0, 0}, -2.0788},   // cos(E - M - 2.0788)
     {kCos, 11.3, {2, -2, 0, 0, 0}, -2.587},   // cos(2E - 2M - 2.587)

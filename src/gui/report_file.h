@@ -22,10 +22,11 @@ struct ProblemDetails {
 // this many in all.
 inline constexpr qsizetype kReportCommentLines = 7;
 
-// Creates programDir/Report.txt and writes the report into it, listing the
-// program directory after the file exists (so it lists itself). The program
-// directory is written as given. Throws std::runtime_error naming the file
-// when it cannot be created or written; lines already written stay.
+// Writes programDir/Report.txt whole, listing the program directory with the
+// file in it (a first report makes an empty one before the listing, so the
+// listing names itself). The program directory is written as given. Throws
+// std::runtime_error naming the file when it cannot be written; an earlier
+// report then stays as it was.
 void WriteProblemReport(const std::filesystem::path& programDir, const QString& programDirText,
                         const ProblemDetails& details);
 

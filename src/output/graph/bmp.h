@@ -33,7 +33,8 @@ Raster ReadBmp(const std::filesystem::path& path);
 
 std::vector<std::uint8_t> EncodeBmp(const Raster& raster);
 
-// Writes a 24-bit BMP file ("Cannot create file" when it cannot be made).
+// Writes a 24-bit BMP file whole, under a new name renamed into place
+// ("Cannot create file" when it cannot be made; the old file then stays).
 void WriteBmp(const Raster& raster, const std::filesystem::path& path,
               Durability durability = Durability::Flushed);
 
