@@ -11,6 +11,7 @@
 #include "forecast/calendar_file.h"
 #include "gui/documents_folder.h"
 #include "gui/error_box.h"
+#include "gui/kind_words.h"
 #include "gui/lock_wait.h"
 #include "gui/save_dialog.h"
 
@@ -42,7 +43,7 @@ QString ForecastCalendar::SuggestedPath() const {
   const auto month = [](YearMonth m) {
     return Cp1251ToUtf8(MonthNameLower(m.month)) + ' ' + std::to_string(m.year);
   };
-  const std::string name = std::string(KindInfo(request_->kind).command) + ", " +
+  const std::string name = std::string(WindowWords(request_->kind).command) + ", " +
                            month(request_->start) + " – " +
                            month(request_->start.Plus(kForecastMonths - 1)) + ".ics";
   return InDocumentsFolder(QString::fromStdString(name));

@@ -31,6 +31,7 @@
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/help_window.h"
+#include "gui/kind_words.h"
 #include "gui/launcher_notice.h"
 #include "gui/lock_wait.h"
 #include "gui/main_window_parts.h"
@@ -52,7 +53,7 @@ QString MonthCaption(int month, int year) {
 // "Поездки: Иван Петров, 20.05.1984; октябрь 2025 – январь 2026", or
 // without the name where none was typed.
 QString ForecastCaption(const ForecastRequest& request, const QString& name) {
-  const std::string_view kind = KindInfo(request.kind).command;
+  const std::string_view kind = WindowWords(request.kind).command;
   const YearMonth last = request.start.Plus(kForecastMonths - 1);
   const auto month = [](YearMonth m) {
     return QString::fromStdString(Cp1251ToUtf8(MonthNameLower(m.month))) + QLatin1Char(' ') +
@@ -258,7 +259,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     pdf_->Keep(latest_, {today.day(), today.month(), today.year()});
     calendar_->Keep(latest_.request, *context_);
     best_->Keep(latest_.request, *context_);
-    if (KindInfo(kind).showsProgramDir) {
+    if (WindowWords(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }

@@ -12,6 +12,7 @@
 
 #include "forecast/session.h"
 #include "gui/fonts.h"
+#include "gui/kind_words.h"
 #include "gui/main_window.h"
 #include "gui/main_window_parts.h"
 #include "gui/people_picker.h"
@@ -122,7 +123,7 @@ void MainWindow::BuildCommands(QWidget* client) {
                   {&Button7, "Button7", ForecastKind::Service, 172},
                   {&Button8, "Button8", ForecastKind::Sale, 328}};
   for (const auto& command : commands) {
-    const std::string_view caption = KindInfo(command.kind).command;
+    const std::string_view caption = WindowWords(command.kind).command;
     auto* button = Named(
         new QPushButton(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
                         client),

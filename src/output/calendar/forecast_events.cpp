@@ -9,6 +9,7 @@
 #include "base/month_names.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/calendar.h"
+#include "output/calendar/calendar_kind.h"
 #include "texts/best_days_text.h"
 
 namespace meridan {
@@ -43,70 +44,11 @@ std::string EventIdentity(ForecastKind kind, Date birth, const std::string& rest
          std::to_string(birth.month) + '.' + std::to_string(birth.year) + '|' + rest;
 }
 
-// The calendar's own words for a kind: its name before every title, what
-// each natal body stands for in it (the title names it, so that a phone's
-// one line says what the days are about), and what each turn of Mercury
-// and Mars means for it. UTF-8.
-struct KindWords {
-  std::string_view name;
-  // Sun, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto.
-  std::string_view topics[9];
-  std::string_view mercuryRetrograde, mercuryDirect, marsRetrograde, marsDirect;
-};
-
-constexpr KindWords kTripsWords{
-    "Поездки",
-    {"самочувствие за рулём", "маршрут и договорённости", "поездки с близкими",
-     "скорость и манёвры", "дальняя дорога", "долгий путь", "неожиданности в пути",
-     "видимость и ориентиры", "отношения на дороге"},
-    "Несколько недель адреса, маршруты и договорённости о встречах путаются чаще: "
-    "подтверждайте их перед выездом.",
-    "Путаница с маршрутами и договорённостями понемногу уходит, и планы поездок снова "
-    "складываются ровнее.",
-    "Несколько недель раздражение в пути копится легче: выезжайте с запасом времени и не "
-    "отвечайте на чужую резкость.",
-    "Напряжение в потоке понемногу спадает; привычку держать дистанцию сохраните."};
-
-constexpr KindWords kServiceWords{
-    "Автосервис",
-    {"планы обслуживания", "запись, заказы и бумаги", "кузов и салон", "работа руками",
-     "выбор сервиса и цены", "износ и сроки", "электрика и электроника", "жидкости и диагноз",
-     "крупный ремонт"},
-    "Несколько недель записи, заказы деталей и бумаги требуют двойной проверки: сверяйте "
-    "артикулы и заказ-наряды.",
-    "Записи и заказы снова идут ровнее; отложенные бумаги по ремонту можно доводить до конца.",
-    "Несколько недель работа руками идёт туже: сложное поручайте мастеру, а своё делайте "
-    "без спешки.",
-    "Работа с машиной снова идёт ровнее; начатый ремонт можно доводить до конца."};
-
-constexpr KindWords kSaleWords{
-    "Покупка-продажа",
-    {"выбор машины", "переговоры и бумаги", "цена и торг", "осмотр и тест-драйв",
-     "кредит и страховка", "оформление и регистрация", "неожиданные перемены", "доверие и проверка",
-     "крупные решения"},
-    "До возвращения Меркурия к прямому движению договор и расчёт не торопите: каждую строку "
-    "и каждую сумму сверяйте дважды.",
-    "Подписание и расчёт снова можно планировать как обычно, с обычной проверкой документов.",
-    "",
-    ""};
-
-const KindWords& WordsOf(ForecastKind kind) {
-  switch (kind) {
-    case ForecastKind::Trips:
-      return kTripsWords;
-    case ForecastKind::Service:
-      return kServiceWords;
-    case ForecastKind::Sale:
-      return kSaleWords;
-  }
-  return kTripsWords;
-}
-
 std::string_view Topic(ForecastKind kind, int natalBody) {
   constexpr int kBodies[] = {kSun,    kMercury, kVenus,   kMars, kJupiter,
                              kSaturn, kUranus,  kNeptune, kPluto};
   for (size_t i = 0; i < std::size(kBodies); ++i)
-    if (kBodies[i] == natalBody) return WordsOf(kind).topics[i];
+    if (kBodies[i] == natalBody) return CalendarWords(kind).topics[i];
   return {};
 }
 
@@ -125,7 +67,8 @@ CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText&
   // "Поездки: благоприятно — дальняя дорога": the sign in words, as the
   // pages' legend and the digest say it, and what the days are about.
   const bool favourable = text.rating > 0;
-  event.summary = W(WordsOf(kind).name) + W(favourable ? ": благоприятно" : ": неблагоприятно");
+  event.summary =
+      W(CalendarWords(kind).name) + W(favourable ? ": благоприятно" : ": неблагоприятно");
   if (const std::string_view topic = Topic(kind, influence.key.natalBody); !topic.empty())
     event.summary += W(" — ") + W(topic);
   std::string description = text.record->text;
@@ -159,9 +102,9 @@ CalendarEvent StationEvent(ForecastKind kind, Date birth, const Station& station
   event.uid = EventUid(key, EventIdentity(kind, birth,
                                           "station|" + std::to_string(station.body) + '|' +
                                               (station.retrograde ? "R|" : "D|") + day));
-  event.summary = W(WordsOf(kind).name) + ": " + StationTitle(station);
+  event.summary = W(CalendarWords(kind).name) + ": " + StationTitle(station);
   // One sentence on what the turn means for the kind, then its moment.
-  const KindWords& words = WordsOf(kind);
+  const CalendarKindWords& words = CalendarWords(kind);
   const std::string_view meaning =
       station.body == kMercury
           ? (station.retrograde ? words.mercuryRetrograde : words.mercuryDirect)
@@ -189,7 +132,7 @@ std::vector<CalendarEvent> BestWindowEvents(ForecastKind kind, Date birth,
                                             "best|" + std::to_string(event.first.year) + '.' +
                                                 std::to_string(event.first.month) + '.' +
                                                 std::to_string(event.first.day)));
-    event.summary = W("Лучшие дни: ") + W(KindInfo(kind).digestKind);
+    event.summary = W("Лучшие дни: ") + W(RowOf(kCalendarKindWords, kind).subject);
     event.description = WindowDays(window);
     for (const std::string& line : WindowLines(window)) event.description += '\n' + line;
     event.reminder = true;

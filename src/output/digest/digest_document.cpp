@@ -14,6 +14,7 @@
 #include "ephemeris/calendar.h"
 #include "output/digest/digest.h"
 #include "output/digest/digest_graph.h"
+#include "output/digest/digest_kind.h"
 #include "output/digest/digest_layout.h"
 #include "output/digest/digest_text.h"
 #include "output/digest/digest_title.h"
@@ -78,8 +79,8 @@ class DigestWriter {
   void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
     const std::string name = DigestName(digest_.name);
-    const std::string heading = std::string(KindInfo(digest_.kind).digestHeading) +
-                                MonthAndYear(month.scan->month) + " года";
+    const std::string heading =
+        std::string(DigestWords(digest_.kind).heading) + MonthAndYear(month.scan->month) + " года";
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
     page_.StartPage();
 
@@ -301,7 +302,7 @@ class DigestWriter {
                                        ' ' + Utf8(MonthNameGenitive(digest_.made.month)) + ' ' +
                                        std::to_string(digest_.made.year) + " года.")));
     blocks.push_back(
-        Paragraph("<i>" + Escaped(std::string(KindInfo(digest_.kind).disclaimer)) + "</i>"));
+        Paragraph("<i>" + Escaped(std::string(DigestWords(digest_.kind).disclaimer)) + "</i>"));
 
     constexpr double kSpaceBefore = 16;
     double height = kSpaceBefore;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/month_names.h"
+#include "output/digest/digest_kind.h"
 #include "output/digest/digest_text.h"
 
 namespace meridan {
@@ -40,7 +41,7 @@ std::string WithoutBidiControls(const std::string& text) {
 
 // The title with the name given as it is to be shown.
 std::string Title(ForecastKind kind, const std::string& name, YearMonth first, YearMonth last) {
-  std::string title = "Прогноз: " + std::string(KindInfo(kind).digestKind) +
+  std::string title = "Прогноз: " + std::string(DigestWords(kind).title) +
                       (name.empty() ? "" : " — " + name) + ", " + MonthAndYear(first);
   if (last != first) title += " – " + MonthAndYear(last);
   return title;

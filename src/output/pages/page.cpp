@@ -5,6 +5,7 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/month_names.h"
+#include "output/pages/page_kind.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +50,8 @@ std::string BirthTimeText(const std::optional<ClockTime>& time, const Cp1251Html
 }  // namespace
 
 PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
-  return {FurnitureLines(dataDir / "style.dat"), FurnitureLines(dataDir / KindInfo(kind).helpFile)};
+  return {FurnitureLines(dataDir / "style.dat"),
+          FurnitureLines(dataDir / PageWords(kind).helpFile)};
 }
 
 fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
@@ -57,7 +59,7 @@ fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
 }
 
 std::string RenderMonthPage(const MonthPage& content) {
-  const ForecastKindInfo& kind = KindInfo(content.kind);
+  const PageKindWords& kind = PageWords(content.kind);
   const std::string imageName = MonthFileName(content.month.month, content.month.year, ".jpeg");
 
   Page page;
