@@ -9,11 +9,19 @@ in first). A pair that shares a matter and has opposite bars (a blue text
 beside a red one) is listed for an editor to read: the two must be able to
 stand together. Everything else is counted.
 
+A flagged pair that an editor has read and found able to stand together
+goes into read_pairs.txt beside this script, with a hash of both texts:
+it is counted as read and no longer listed, until either text changes.
+--mark prints such lines for the pairs still listed, to paste after
+reading them.
+
     tools/texts/same_day_pairs.py --meridan build/program/meridan --dir PROGRAM_DIR
 """
 
 import argparse
 import collections
+import hashlib
+import os
 import itertools
 import re
 import subprocess
@@ -81,6 +89,27 @@ def load_texts(path):
     return texts
 
 
+def key_name(key):
+    return "-".join(f"{part:03d}" for part in key)
+
+
+def pair_hash(text_a, text_b):
+    return hashlib.sha1(f"{text_a}\n{text_b}".encode("utf-8")).hexdigest()[:10]
+
+
+def load_read(path):
+    """(kind, key a, key b) -> hash of both texts when the pair was read."""
+    read = {}
+    if not os.path.exists(path):
+        return read
+    for line in open(path, encoding="utf-8"):
+        fields = line.split("#", 1)[0].split()
+        if fields:
+            kind, a, b, digest = fields[:4]
+            read[(kind, a, b)] = digest
+    return read
+
+
 def scan(meridan, program_dir, kind, birth, month):
     out = subprocess.run(
         [meridan, "scan", "--kind", kind, "--birth", birth, "--month", month, "--dir", program_dir],
@@ -99,7 +128,13 @@ def main():
     ap.add_argument("--dir", required=True, help="program directory whose System/ holds the texts")
     ap.add_argument("--year", type=int, default=2027)
     ap.add_argument("--list", type=int, default=40, help="opposite pairs listed per kind")
+    ap.add_argument("--read", default=os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                                   "read_pairs.txt"),
+                    help="pairs read and judged to stand together")
+    ap.add_argument("--mark", action="store_true",
+                    help="print the listed pairs as lines for the read file")
     args = ap.parse_args()
+    read = load_read(args.read)
 
     # Births one a month and a few days apart over six decades, so that the
     # natal bodies take every sign.
@@ -125,13 +160,23 @@ def main():
         # the route, money talk): the pairs a reader may take for a clash.
         named = {k: topics(t[2]) for k, t in texts.items()}
         close = {p: n for p, n in opposite.items() if named[p[0]] & named[p[1]]}
+        unread = {p: n for p, n in close.items()
+                  if read.get((kind, key_name(p[0]), key_name(p[1])))
+                  != pair_hash(texts[p[0]][2], texts[p[1]][2])}
         print(f"== {kind} ({file}): {len(births)} births x {len(months)} months, {days} days with "
               f"texts; {len(pairs)} distinct same-day pairs, {len(same)} share a matter, "
               f"{len(opposite)} of them with a blue and a red bar, {len(close)} of these naming "
-              f"the same thing in their first sentences")
+              f"the same thing in their first sentences: {len(close) - len(unread)} read and "
+              f"found to stand together, {len(unread)} to read")
         print("   matters: " + ", ".join(f"{m} {n}" for m, n in
                                          collections.Counter(matters.values()).most_common()))
-        for (a, b), n in sorted(close.items(), key=lambda x: -x[1])[: args.list]:
+        listed = sorted(unread.items(), key=lambda x: -x[1])[: args.list]
+        if args.mark:
+            for (a, b), _ in listed:
+                print(f"{kind} {key_name(a)} {key_name(b)} "
+                      f"{pair_hash(texts[a][2], texts[b][2])}  # #{texts[a][0]} / #{texts[b][0]}")
+            continue
+        for (a, b), n in listed:
             ta, tb = texts[a], texts[b]
             both = " ".join(sorted(named[a] & named[b]))
             print(f"   {n:4d} days  #{ta[0]} ({ta[1]:+d}) / #{tb[0]} ({tb[1]:+d})  [{matters[a]}: {both}]")
