@@ -12,6 +12,8 @@
 #include "output/digest/digest.h"
 #include "output/digest/digest_title.h"
 #include "output/graph/month_graph.h"
+#include "texts/best_days.h"
+#include "texts/influence_texts.h"
 #include "transits/influences.h"
 
 namespace meridan {
@@ -94,13 +96,18 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
 
 std::string RenderForecastDigest(const ForecastResult& run, Date made) {
   const ForecastRequest& request = run.request;
-  Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}};
+  Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}, {}};
   for (const MonthForecast& month : run.months)
     digest.months.push_back({&month.scan, &month.series, GraphOfMonth(month, request.kind)});
   // The windows and exact days of the months' texts, and the planets' turns.
   const int months = static_cast<int>(run.months.size());
   digest.influences = FindInfluences(run.natal, request.start, months);
   digest.stations = FindStations(request.start, months);
+  // The best windows from the scans the pages were made of, so that the
+  // two cannot differ.
+  std::vector<MonthScan> scans;
+  for (const MonthForecast& month : run.months) scans.push_back(month.scan);
+  digest.best = FindBestWindows(scans, request.kind, AttachScannedTexts(digest.influences, scans));
   std::string pdf, error;
   if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
     throw DigestUnavailable(DigestUnavailable::Cause::kNotMade, DigestModulePath(), error);

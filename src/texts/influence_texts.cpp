@@ -1,5 +1,7 @@
 #include "texts/influence_texts.h"
 
+#include <map>
+
 #include "base/cp1251.h"
 
 namespace meridan {
@@ -11,6 +13,24 @@ std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& in
   for (const Influence& influence : influences) {
     const InterpretationFile::Match match = interpretations.Find(influence.key);
     texts.push_back({influence, match.rating, match.printable(), match.record});
+  }
+  return texts;
+}
+
+std::vector<InfluenceText> AttachScannedTexts(const std::vector<Influence>& influences,
+                                              std::span<const MonthScan> scans) {
+  std::map<AspectKey, const TransitHit*> hits;
+  for (const MonthScan& scan : scans)
+    for (const DayList& day : scan.days)
+      for (const TransitHit& hit : day.hits) hits.emplace(hit.key, &hit);
+  std::vector<InfluenceText> texts;
+  texts.reserve(influences.size());
+  for (const Influence& influence : influences) {
+    const auto found = hits.find(influence.key);
+    if (found == hits.end())
+      texts.push_back({influence, 0, false, nullptr});
+    else
+      texts.push_back({influence, found->second->rating, found->second->accepted, nullptr});
   }
   return texts;
 }

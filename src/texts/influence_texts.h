@@ -4,11 +4,13 @@
 // kind's interpretation file (the same for every day of its window, as the
 // scan gives them day by day), and the Russian name of a station.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "texts/interpretation.h"
+#include "texts/month_scan.h"
 #include "transits/influences.h"
 
 namespace meridan {
@@ -25,6 +27,13 @@ struct InfluenceText {
 // Looks each influence up in the table, keeping their order.
 std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& influences,
                                                 const InterpretationFile& interpretations);
+
+// The same, read off the hits of scans made with the same file, for a run
+// that has its scans but no longer its file: an influence takes the rating
+// and acceptance of its aspect's hits; one whose aspect none of them holds
+// gets none. No record is attached.
+std::vector<InfluenceText> AttachScannedTexts(const std::vector<Influence>& influences,
+                                              std::span<const MonthScan> scans);
 
 // The text's first sentence, from its first line (Windows-1251).
 std::string FirstSentence(std::string_view text);

@@ -15,6 +15,7 @@
 #include "output/digest/digest.h"
 #include "output/digest/digest_text.h"
 #include "support/program_dir.h"
+#include "texts/best_days_text.h"
 #include "transits/aspects.h"
 
 namespace meridan {
@@ -118,7 +119,8 @@ class DigestPdf : public ::testing::Test {
                   {12, 11, 2026},
                   {},
                   FindInfluences(natal, kStart, 4),
-                  FindStations(kStart, 4)};
+                  FindStations(kStart, 4),
+                  {}};
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
       scans[k] = AttachTexts(ScanTransits(natal, month), table);
@@ -144,6 +146,7 @@ class DigestPdf : public ::testing::Test {
       digest.months.push_back({&scans[k], &series[k], graph});
     }
     influences = digest.influences;
+    digest.best = FindBestWindows(scans, kind, AttachInfluenceTexts(digest.influences, table));
     return digest;
   }
   ReadBack Write(const Digest& digest) {
@@ -185,6 +188,27 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
 
   const std::vector<size_t> headings = pdf.HeadingPages("Покупка-продажа. Прогноз на ");
   ASSERT_EQ(headings.size(), 4u);
+  // The best days come first, each window with its days, best day, and the
+  // influences for and against it with their exact days.
+  ASSERT_GT(headings[0], 0u);
+  EXPECT_EQ(Lines(pdf.pages[0])[0], "Лучшие дни для покупки и продажи машины");
+  std::string best;
+  for (size_t p = 0; p < headings[0]; ++p) best += NoSpace(pdf.pages[p]);
+  ASSERT_FALSE(digest.best.empty());
+  size_t at = 0;
+  for (const BestWindow& window : digest.best) {
+    at = best.find(NoSpace(Cp1251ToUtf8(WindowDays(window))), at);
+    ASSERT_NE(at, std::string::npos) << Cp1251ToUtf8(WindowDays(window));
+    EXPECT_NE(best.find(NoSpace(Cp1251ToUtf8(DayWithWeekday(window.peakNoon))), at),
+              std::string::npos);
+    for (const auto* list : {&window.reasons, &window.cautions})
+      for (const InfluenceText& text : *list) {
+        const AspectKey& key = text.influence.key;
+        std::string line = Cp1251ToUtf8(InfluenceTitle(key.transitBody, key.aspect, key.natalBody));
+        if (!text.influence.exact.empty()) line += ", " + ExactText(text.influence);
+        EXPECT_NE(best.find(NoSpace(line), at), std::string::npos) << line;
+      }
+  }
   const char* months[] = {"декабрь 2026", "январь 2027", "февраль 2027", "март 2027"};
   for (size_t k = 0; k < 4; ++k) {
     EXPECT_EQ(Lines(pdf.pages[headings[k]])[0],
@@ -330,7 +354,14 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
   }();
   const auto table = InterpretationFile::Parse(
       "long.dat", LongTextsFile(first.key.transitBody, first.key.aspect, first.key.natalBody));
-  const ReadBack pdf = Write(Make(ForecastKind::Trips, table));
+  // Without a best window, the first page says so plainly.
+  Digest digest = Make(ForecastKind::Trips, table);
+  digest.best.clear();
+  const ReadBack pdf = Write(digest);
+  EXPECT_NE(
+      NoSpace(pdf.pages[0]).find(NoSpace(Cp1251ToUtf8(NoBestWindowsText(ForecastKind::Trips)))),
+      std::string::npos)
+      << pdf.pages[0];
 
   const std::vector<size_t> headings = pdf.HeadingPages("Автопрогноз на ");
   ASSERT_EQ(headings.size(), 4u);

@@ -203,6 +203,21 @@ TEST(BestWindows, RealForecastsAgreeWithTheScan) {
         return scans[0].days[0];
       };
       ASSERT_LE(windows.size(), static_cast<size_t>(kBestWindowCount));
+      // Read off the scans alone, as a finished run has them, the windows
+      // and their influences come out the same.
+      const std::vector<BestWindow> fromScans = FindBestWindows(
+          scans, info.kind,
+          AttachScannedTexts(FindInfluences(natal, start, kMostBestDayMonths), scans));
+      EXPECT_EQ(Spans(fromScans), Spans(windows));
+      const auto keys = [](const std::vector<BestWindow>& found) {
+        std::vector<std::pair<AspectKey, int>> all;
+        for (const BestWindow& w : found)
+          for (const auto* list : {&w.reasons, &w.cautions})
+            for (const InfluenceText& text : *list)
+              all.emplace_back(text.influence.key, text.rating);
+        return all;
+      };
+      EXPECT_EQ(keys(fromScans), keys(windows));
       for (size_t i = 0; i < windows.size(); ++i) {
         const BestWindow& w = windows[i];
         SCOPED_TRACE(std::string(info.key) + " window " + std::to_string(i));

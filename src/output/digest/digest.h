@@ -1,11 +1,12 @@
 #pragma once
 // The forecast digest: the whole forecast as one short PDF for reading and
-// printing. Per month, on a new page: a heading, the month's graph, then every
-// text the month page prints, once, in the order of its first day, with the
-// days it holds and its bar; for purchase-sale also Mercury's retrograde days
-// in words. After the last month: how to read the graph and the bars, the
-// day the forecast was made, and that its texts are no guarantee. A4, page
-// numbers in the footer, text as text in embedded fonts, the graph as lines.
+// printing. First the best days for the kind's action; then per month, on a
+// new page: a heading, the month's graph, then every text the month page
+// prints, once, in the order of its first day, with the days it holds and its
+// bar; for purchase-sale also Mercury's retrograde days in words. After the
+// last month: how to read the graph and the bars, the day the forecast was
+// made, and that its texts are no guarantee. A4, page numbers in the footer,
+// text as text in embedded fonts, the graph as lines.
 
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "base/cp1251.h"
 #include "base/dates.h"
 #include "output/digest/digest_build.h"
+#include "texts/best_days.h"
 #include "texts/month_scan.h"
 #include "transits/forecast_kind.h"
 #include "transits/influences.h"
@@ -58,6 +60,9 @@ struct Digest {
   // moments, and the planets' stations in them.
   std::vector<Influence> influences;
   std::vector<Station> stations;
+  // The best windows of the months for the kind's action, told first; none
+  // is said plainly.
+  std::vector<BestWindow> best;
 };
 
 // The digest's PDF bytes. Throws std::invalid_argument for a month without

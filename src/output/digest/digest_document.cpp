@@ -18,6 +18,7 @@
 #include "output/digest/digest_layout.h"
 #include "output/digest/digest_text.h"
 #include "output/digest/digest_title.h"
+#include "texts/best_days_text.h"
 #include "texts/influence_texts.h"
 
 namespace meridan {
@@ -69,6 +70,7 @@ class DigestWriter {
   DigestWriter& operator=(const DigestWriter&) = delete;
 
   Composer& Compose() {
+    BestDays();
     // The closing part shares the last month's pages where it fits there.
     for (size_t k = 0; k < digest_.months.size(); ++k)
       Month(k, k + 1 == digest_.months.size() ? [this] { Closing(); } : std::function<void()>{});
@@ -76,6 +78,79 @@ class DigestWriter {
   }
 
  private:
+  // The best windows for the kind's action, a few lines each: the days, the
+  // best day, and the influences for and against with their bars and exact
+  // days; or the plain statement that there are none.
+  void BestDays() {
+    const std::string heading = Utf8(BestDaysHeading(digest_.kind));
+    const std::string name = DigestName(digest_.name);
+    const std::string continued = heading + (name.empty() ? "" : ", " + name) + " (продолжение)";
+    page_.SetContinued(continued);
+    page_.StartPage();
+    page_.PlaceText(page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth), kLeft, kHeading);
+    page_.Gap(2);
+    const YearMonth first = digest_.months.front().scan->month;
+    const YearMonth last = digest_.months.back().scan->month;
+    const std::string period = "С " + Utf8(MonthNameGenitive(first.month)) + ' ' +
+                               std::to_string(first.year) + " по " + MonthAndYear(last) + " года";
+    page_.PlaceText(
+        page_.Text(Escaped(name.empty() ? period : name + ". " + period), 10.5, kBodyWidth), kLeft,
+        kQuiet);
+    page_.Gap(10);
+    const auto paragraph = [this](const std::string& markup, double indent = 0) {
+      page_.PlaceText(page_.Text(markup, kTextSize, kBodyWidth - indent), kLeft + indent, kInk);
+    };
+    if (digest_.best.empty()) paragraph(Escaped(Utf8(NoBestWindowsText(digest_.kind))));
+    const auto influences = [this](const std::vector<InfluenceText>& texts) {
+      for (const InfluenceText& text : texts) {
+        const Influence& influence = text.influence;
+        std::string line = Utf8(InfluenceTitle(influence.key.transitBody, influence.key.aspect,
+                                               influence.key.natalBody));
+        if (!influence.exact.empty()) line += ", " + ExactText(influence);
+        const Layout layout = page_.Text(Escaped(line), kTextSize, kBodyWidth - kGutter);
+        const double barTop = (Composer::FirstLineHeight(layout) - kBarHeight) / 2;
+        page_.PlaceText(layout, kLeft + kGutter, kInk,
+                        [rating = text.rating, barTop](cairo_t* cr, double y) {
+                          if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
+                        });
+        page_.Gap(1);
+      }
+    };
+    const auto place = [&](size_t i) {
+      const BestWindow& window = digest_.best[i];
+      paragraph("<b>" + std::to_string(i + 1) + ". " + Escaped(Utf8(WindowDays(window))) + "</b>");
+      page_.Gap(1);
+      paragraph(Escaped("Лучший день — " + Utf8(DayWithWeekday(window.peakNoon)) +
+                        "; сумма оценок за полосу " + std::to_string(window.score) + "."));
+      page_.Gap(2);
+      if (!window.reasons.empty()) {
+        paragraph("<i>Почему:</i>");
+        influences(window.reasons);
+      }
+      if (!window.cautions.empty()) {
+        paragraph("<i>Что учесть:</i>");
+        influences(window.cautions);
+      }
+      page_.Gap(8);
+    };
+    // A window stands whole on one page where it can.
+    for (size_t i = 0; i < digest_.best.size(); ++i) {
+      const Composer::Mark start = page_.Here();
+      place(i);
+      if (page_.PageCount() == static_cast<int>(start.pages) || start.y <= kTop + 30) continue;
+      page_.Rewind(start);
+      page_.StartPage(continued);
+      place(i);
+    }
+    page_.Gap(4);
+    paragraph("<i>" +
+              Escaped("Полосы выбраны по тем же оценкам, что и графики: это дни подряд, когда "
+                      "благоприятные указания перевешивают, а сильных неблагоприятных нет, и "
+                      "выше всех стоят полосы с наибольшей суммой оценок. Это подсказка для "
+                      "чтения прогноза, а не обещание.") +
+              "</i>");
+  }
+
   void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
     const std::string name = DigestName(digest_.name);

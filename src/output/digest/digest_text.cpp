@@ -234,15 +234,21 @@ std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
     const Date first = DateOf(influence->firstNoon), last = DateOf(influence->lastNoon);
     const DayRun window{MonthOf(first), first.day, MonthOf(last), last.day};
     out += DayRunsText(std::span(&window, 1));
-    std::vector<std::string> exact;
-    for (const double moment : influence->exact) {
-      const Date day = DateOf(moment);
-      std::string text = DayText(MonthOf(day), day.day);
-      if (exact.empty() || exact.back() != text) exact.push_back(std::move(text));
-    }
-    for (size_t i = 0; i < exact.size(); ++i)
-      out += (i == 0 ? ", точно " : i + 1 == exact.size() ? " и " : ", ") + exact[i];
+    if (!influence->exact.empty()) out += ", " + ExactText(*influence);
   }
+  return out;
+}
+
+std::string ExactText(const Influence& influence) {
+  std::vector<std::string> exact;
+  for (const double moment : influence.exact) {
+    const Date day = DateOf(moment);
+    std::string text = DayText(MonthOf(day), day.day);
+    if (exact.empty() || exact.back() != text) exact.push_back(std::move(text));
+  }
+  std::string out;
+  for (size_t i = 0; i < exact.size(); ++i)
+    out += (i == 0 ? "точно " : i + 1 == exact.size() ? " и " : ", ") + exact[i];
   return out;
 }
 

@@ -88,6 +88,10 @@ std::string DayText(YearMonth month, int day);
 std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
                         std::span<const Influence> influences);
 
+// The days an influence's aspect is exact, "точно 2 августа" or "точно 2
+// августа и 9 сентября"; empty when it never is.
+std::string ExactText(const Influence& influence);
+
 // The last day of the window of an entry's run, as "4 января".
 std::string WindowEndText(const DigestEntry& entry, const DayRun& run,
                           std::span<const Influence> influences);
