@@ -1,6 +1,8 @@
 #include "gui/error_box.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <utility>
 
@@ -14,6 +16,11 @@ MessageHandler& ErrorHandler() {
 
 MessageHandler& NoticeHandler() {
   static MessageHandler handler;
+  return handler;
+}
+
+ChoiceHandler& ChoiceAnswer() {
+  static ChoiceHandler handler;
   return handler;
 }
 
@@ -48,6 +55,21 @@ void NoticeBox::Show(QWidget* parent, const QString& message) {
 
 MessageHandler NoticeBox::SetHandler(MessageHandler handler) {
   return std::exchange(NoticeHandler(), std::move(handler));
+}
+
+int ChoiceBox::Ask(QWidget* parent, const QString& message, const QStringList& choices) {
+  if (ChoiceAnswer()) return ChoiceAnswer()(parent, message, choices);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Meridan Diru"), message,
+                  QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> buttons;
+  for (const QString& choice : choices) buttons << box.addButton(choice, QMessageBox::AcceptRole);
+  box.setEscapeButton(box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole));
+  box.exec();
+  return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+ChoiceHandler ChoiceBox::SetHandler(ChoiceHandler handler) {
+  return std::exchange(ChoiceAnswer(), std::move(handler));
 }
 
 }  // namespace meridan

@@ -4,6 +4,7 @@
 // recorder here so that no modal box ever waits for them.
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <functional>
@@ -34,6 +35,17 @@ class NoticeBox {
  public:
   static void Show(QWidget* parent, const QString& message);
   static MessageHandler SetHandler(MessageHandler handler);
+};
+
+// A question with a button for each choice and one to call it off; returns
+// the index of the choice taken, or -1. Tests install a handler that
+// answers in the user's place.
+using ChoiceHandler =
+    std::function<int(QWidget* parent, const QString& message, const QStringList& choices)>;
+class ChoiceBox {
+ public:
+  static int Ask(QWidget* parent, const QString& message, const QStringList& choices);
+  static ChoiceHandler SetHandler(ChoiceHandler handler);
 };
 
 // Thrown when the user called off what a handler was doing: not a failure,

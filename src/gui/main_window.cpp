@@ -22,11 +22,13 @@
 #include "base/cp1251.h"
 #include "base/files.h"
 #include "base/month_names.h"
+#include "base/places.h"
 #include "ephemeris/birth_date.h"
 #include "forecast/digest_file.h"
 #include "gui/about_box.h"
 #include "gui/best_days_window.h"
 #include "gui/birth_fields.h"
+#include "gui/birth_hour_fields.h"
 #include "gui/calendar_save.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
@@ -37,6 +39,7 @@
 #include "gui/main_window_parts.h"
 #include "gui/pdf_save.h"
 #include "gui/people_picker.h"
+#include "gui/place_completion.h"
 #include "gui/problem_report.h"
 #include "gui/spin_field.h"
 #include "gui/viewer.h"
@@ -131,14 +134,16 @@ void MainWindow::BuildWindows(QSize viewerScreen) {
   // menu item's keyboard letter, which the menu bar answers.
   ButtonBest = new QPushButton(best_->Action()->text().remove(QLatin1Char('&')), centralWidget());
   ButtonBest->setObjectName(QStringLiteral("ButtonBest"));
-  ButtonBest->setGeometry(172, 110, 145, 29);
+  // Under the start month, in the row of the birth time and place.
+  ButtonBest->setGeometry(484, 130, 140, 29);
   ButtonBest->setFont(Button8->font());
   ButtonBest->setAutoDefault(false);
   ButtonBest->setEnabled(false);
   connect(ButtonBest, &QPushButton::clicked, best_->Action(), &QAction::trigger);
   connect(best_->Action(), &QAction::changed, ButtonBest,
           [this] { ButtonBest->setEnabled(best_->Action()->isEnabled()); });
-  setTabOrder(Button8, ButtonBest);
+  setTabOrder(Button8, StartBox);
+  setTabOrder(StartBox, ButtonBest);
   // F1 opens the help from every window, over the window it was pressed in.
   for (QWidget* window :
        std::initializer_list<QWidget*>{this, About_Form, Form2, ProblemForm_, help_}) {
@@ -171,6 +176,7 @@ void MainWindow::FormActivate() {
   activated_ = true;
   SetProgramDir(session_, QDir::currentPath().toStdString());
   const QString backgroundError = LoadBackground();
+  LoadPlaces();
   PlaceMonthButtons();
   Edit1->clear();
   SpinEdit1->SetLimits(kDayLimits.minimum, kDayLimits.maximum);
@@ -217,6 +223,18 @@ QString MainWindow::LoadBackground() {
   return {};
 }
 
+void MainWindow::LoadPlaces() {
+  try {
+    places_ = std::make_shared<const PlaceList>(LoadPlaceList(session_.DataDir));
+    placesError_.clear();
+  } catch (const std::exception& error) {
+    // The window works without it; a place typed is refused with this.
+    places_.reset();
+    placesError_ = ErrorMessage(error, {});
+  }
+  placeCompletion_->SetList(places_);
+}
+
 void MainWindow::Button18Click() { RunCommand(ForecastKind::Trips); }
 void MainWindow::Button7Click() { RunCommand(ForecastKind::Service); }
 void MainWindow::Button8Click() { RunCommand(ForecastKind::Sale); }
@@ -228,6 +246,8 @@ void MainWindow::RunCommand(ForecastKind kind) {
     birth.field->setFocus();
     return;
   }
+  ForecastRequest request{kind, {}, *birth.date, {}};
+  if (!ReadTimeAndPlace(*birth.date, request)) return;
   Guarded(this, QStringLiteral("Прогноз не составлен."), [&] {
     session_.Name = NameForPage(Edit1->text().toStdString());
     session_.BirthDay = birth.date->day;
@@ -238,7 +258,9 @@ void MainWindow::RunCommand(ForecastKind kind) {
     ForgetLatest();
     // The buttons open the months of this run from now on, each as soon as
     // it is finished, so a run that fails keeps the ones it finished.
-    latest_.request = {kind, session_.Name, session_.Birth(), StartMonth()};
+    request.name = session_.Name;
+    request.start = StartMonth();
+    latest_.request = request;
     Shown->setText(ForecastCaption(latest_.request, Edit1->text()));
     // The run holds the event loop; each finished month's button is
     // repainted at once so the user sees the months come in.
@@ -254,7 +276,8 @@ void MainWindow::RunCommand(ForecastKind kind) {
         [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
     latest_ = std::move(result);
     // Remembered once the forecast is made, as typed.
-    people_->Remember({Edit1->text().trimmed(), session_.Birth()});
+    people_->Remember({Edit1->text().trimmed(), session_.Birth(), Edit2->text().trimmed(),
+                       Edit3->text().trimmed()});
     const QDate today = clock_();
     pdf_->Keep(latest_, {today.day(), today.month(), today.year()});
     calendar_->Keep(latest_.request, *context_);
@@ -274,6 +297,31 @@ void MainWindow::RunCommand(ForecastKind kind) {
                  QString::fromStdString(latest_.scratchFailure);
     if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
+}
+
+bool MainWindow::ReadTimeAndPlace(Date birth, ForecastRequest& request) {
+  BirthHourFields hour =
+      ReadBirthHourFields(birth, Edit2->text(), Edit3->text(), places_.get(), placesError_);
+  if (!hour.choices.isEmpty()) {
+    // An hour the clocks showed twice: the user picks the reading, which
+    // the field then keeps with its offset.
+    const int chosen = ChoiceBox::Ask(this, hour.refusal, hour.choiceCaptions);
+    if (chosen < 0) {
+      Edit2->setFocus();
+      return false;
+    }
+    Edit2->setText(hour.choices.at(chosen));
+    hour = ReadBirthHourFields(birth, Edit2->text(), Edit3->text(), places_.get(), placesError_);
+  }
+  if (!hour.ok()) {
+    ErrorBox::Show(this, hour.refusal);
+    (hour.field == BirthHourFields::Field::Place ? Edit3 : Edit2)->setFocus();
+    return false;
+  }
+  request.hour = hour.hour;
+  request.birthTime = hour.time;
+  request.birthPlace = NameForPage(hour.place.toStdString());
+  return true;
 }
 
 void MainWindow::ForgetLatest() {
@@ -313,6 +361,8 @@ void MainWindow::ShowPerson(const Person& person) {
   SpinEdit1->SetValue(person.birth.day);
   SpinEdit2->SetValue(person.birth.month);
   SpinEdit3->SetValue(person.birth.year);
+  Edit2->setText(person.time);
+  Edit3->setText(person.place);
 }
 
 void MainWindow::MonthButtonClick(int k) {

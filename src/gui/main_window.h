@@ -30,6 +30,8 @@ class ForecastCalendar;
 class ForecastPdf;
 class HelpWindow;
 class PeoplePicker;
+class PlaceCompletion;
+struct PlaceList;
 class ProblemReport;
 class SpinField;
 class Viewer;
@@ -88,6 +90,7 @@ class MainWindow : public QMainWindow {
   // The window's parts, built in this order by the constructor.
   void BuildClient();
   void BuildNameAndBirth(QWidget* client);
+  void BuildBirthHour(QWidget* client);
   void BuildCommands(QWidget* client);
   void BuildMonthButtons(QWidget* client);
   void BuildStartMonth(QWidget* client);
@@ -103,6 +106,11 @@ class MainWindow : public QMainWindow {
   YearMonth StartMonth() const;
 
   void RunCommand(ForecastKind kind);
+  // The birth time and place into the request, or false when the user is
+  // to put them right (told why) or called the question off.
+  bool ReadTimeAndPlace(Date birth, ForecastRequest& request);
+  // The place list, for the place field's completion and reading.
+  void LoadPlaces();
   // Before a run: nothing to open or save until it finishes its months.
   void ForgetLatest();
   // The background picture; the error box's text when it cannot be shown.
@@ -115,6 +123,13 @@ class MainWindow : public QMainWindow {
   SpinField* SpinEdit1;
   SpinField* SpinEdit2;
   SpinField* SpinEdit3;
+  QLabel* Label6;    // the birth time's caption
+  QLineEdit* Edit2;  // birth time, on the clocks of the birth place
+  QLabel* Label7;    // the birth place's caption
+  QLineEdit* Edit3;  // birth place, from the place list
+  PlaceCompletion* placeCompletion_;
+  std::shared_ptr<const PlaceList> places_;
+  QString placesError_;  // why there is no list
   QPushButton* Button18;
   QPushButton* Button7;
   QPushButton* Button8;

@@ -16,6 +16,7 @@
 #include "gui/main_window.h"
 #include "gui/main_window_parts.h"
 #include "gui/people_picker.h"
+#include "gui/place_completion.h"
 #include "gui/spin_field.h"
 
 namespace meridan {
@@ -29,6 +30,13 @@ constexpr int kMonthButtonLeft[] = {0, 20, 160, 300, 440};
 constexpr int kMonthButtonWidth[] = {0, 121, 122, 122, 122};
 constexpr int kMonthButtonHeight = 26;
 constexpr int kMonthButtonBottomMargin = 9;
+
+// The picture's light panel: its left edge and width, and where the time
+// and place carry it on, from just above its lower edge to below them.
+constexpr int kPanelLeft = 6;
+constexpr int kPanelWidth = 528;
+constexpr int kPanelJoin = 100;
+constexpr int kPanelBottom = 168;
 
 template <class Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -57,6 +65,7 @@ void MainWindow::BuildClient() {
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   BuildNameAndBirth(client);
+  BuildBirthHour(client);
   BuildCommands(client);
   BuildStartMonth(client);
   BuildMonthButtons(client);
@@ -75,11 +84,13 @@ void MainWindow::BuildNameAndBirth(QWidget* client) {
                               {"Label3", "День", 284, 11},
                               {"Label4", "Месяц", 344, 11},
                               {"Label5", "Год  рождения", 409, 11}};
-  for (const Caption& caption : captions) {
-    auto* label = Named(new QLabel(QString::fromUtf8(caption.text), client), caption.name);
+  QLabel* labels[std::size(captions)];
+  for (size_t k = 0; k < std::size(captions); ++k) {
+    auto* label = Named(new QLabel(QString::fromUtf8(captions[k].text), client), captions[k].name);
     label->setFont(ControlFont());
-    label->move(caption.left, caption.top);
+    label->move(captions[k].left, captions[k].top);
     label->adjustSize();
+    labels[k] = label;
   }
 
   Edit1 = Named(new QLineEdit(client), "Edit1");
@@ -106,11 +117,78 @@ void MainWindow::BuildNameAndBirth(QWidget* client) {
     field->setPalette(FieldPalette(palette()));
     *spin.field = field;
   }
+  // Each field is named by its caption, for the keyboard and for screen
+  // readers; the year's caption also covers the day and month ("Год
+  // рождения"), which are named in full.
+  const struct {
+    QLabel* label;
+    QWidget* field;
+    const char* name;
+  } named[] = {{labels[0], Edit1, "Имя (фамилия)"},
+               {labels[1], SpinEdit1, "День рождения"},
+               {labels[2], SpinEdit2, "Месяц рождения"},
+               {labels[3], SpinEdit3, "Год рождения"}};
+  for (const auto& each : named) {
+    each.label->setBuddy(each.field);
+    each.field->setAccessibleName(QString::fromUtf8(each.name));
+  }
 
   // The people remembered, in the gap between the name and the day.
   people_ =
       new PeoplePicker(*Edit1, People(), [this](const Person& person) { ShowPerson(person); });
   people_->Button()->setGeometry(261, 33, 20, 28);
+}
+
+void MainWindow::BuildBirthHour(QWidget* client) {
+  // The picture's light panel behind the name and date is carried on under
+  // the commands for the time and place: the same colour, its lower edge
+  // white as the picture draws it.
+  auto* panel = Named(new QLabel(client), "BirthPanel");
+  panel->setGeometry(kPanelLeft, kPanelJoin, kPanelWidth, kPanelBottom - kPanelJoin);
+  panel->setStyleSheet(
+      QStringLiteral("background-color: rgb(223, 221, 228);"
+                     "border: 1px solid rgb(252, 252, 252); border-top: none;"
+                     "border-bottom-left-radius: 6px;"
+                     "border-bottom-right-radius: 6px;"));
+  panel->lower();
+
+  const struct {
+    QLabel** label;
+    QLineEdit** field;
+    const char* labelName;
+    const char* fieldName;
+    const char* caption;
+    QRect geometry;
+  } fields[] = {
+      {&Label6, &Edit2, "Label6", "Edit2", "Время рождения", {16, 131, 96, 28}},
+      {&Label7, &Edit3, "Label7", "Edit3", "Место рождения", {172, 131, 301, 28}},
+  };
+  for (const auto& each : fields) {
+    auto* label = Named(new QLabel(QString::fromUtf8(each.caption), client), each.labelName);
+    label->setFont(ControlFont());
+    label->move(each.geometry.left() + 3, 109);
+    label->adjustSize();
+    auto* field = Named(new QLineEdit(client), each.fieldName);
+    field->setGeometry(each.geometry);
+    field->setFont(ControlFont());
+    field->setPalette(FieldPalette(palette()));
+    field->setAccessibleName(QString::fromUtf8(each.caption));
+    label->setBuddy(field);
+    *each.label = label;
+    *each.field = field;
+  }
+  Edit2->setPlaceholderText(QStringLiteral("ЧЧ:ММ"));
+  Edit2->setToolTip(
+      QStringLiteral("Время рождения по часам места рождения, например 14:30; пусто, если час "
+                     "неизвестен"));
+  Edit2->setAccessibleDescription(Edit2->toolTip());
+  Edit2->setMaxLength(16);
+  Edit2->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9:+\\x{2212}\\x{2013} UTCutcGMgm-]*")), Edit2));
+  Edit3->setToolTip(QStringLiteral("Город или область: подсказки появляются по первым буквам"));
+  Edit3->setAccessibleDescription(Edit3->toolTip());
+  Edit3->setMaxLength(static_cast<int>(kMaxNameLength));
+  placeCompletion_ = new PlaceCompletion(*Edit3);
 }
 
 void MainWindow::BuildCommands(QWidget* client) {
@@ -189,10 +267,20 @@ void MainWindow::BuildStatusLine(QWidget* client) {
 }
 
 void MainWindow::SetTabOrder() {
-  QWidget* const order[] = {
-      monthButtons_[1],  monthButtons_[2], monthButtons_[3], monthButtons_[4], Edit1,
-      people_->Button(), SpinEdit1,        SpinEdit2,        SpinEdit3,        Button18,
-      Button7,           Button8};
+  QWidget* const order[] = {monthButtons_[1],
+                            monthButtons_[2],
+                            monthButtons_[3],
+                            monthButtons_[4],
+                            Edit1,
+                            people_->Button(),
+                            SpinEdit1,
+                            SpinEdit2,
+                            SpinEdit3,
+                            Edit2,
+                            Edit3,
+                            Button18,
+                            Button7,
+                            Button8};
   for (size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 

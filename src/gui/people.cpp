@@ -26,6 +26,8 @@ void WritePerson(QSettings& settings, const Person& person) {
   settings.setValue(
       QStringLiteral("birth"),
       QDate(person.birth.year, person.birth.month, person.birth.day).toString(Qt::ISODate));
+  settings.setValue(QStringLiteral("time"), person.time);
+  settings.setValue(QStringLiteral("place"), person.place);
 }
 
 std::optional<Person> ReadPerson(const QSettings& settings) {
@@ -34,6 +36,9 @@ std::optional<Person> ReadPerson(const QSettings& settings) {
   const QDate birth =
       QDate::fromString(settings.value(QStringLiteral("birth")).toString(), Qt::ISODate);
   person.birth = {birth.day(), birth.month(), birth.year()};
+  // Older files hold neither: the hour unknown, no place.
+  person.time = settings.value(QStringLiteral("time")).toString().trimmed();
+  person.place = settings.value(QStringLiteral("place")).toString().trimmed();
   if (person.name.isEmpty() || !birth.isValid() ||
       CheckBirthDate(person.birth) != BirthDateFault::None)
     return std::nullopt;

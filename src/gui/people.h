@@ -18,11 +18,13 @@ class QSettings;
 namespace meridan {
 
 // One person as the window's fields hold them. A new field of the window
-// (the hour of birth, the place) is one more member here and one more line
-// in each of WritePerson and ReadPerson.
+// is one more member here and one more line in each of WritePerson and
+// ReadPerson.
 struct Person {
   QString name;  // as typed, without blanks at either end
   Date birth;
+  QString time{};   // the birth time field as typed ("14:30", "01:30 +04:00"); empty: unknown
+  QString place{};  // the birth place field as typed; may be empty
 
   // "Иван Петров, 15.06.1980": how the list shows the person.
   QString Caption() const;

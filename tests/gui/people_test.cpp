@@ -91,6 +91,10 @@ TEST_F(PeopleTest, TheWindowRemembersWhomItMadeAForecastForAndOffersThemAgain) {
   spin(1)->SetText(u"20"_s);
   spin(2)->SetText(u"5"_s);
   spin(3)->SetText(u"1984"_s);
+  auto* time = Child<QLineEdit>(&window, u"Edit2"_s);
+  auto* place = Child<QLineEdit>(&window, u"Edit3"_s);
+  time->setText(u"14:30"_s);
+  place->setText(u"Екатеринбург"_s);
   QTest::mouseClick(Child<QPushButton>(&window, u"Button18"_s), Qt::LeftButton);
   ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
   const QStringList before = QDir(dir.rootText()).entryList(QDir::AllEntries | QDir::Hidden);
@@ -98,6 +102,8 @@ TEST_F(PeopleTest, TheWindowRemembersWhomItMadeAForecastForAndOffersThemAgain) {
   // Typed again, part of the name offers the person; choosing fills the date.
   name->clear();
   spin(1)->SetText(u"1"_s);
+  time->clear();
+  place->clear();
   QApplication::setActiveWindow(&window);
   name->setFocus();
   for (const QChar letter : u"ёжи"_s)
@@ -110,6 +116,7 @@ TEST_F(PeopleTest, TheWindowRemembersWhomItMadeAForecastForAndOffersThemAgain) {
   QTest::keyClick(completer->popup(), Qt::Key_Return);
   EXPECT_EQ(name->text(), u"Иван Ёжиков"_s);
   EXPECT_EQ(birth(), u"20.5.1984"_s);
+  EXPECT_EQ(time->text() + u", "_s + place->text(), u"14:30, Екатеринбург"_s);
 
   // The list beside the field: the person, and forgetting them.
   auto* menu = Child<QMenu>(&window, u"PeopleMenu"_s);
