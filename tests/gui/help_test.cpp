@@ -7,6 +7,7 @@
 #include <set>
 
 #include "base/cp1251.h"
+#include "gui/best_days_window.h"
 #include "gui/birth_fields.h"
 #include "gui/help_window.h"
 #include "gui/main_window_parts.h"
@@ -59,6 +60,16 @@ TEST(HelpPages, DataEntryQuotesTheRefusalsTheWindowGives) {
   EXPECT_TRUE(html.contains(u"год от %1 до %2"_s.arg(kFirstBirthYear).arg(kLastBirthYear)));
   // No English message reaches the window any more.
   EXPECT_FALSE(html.contains(u"is not a valid integer"_s));
+}
+
+// The data entry topic sends the reader to the best days by the menu item's
+// own caption.
+TEST(HelpPages, DataEntryNamesTheBestDaysItemAsTheMenuShowsIt) {
+  const QString html =
+      QString::fromStdString(ReadFile(HelpTopicPath(fs::path(MERIDAN_HELP_DIR).parent_path(), 11)));
+  BestDaysWindow best(nullptr);
+  const QString caption = best.Action()->text().remove(u'&');
+  EXPECT_TRUE(html.contains(u"«"_s + caption + u"»"_s)) << caption.toStdString();
 }
 
 }  // namespace
