@@ -20,9 +20,11 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-// Temporary files are ".meridan-tmp-" + eight hex digits + "-" + the
-// target's name, in the target's directory (a rename never crosses file
-// systems).
+// Temporary files are ".meridan-tmp-" + eight hex digits + "-", in the
+// target's directory (a rename never crosses file systems): 22 bytes
+// whatever the target's name, so that a target with a name of the longest
+// a file system takes can still be written. Earlier versions added the
+// target's name after the "-"; such leftovers are recognised too.
 constexpr std::string_view kTemporaryPrefix = ".meridan-tmp-";
 constexpr size_t kRandomDigits = 8;
 
@@ -139,9 +141,9 @@ namespace {
 // kill or a crash while they are written leaves nothing behind. Returns
 // the descriptor, or -1 with errno set; EOPNOTSUPP (EISDIR or EINVAL from
 // kernels that predate the flag) means a named temporary file instead.
-int CreateUnnamed(const fs::path& directory) {
+int CreateUnnamed(const fs::path& directory, mode_t mode) {
   return ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
-                0666);
+                mode);
 }
 
 bool UnnamedUnsupported(int error) {
@@ -150,12 +152,12 @@ bool UnnamedUnsupported(int error) {
 
 // Gives the unnamed file a fresh temporary name beside its target, for the
 // rename; returns 0 or the errno.
-int LinkUnnamed(int fd, const fs::path& directory, const std::string& name, fs::path& temporary,
+int LinkUnnamed(int fd, const fs::path& directory, fs::path& temporary,
                 std::optional<PendingNameSlot>& pending) {
   char self[32];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
   for (int attempt = 0;; ++attempt) {
-    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-" + name);
+    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-");
     pending.emplace(temporary).Named();
     if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     if (errno != EEXIST || attempt == 100) {
@@ -167,30 +169,67 @@ int LinkUnnamed(int fd, const fs::path& directory, const std::string& name, fs::
 
 }  // namespace
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
+namespace {
+
+// Gives the new file the owner, group and permissions of the one it
+// replaces: the owner and group where the process may set them (root; a
+// user only a group of theirs), the permissions always, but for set-user
+// and set-group bits, which a rewritten file loses as it would in place.
+int TakeOverProtection(int fd, const struct stat& replaced) {
+  if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) (void)::fchown(fd, -1, replaced.st_gid);
+  return ::fchmod(fd, replaced.st_mode & 0777) == 0 ? 0 : errno;
+}
+
+// WriteFileAtomically, the new file protected as `replaced` where given.
+void WriteReplacing(const fs::path& path, std::string_view bytes, Durability durability,
+                    const struct stat* replaced) {
   const fs::path directory = path.parent_path();
-  const std::string name = path.filename().string();
   fs::path temporary;
   std::optional<PendingNameSlot> pending;
-  int fd = CreateUnnamed(directory);
+  // A file that takes another's place is its owner's alone until it has
+  // that file's protection.
+  const mode_t mode = replaced ? 0600 : 0666;
+  int fd = CreateUnnamed(directory, mode);
   const bool unnamed = fd >= 0;
   if (!unnamed && !UnnamedUnsupported(errno)) throw FileError("create", path, errno);
   for (int attempt = 0; fd < 0; ++attempt) {
-    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-" + name);
+    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-");
     pending.emplace(temporary).Named();
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0 && (errno != EEXIST || attempt == 100)) throw FileError("create", path, errno);
   }
   Descriptor file(fd);
   int error = WriteAll(file.get(), bytes);
+  if (error == 0 && replaced) error = TakeOverProtection(file.get(), *replaced);
   if (error == 0 && durability != Durability::Scratch && ::fsync(file.get()) != 0) error = errno;
-  if (error == 0 && unnamed) error = LinkUnnamed(file.get(), directory, name, temporary, pending);
+  if (error == 0 && unnamed) error = LinkUnnamed(file.get(), directory, temporary, pending);
   if (error == 0 && file.Close() != 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0 && !temporary.empty()) ::unlink(temporary.c_str());
   pending.reset();
   if (error != 0) throw FileError("create", path, error);
   if (durability == Durability::Flushed) FlushDirectory(directory);
+}
+
+// Where a link leads, link after link, to a file that may not exist yet
+// (a dangling link names the file to create); the path itself when it is
+// no link. Gives up on a loop as the system would, with ELOOP.
+fs::path LinkTarget(const fs::path& path) {
+  fs::path target = path;
+  for (int links = 0;; ++links) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
+    if (links == 40) throw FileError("create", path, ELOOP);
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) throw FileError("create", path, ec.value());
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+}
+
+}  // namespace
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
+  WriteReplacing(path, bytes, durability, nullptr);
 }
 
 bool FileHolds(const fs::path& path, std::string_view bytes) {
@@ -220,7 +259,8 @@ bool WriteFileIfChanged(const fs::path& path, std::string_view bytes, Durability
 
 void WriteNamedFile(const fs::path& path, std::string_view bytes) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+  const bool exists = ::stat(path.c_str(), &info) == 0;
+  if (exists && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
     // A pipe to a viewer, a terminal, /dev/null: the bytes go into it. The
     // open waits for a FIFO's reader, as a shell's redirection does.
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
@@ -230,12 +270,21 @@ void WriteNamedFile(const fs::path& path, std::string_view bytes) {
     if (error != 0) throw FileError("create", path, error);
     return;
   }
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    const fs::path target = fs::canonical(path, ec);
-    if (!ec) return WriteFileAtomically(target, bytes);
+  const fs::path target = LinkTarget(path);
+  if (!exists || !S_ISREG(info.st_mode)) return WriteFileAtomically(target, bytes);
+  // The program's own standard output or error redirected to this file
+  // (--pdf /dev/stdout >file): a new file renamed over it would take the
+  // place of what was written there, and later lines would go nowhere.
+  for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat own {};
+    if (::fstat(stream, &own) == 0 && own.st_dev == info.st_dev && own.st_ino == info.st_ino)
+      throw FileError("create", path, EINVAL,
+                      "It is where the program's own output goes; name a file of its own");
   }
-  WriteFileAtomically(path, bytes);
+  // Replaced only where it could be written in place, as cp would write
+  // it, and with the protection it had.
+  if (::access(target.c_str(), W_OK) != 0) throw FileError("create", path, errno);
+  WriteReplacing(target, bytes, Durability::Flushed, &info);
 }
 
 void FlushDirectory(const fs::path& directory) {
@@ -249,7 +298,7 @@ void FlushDirectory(const fs::path& directory) {
 bool IsTemporaryFileName(std::string_view name) {
   if (!name.starts_with(kTemporaryPrefix)) return false;
   const std::string_view rest = name.substr(kTemporaryPrefix.size());
-  if (rest.size() < kRandomDigits + 2 || rest[kRandomDigits] != '-') return false;
+  if (rest.size() < kRandomDigits + 1 || rest[kRandomDigits] != '-') return false;
   for (size_t i = 0; i < kRandomDigits; ++i)
     if (!std::isxdigit(static_cast<unsigned char>(rest[i]))) return false;
   return true;

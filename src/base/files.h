@@ -78,11 +78,16 @@ inline bool WriteFileIfChanged(const std::filesystem::path& path,
                             durability);
 }
 
-// A file the user named (the PDF digest), not one of the program directory:
-// written as WriteFileAtomically does, except that a FIFO, a terminal or
-// another device there is written into directly, as a shell's redirection
-// would, and never replaced; a link is followed to the file it names (so
-// /dev/stdout is the program's standard output, whatever that is).
+// A file the user named (the PDF digest, the calendar), not one of the
+// program directory: written as WriteFileAtomically does, except that a
+// FIFO, a terminal or another device there is written into directly, as a
+// shell's redirection would, and never replaced; a link is followed to the
+// file it names, and a dangling one creates that file (so /dev/stdout is
+// the program's standard output, whatever that is). A file that is
+// replaced keeps its permissions (and its owner and group where the
+// process may set them), and is refused (EACCES) where the user could not
+// write it in place; so is (EINVAL) the file the program's own standard
+// output or error goes to.
 void WriteNamedFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Makes the renames into a directory durable (fsync of the directory).

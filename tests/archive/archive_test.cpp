@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -299,16 +300,25 @@ TEST_F(PackOutputTest, FilesJustWrittenArePackedFromTheBytesHandedIn) {
   EXPECT_EQ(entries.count("gone.html"), 0u);
 }
 
-// The new archive is written beside the old one under a longer temporary
-// name; with an archive name of 254 characters that name is too long for
-// the file system, which fails the write even for root.
+// An archive that cannot be written (here a file size limit smaller than
+// it, which fails the write with "File too large" once SIGXFSZ is
+// ignored, as the programs ignore it) leaves the old one as it was.
 TEST_F(PackOutputTest, ArchiveThatCannotBeWrittenIsLeftIntact) {
   PutForecast();
-  const fs::path archive = Output() / (std::string(250, 'p') + ".zip");
-  PackOutput(Output(), dir_.root() / "old.zip");
-  fs::rename(dir_.root() / "old.zip", archive);
-  Put("Prog_05_2025.html", "newer", kLater);
-  ExpectFailureKeepingAll(archive, archive, "File name too long");
+  Pack();
+  std::mt19937 random(5);
+  std::string picture(20000, '\0');
+  for (char& c : picture) c = static_cast<char>(random());
+  Put("Prog_05_2025.jpeg", picture, kLater);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limit = old;
+  limit.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  ExpectFailureKeepingAll(Archive(), Archive(), "File too large");
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
 }
 
 // Links are left out, dangling or not: a link to a file elsewhere would

@@ -3,8 +3,12 @@
 
 #include "base/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -106,14 +110,73 @@ TEST(WriteFileIfChanged, LeavesOnlyAFileOfItsOwnThatHoldsTheBytes) {
 
 TEST(TemporaryFiles, TheProgramsOwnAreRecognisedAndRemoved) {
   ProgramDir dir(false);
-  for (const char* name :
-       {".meridan-tmp-0123abcd-Prog_05_2025.html", ".meridan-tmp-ffffffff-x", "Prog_05_2025.html",
-        ".meridan-tmp-0123abcd", "Prognoz.zip.h3rv7f", ".meridan-tmp-0123abcg-page"})
+  for (const char* name : {".meridan-tmp-0123abcd-Prog_05_2025.html", ".meridan-tmp-ffffffff-x",
+                           ".meridan-tmp-0a1b2c3d-", "Prog_05_2025.html", ".meridan-tmp-0123abcd",
+                           "Prognoz.zip.h3rv7f", ".meridan-tmp-0123abcg-page"})
     testing::WriteFile(dir.output() / name, "");
-  EXPECT_EQ(RemoveLeftoverTemporaryFiles(dir.output()), 2);
+  EXPECT_EQ(RemoveLeftoverTemporaryFiles(dir.output()), 3);
   EXPECT_EQ(Names(dir.output()),
             (std::set<std::string>{"Prog_05_2025.html", ".meridan-tmp-0123abcd",
                                    "Prognoz.zip.h3rv7f", ".meridan-tmp-0123abcg-page"}));
+}
+
+// A file the user names (--pdf, --ics) that is replaced keeps its mode and
+// owner; one the user could not write in place is refused as cp refuses
+// it; a link leads to its file, a dangling one to the file it names; a
+// name of the longest the file system takes is written all the same; and
+// the file the program's own output goes to is never replaced under it.
+TEST(WriteNamedFile, KeepsProtectionRefusesWhatCannotBeWrittenInPlace) {
+  ProgramDir dir(false);
+  const auto mode = [](const fs::path& file) {
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    return std::pair(info.st_mode & 07777, info.st_uid);
+  };
+  const fs::path secret = dir.root() / "secret.pdf";
+  testing::WriteFile(secret, "old");
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  WriteNamedFile(secret, "new");
+  EXPECT_EQ(ReadFile(secret), "new");
+  EXPECT_EQ(mode(secret).first, 0600u);
+  if (::geteuid() == 0) {
+    // Another user's file, which root may write in place: it stays theirs.
+    ASSERT_EQ(::chown(secret.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(secret.c_str(), 0640), 0);
+    WriteNamedFile(secret, "newer");
+    EXPECT_EQ(mode(secret), std::pair(0640u, 65534u));
+  } else {
+    ASSERT_EQ(::chmod(secret.c_str(), 0444), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteNamedFile(secret, "newer"); }),
+              "Cannot create file \"" + secret.string() + "\". Permission denied");
+    EXPECT_EQ(ReadFile(secret), "new");
+  }
+
+  const fs::path target = dir.root() / "calendars" / "year.ics";
+  fs::create_directory(target.parent_path());
+  fs::create_symlink("calendars/year.ics", dir.root() / "dangling.ics");
+  WriteNamedFile(dir.root() / "dangling.ics", "created");
+  EXPECT_TRUE(fs::is_symlink(dir.root() / "dangling.ics"));
+  EXPECT_EQ(ReadFile(target), "created");
+
+  const fs::path longest = dir.root() / (std::string(251, 'p') + ".pdf");
+  WriteNamedFile(longest, "long");
+  EXPECT_EQ(ReadFile(longest), "long");
+
+  const fs::path own = dir.root() / "out.txt";
+  testing::WriteFile(own, "page lines\n");
+  std::fflush(stdout);
+  const int saved = ::dup(STDOUT_FILENO);
+  const int fd = ::open(own.c_str(), O_WRONLY | O_APPEND);
+  ::dup2(fd, STDOUT_FILENO);
+  const std::string error = ErrorOf([&] { WriteNamedFile("/dev/stdout", "%PDF-"); });
+  ::dup2(saved, STDOUT_FILENO);
+  ::close(fd);
+  ::close(saved);
+  EXPECT_NE(error.find("where the program's own output goes"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(own), "page lines\n");
+  EXPECT_EQ(Names(dir.root()),
+            (std::set<std::string>{"Output", "System", "secret.pdf", "calendars", "dangling.ics",
+                                   longest.filename(), "out.txt"}));
 }
 
 TEST(SplitLines, LineEndsOfEitherKind) {
