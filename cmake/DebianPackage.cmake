@@ -37,7 +37,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME meridan-diru)
 set(CPACK_PACKAGE_VENDOR "The Meridan Diru developers")
 set(CPACK_PACKAGE_CONTACT "The Meridan Diru developers <developers@meridan-diru.invalid>")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The prefix the programs were built for: they load the digest module
+# from its absolute directory under it.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)

@@ -1,11 +1,16 @@
 #include "forecast/digest_file.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
+#include <sys/stat.h>
 
 #include "base/files.h"
 #include "base/month_names.h"
@@ -21,14 +26,40 @@ namespace {
 
 // Where the digest module is: named by MERIDAN_DIGEST_MODULE (the tests
 // point at the built one), else beside the program (the staged program
-// directory) or in its private library directory once installed.
+// directory), else in the library directory the build was configured to
+// install it in: an absolute path, never one found from where the program
+// happens to lie (a program under /tmp would otherwise load whatever stood
+// in /tmp/lib).
 std::filesystem::path DigestModulePath() {
   if (const char* named = std::getenv("MERIDAN_DIGEST_MODULE"); named && *named) return named;
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
   const std::filesystem::path beside = program.parent_path() / kDigestModule;
-  if (std::filesystem::exists(beside, ec)) return beside;
-  return program.parent_path().parent_path() / "lib" / "meridan-diru" / kDigestModule;
+  if (!ec && std::filesystem::exists(std::filesystem::symlink_status(beside, ec))) return beside;
+  return std::filesystem::path(MERIDAN_INSTALLED_MODULE_DIR) / kDigestModule;
+}
+
+// The module's file, opened for loading: a regular file (the open does not
+// wait, so a FIFO or a device there cannot hold the run), owned by root or
+// by the user, and writable by no one else, who could otherwise make the
+// program run code of theirs. The descriptor is what is loaded, so the file
+// checked is the file that runs. Returns it, or says why not.
+int OpenDigestModule(const std::filesystem::path& path, std::string& why) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat info {};
+  if (fd < 0 || ::fstat(fd, &info) != 0) {
+    why = "cannot open " + path.string() + ": " + std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    why = path.string() + " is not a regular file";
+  } else if (info.st_uid != 0 && info.st_uid != ::geteuid()) {
+    why = path.string() + " belongs to another user; it is not loaded";
+  } else if (info.st_mode & (S_IWGRP | S_IWOTH)) {
+    why = path.string() + " may be changed by other users; it is not loaded";
+  } else {
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  return -1;
 }
 
 // The digest module, loaded on first use and kept for the process's life
@@ -40,8 +71,18 @@ void* DigestModule() {
   const auto failure = [&path](DigestUnavailable::Cause cause, const std::string& why) {
     return DigestUnavailable(cause, path, "the PDF digest cannot be made: " + why);
   };
-  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!module) throw failure(DigestUnavailable::Cause::kNotLoaded, ::dlerror());
+  std::string why;
+  const int fd = OpenDigestModule(path, why);
+  if (fd < 0) throw failure(DigestUnavailable::Cause::kNotLoaded, why);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  void* module = ::dlopen(self.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  ::close(fd);
+  if (!module) {
+    // The loader's words name the descriptor; the user knows the file.
+    std::string error = ::dlerror();
+    if (error.starts_with(self)) error.replace(0, self.size(), path.string());
+    throw failure(DigestUnavailable::Cause::kNotLoaded, error);
+  }
   const auto build = reinterpret_cast<DigestBuildEntry>(::dlsym(module, kDigestBuildEntry));
   if (!build || std::string_view(build()) != kDigestBuild)
     throw failure(DigestUnavailable::Cause::kOtherBuild,
