@@ -18,6 +18,7 @@
 #include "base/cp1251.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
+#include "gui/screen_fit.h"
 #include "texts/best_days.h"
 #include "texts/best_days_text.h"
 
@@ -156,7 +157,7 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   setTabOrder(list_, copy_);
   setTabOrder(copy_, print_);
   setTabOrder(print_, close_);
-  resize(760, 620);
+  ResizeToScreen(*this, {760, 620});
 }
 
 void BestDaysWindow::Keep(ForecastRequest request, ForecastContext& context) {

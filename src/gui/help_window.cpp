@@ -14,6 +14,7 @@
 #include <string>
 
 #include "gui/page_document.h"
+#include "gui/screen_fit.h"
 
 namespace meridan {
 namespace {
@@ -43,13 +44,14 @@ QString HelpWindowTitle(const QString& pageTitle) {
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(HelpWindowTitle({}));
-  resize(760, 620);
+  ResizeToScreen(*this, {760, 620});
 
   back_ = NavigationButton(this, "Back", QStyle::SP_ArrowBack, QStringLiteral("Назад"));
   forward_ = NavigationButton(this, "Forward", QStyle::SP_ArrowForward, QStringLiteral("Вперед"));
   home_ = NavigationButton(this, "Home", QStyle::SP_DirHomeIcon, QStringLiteral("Содержание"));
   browser_ = new QTextBrowser(this);
   browser_->setObjectName(QStringLiteral("HelpBrowser"));
+  browser_->setAccessibleName(QStringLiteral("Текст справки"));
   browser_->setOpenExternalLinks(true);
 
   auto* bar = new QHBoxLayout;

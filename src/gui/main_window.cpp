@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -118,20 +119,25 @@ void MainWindow::BuildWindows(QSize viewerScreen) {
   ProblemForm_ = new ProblemReport(this);
   help_ = new HelpWindow(this);
 
+  // What is done with the latest forecast stands in one menu before
+  // "Выход", so that the menu bar keeps all its items in the window's width.
+  ForecastMenu = new QMenu(QStringLiteral("П&рогноз"), this);
+  ForecastMenu->setObjectName(QStringLiteral("ForecastMenu"));
+  menuBar()->insertMenu(N3, ForecastMenu);
+  best_ = new BestDaysWindow(this);
+  ForecastMenu->addAction(best_->Action());
   pdf_ = std::make_unique<ForecastPdf>(this);
   pdf_->OnSaved([this](const QString& file) {
     ShowStatus(QStringLiteral("Прогноз сохранён в PDF: ") + file);
   });
-  menuBar()->insertAction(N3, pdf_->Action());  // before " Выход "
+  ForecastMenu->addAction(pdf_->Action());
   pdf_->AddViewerButton(Form2);
   calendar_ = std::make_unique<ForecastCalendar>(this);
   calendar_->OnSaved(
       [this](const QString& file) { ShowStatus(QStringLiteral("Календарь сохранён: ") + file); });
-  menuBar()->insertAction(N3, calendar_->Action());  // beside the PDF
-  best_ = new BestDaysWindow(this);
-  menuBar()->insertAction(pdf_->Action(), best_->Action());  // before the PDF and calendar
+  ForecastMenu->addAction(calendar_->Action());
   // The button under the commands, on the picture; its caption without the
-  // menu item's keyboard letter, which the menu bar answers.
+  // menu item's keyboard letter, which the menu answers.
   ButtonBest = new QPushButton(best_->Action()->text().remove(QLatin1Char('&')), centralWidget());
   ButtonBest->setObjectName(QStringLiteral("ButtonBest"));
   // Under the start month, in the row of the birth time and place.

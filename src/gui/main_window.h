@@ -20,6 +20,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace meridan {
@@ -140,6 +141,7 @@ class MainWindow : public QMainWindow {
   QAction* N6;
   QAction* N1;
   QAction* N3;
+  QMenu* ForecastMenu;  // the best days, the PDF and the calendar of the latest forecast
 
   AboutBox* About_Form;
   Viewer* Form2;

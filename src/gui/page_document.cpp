@@ -136,8 +136,22 @@ void DropClosingLineBreak(QTextDocument& document, const QTextBlock& block) {
   cursor.deleteChar();
 }
 
+// A table of a fixed width wider than the page is laid out at (the pages'
+// 800 pixels in a window on a screen 800 pixels wide) takes the width there
+// is: its text wraps instead of hiding behind a horizontal scroll bar.
+void NarrowToPage(QTextDocument& document, QTextTable& table, qreal width) {
+  QTextTableFormat format = table.format();
+  const QTextLength wanted = format.width();
+  if (width <= 0 || wanted.type() != QTextLength::FixedLength ||
+      wanted.rawValue() <= width - 2 * document.documentMargin())
+    return;
+  format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+  table.setFormat(format);
+}
+
 void ArrangeTables(QTextDocument& document, QTextFrame* frame, qreal width) {
   if (auto* table = qobject_cast<QTextTable*>(frame)) {
+    NarrowToPage(document, *table, width);
     CentreCellsVertically(*table);
     if (const qreal room = MissingRowHeight(document, *table, width); room > 0)
       PadRow(*table, room);

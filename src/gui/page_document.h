@@ -24,6 +24,7 @@ namespace meridan {
 //    width the page is laid out at.
 // 4. A line break that ends a paragraph draws no empty line.
 // 5. An image's address is taken without the blanks around it.
+// 6. A table of a fixed width wider than the page takes the page's width.
 // The corrections go in as one edit, so the page is laid out once.
 void MatchBrowserLayout(QTextDocument& document, qreal width);
 

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 #include "forecast/digest_file.h"
@@ -27,6 +28,9 @@ QPushButton* ForecastPdf::AddViewerButton(QWidget* viewer) {
   auto* button = new QPushButton(QStringLiteral("Сохранить в PDF…"), strip ? strip : viewer);
   button->setObjectName(QStringLiteral("SavePdfButton"));
   button->setGeometry(304, 8, 150, 29);
+  // The viewer is made no narrower than its row of buttons, the last one
+  // whole with the margin the first keeps on the left.
+  viewer->setMinimumWidth(std::max(viewer->minimumWidth(), button->geometry().right() + 1 + 16));
   button->setAutoDefault(false);
   button->setEnabled(action_->isEnabled());
   QObject::connect(action_, &QAction::enabledChanged, button, &QPushButton::setEnabled);

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
@@ -50,7 +51,7 @@ class BestDaysWindowTest : public GuiTest {
 };
 
 TEST_F(BestDaysWindowTest, ListsTheWindowsOfTheLatestForecast) {
-  EXPECT_TRUE(window->menuBar()->actions().contains(Item()));
+  EXPECT_TRUE(Child<QMenu>(window.get(), u"ForecastMenu"_s)->actions().contains(Item()));
   EXPECT_FALSE(Item()->isEnabled());
   EXPECT_FALSE(Button()->isEnabled());
   // The button fits the window, beside the commands.

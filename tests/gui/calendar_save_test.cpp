@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -46,7 +47,7 @@ class CalendarSaveTest : public GuiTest {
 };
 
 TEST_F(CalendarSaveTest, MenuSavesTheFinishedForecast) {
-  const QList<QAction*> menu = window->menuBar()->actions();
+  const QList<QAction*> menu = Child<QMenu>(window.get(), u"ForecastMenu"_s)->actions();
   const auto pdf = menu.indexOf(Child<QAction>(window.get(), u"SavePdf"_s));
   ASSERT_GE(pdf, 0);
   EXPECT_EQ(menu.value(pdf + 1), Save()) << "beside the PDF";

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -396,9 +397,16 @@ TEST_F(MainWindowTest, MenuBarShowsTheKeyboardsItemAndCtrlQQuits) {
   EXPECT_FALSE(highlighted("N6"));
   QStringList captions;
   for (const QAction* item : menu->actions()) captions << item->text();
-  EXPECT_EQ(captions, (QStringList{u"&О программе"_s, u"&Проблемы"_s, u"Помо&щь"_s,
-                                   u"&Лучшие дни…"_s, u"&Сохранить прогноз в PDF…"_s,
-                                   u"Сохранить в &календарь…"_s, u"&Выход"_s}));
+  EXPECT_EQ(captions, (QStringList{u"&О программе"_s, u"&Проблемы"_s, u"Помо&щь"_s, u"П&рогноз"_s,
+                                   u"&Выход"_s}));
+  captions.clear();
+  for (const QAction* item : Find<QMenu>(u"ForecastMenu"_s)->actions()) captions << item->text();
+  EXPECT_EQ(captions, (QStringList{u"&Лучшие дни…"_s, u"&Сохранить прогноз в PDF…"_s,
+                                   u"Сохранить в &календарь…"_s}));
+  // Every item in the window's width: none behind the bar's "››".
+  for (QAction* item : menu->actions())
+    EXPECT_TRUE(menu->rect().contains(menu->actionGeometry(item))) << item->text().toStdString();
+  EXPECT_FALSE(Find<QToolButton>(u"qt_menubar_ext_button"_s)->isVisible());
   // Alt and the underlined letter, as on any desktop.
   bool aboutShown = false;
   WhenModalShows([&] {
