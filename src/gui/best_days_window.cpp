@@ -105,6 +105,7 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
 
   list_ = new QTextBrowser(this);
   list_->setObjectName(QStringLiteral("List"));
+  list_->setAccessibleName(QStringLiteral("Лучшие дни"));
   list_->setOpenLinks(false);
   list_->setTabChangesFocus(true);
   list_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -63,6 +63,9 @@ void MainWindow::BuildClient() {
   Image1 = Named(new QLabel(client), "Image1");
   Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
   Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Decoration: no name for a screen reader to read out, only what it is.
+  Image1->setAccessibleName(QString());
+  Image1->setAccessibleDescription(QStringLiteral("Фоновая картинка (украшение)"));
 
   BuildNameAndBirth(client);
   BuildBirthHour(client);
@@ -143,7 +146,8 @@ void MainWindow::BuildBirthHour(QWidget* client) {
   // The picture's light panel behind the name and date is carried on under
   // the commands for the time and place: the same colour, its lower edge
   // white as the picture draws it.
-  auto* panel = Named(new QLabel(client), "BirthPanel");
+  auto* panel = Named(new QWidget(client), "BirthPanel");
+  panel->setAttribute(Qt::WA_StyledBackground);
   panel->setGeometry(kPanelLeft, kPanelJoin, kPanelWidth, kPanelBottom - kPanelJoin);
   panel->setStyleSheet(
       QStringLiteral("background-color: rgb(223, 221, 228);"

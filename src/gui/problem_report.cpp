@@ -82,9 +82,9 @@ ProblemReport::ProblemReport(QWidget* parent)
   AddLabel("Label11",
            QStringLiteral("Вы получите ответ и рекомендации по восстановлению работы программы. "),
            33, 129);
-  AddLabel("Label4", QStringLiteral("Ваше имя"), 34, 175);
-  AddLabel("Label5", QStringLiteral("Ваш E-mail"), 34, 210);
-  AddLabel("Label2", QStringLiteral("Ваш комментарий, вопрос:  "), 33, 287);
+  QLabel* nameLabel = AddLabel("Label4", QStringLiteral("Ваше имя"), 34, 175);
+  QLabel* mailLabel = AddLabel("Label5", QStringLiteral("Ваш E-mail"), 34, 210);
+  QLabel* commentLabel = AddLabel("Label2", QStringLiteral("Ваш комментарий, вопрос:  "), 33, 287);
 
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -103,6 +103,7 @@ ProblemReport::ProblemReport(QWidget* parent)
   for (const char* system : kSystems) {
     auto* button = new QRadioButton(QString::fromUtf8(system), RadioGroup1);
     button->setObjectName(QStringLiteral("RadioItem%1").arg(item + 1));
+    button->setAccessibleName(button->text().trimmed());
     button->setGeometry(8, kItemTop + kItemStep * item, 165, kItemStep);
     systems_->addButton(button, item + 1);
     ++item;
@@ -133,6 +134,19 @@ ProblemReport::ProblemReport(QWidget* parent)
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn2->setGeometry(260, 452, 114, 30);
   BitBtn2->setAutoDefault(false);
+
+  // Screen readers hear each field by its caption, without the blanks and
+  // the colon the form puts around some of them.
+  const struct {
+    QLabel* label;
+    QWidget* field;
+  } captioned[] = {{nameLabel, Edit1}, {mailLabel, Edit3}, {commentLabel, Memo1}};
+  for (const auto& each : captioned) {
+    each.label->setBuddy(each.field);
+    each.field->setAccessibleName(each.label->text().trimmed().remove(QLatin1Char(':')));
+  }
+  RadioGroup1->setAccessibleName(RadioGroup1->title().trimmed());
+  BitBtn1->setAccessibleName(BitBtn1->text().trimmed());
 
   // Tab reaches the system choice on its first item while none is chosen
   // (the arrows then move along the items), on the chosen one after.

@@ -84,9 +84,11 @@ Viewer::Viewer(QWidget* parent, QSize screen) : QDialog(parent) {
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn2->setGeometry(160, 8, 120, 29);
   BitBtn2->setAutoDefault(false);
+  BitBtn2->setAccessibleName(BitBtn2->text().trimmed());
 
   WebBrowser1 = new PageBrowser(this);
   WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+  WebBrowser1->setAccessibleName(QStringLiteral("Страница прогноза"));
   WebBrowser1->document()->setDefaultFont(PageDefaultFont());
   // A month's page is always longer than the window, and a scroll bar that
   // came only once the page was in would make Qt lay the page out again at
