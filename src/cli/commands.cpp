@@ -396,7 +396,7 @@ int Forecast(const Context& io, const Options& options) {
   }
   if (pdf) {
     try {
-      WriteForecastDigest(run, today, *pdf);
+      WriteForecastDigest(run, today, *pdf, DigestProcess::kChild);
       io.out << *pdf << '\n';
     } catch (const std::exception& e) {
       io.err << "meridan: the PDF was not written (the pages and the archive are): "

@@ -4,13 +4,18 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "base/files.h"
 #include "base/month_names.h"
@@ -135,7 +140,9 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
 
 }  // namespace
 
-std::string RenderForecastDigest(const ForecastResult& run, Date made) {
+namespace {
+
+Digest DigestOfRun(const ForecastResult& run, Date made) {
   const ForecastRequest& request = run.request;
   Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}, {}};
   for (const MonthForecast& month : run.months)
@@ -149,14 +156,108 @@ std::string RenderForecastDigest(const ForecastResult& run, Date made) {
   std::vector<MonthScan> scans;
   for (const MonthForecast& month : run.months) scans.push_back(month.scan);
   digest.best = FindBestWindows(scans, request.kind, AttachScannedTexts(digest.influences, scans));
+  return digest;
+}
+
+std::string ReadWhole(int fd) {
+  std::string bytes;
+  char buffer[65536];
+  for (ssize_t n;
+       (n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size()))) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  return bytes;
+}
+
+// The last line a process wrote to its standard error, as a reason.
+std::string LastLine(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  text.erase(0, text.find_last_of('\n') + 1);
+  // GLib's "(process:123): GLib-ERROR **: 10:52:03.321: " before its words.
+  if (const size_t stars = text.find("**: "); stars != std::string::npos) {
+    text.erase(0, stars + 4);
+    if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0])))
+      text.erase(0, std::min(text.size(), text.find(": ") + 2));
+  }
+  return text.substr(0, 300);
+}
+
+// Renders in a child process: Pango and fontconfig abort the process that
+// runs them when they cannot start a thread (a limit on processes) or get
+// memory (a limit on address space), GLib's way, and no check made before
+// calling them can promise that they will. The child's PDF, its error and
+// what it says on its standard error come back in memory files.
+std::string RenderInChild(RenderDigestEntry render, const Digest& digest,
+                          const std::filesystem::path& module) {
+  const auto failure = [&module](const std::string& why) {
+    return DigestUnavailable(DigestUnavailable::Cause::kNotMade, module,
+                             "the PDF digest cannot be made: " + why);
+  };
+  const int files[3] = {::memfd_create("meridan-digest-pdf", MFD_CLOEXEC),
+                        ::memfd_create("meridan-digest-error", MFD_CLOEXEC),
+                        ::memfd_create("meridan-digest-stderr", MFD_CLOEXEC)};
+  const auto closeAll = [&files] {
+    for (const int fd : files)
+      if (fd >= 0) ::close(fd);
+  };
+  if (files[0] < 0 || files[1] < 0 || files[2] < 0) {
+    const int error = errno;
+    closeAll();
+    throw failure(std::string("no memory file for it: ") + std::strerror(error));
+  }
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child < 0) {
+    const int error = errno;
+    closeAll();
+    throw failure(std::string("no process could be started for it (") + std::strerror(error) +
+                  "); is a limit on processes set?");
+  }
+  if (child == 0) {
+    ::dup2(files[2], STDERR_FILENO);
+    std::string pdf, error;
+    const bool made = render(digest, &pdf, &error);
+    const std::string& out = made ? pdf : error;
+    const int fd = made ? files[0] : files[1];
+    for (size_t done = 0; done < out.size();) {
+      const ssize_t n = ::write(fd, out.data() + done, out.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) ::_exit(3);
+      done += static_cast<size_t>(n);
+    }
+    ::_exit(made ? 0 : 2);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  std::string pdf = ReadWhole(files[0]), error = ReadWhole(files[1]),
+              said = LastLine(ReadWhole(files[2]));
+  closeAll();
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return pdf;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 2) throw failure(error);
+  std::string why = "Pango or fontconfig could not start here";
+  if (WIFSIGNALED(status)) why += std::string(" (") + ::strsignal(WTERMSIG(status)) + ")";
+  if (!said.empty()) why += ": " + said;
+  throw failure(why + "; see Troubleshooting in the README");
+}
+
+}  // namespace
+
+std::string RenderForecastDigest(const ForecastResult& run, Date made, DigestProcess where) {
+  const Digest digest = DigestOfRun(run, made);
+  const auto render = DigestEntry<RenderDigestEntry>(kRenderDigestEntry);
+  if (where == DigestProcess::kChild) return RenderInChild(render, digest, DigestModulePath());
   std::string pdf, error;
-  if (!DigestEntry<RenderDigestEntry>(kRenderDigestEntry)(digest, &pdf, &error))
+  if (!render(digest, &pdf, &error))
     throw DigestUnavailable(DigestUnavailable::Cause::kNotMade, DigestModulePath(), error);
   return pdf;
 }
 
-void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file) {
-  WriteNamedFile(file, RenderForecastDigest(run, made));
+void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file,
+                         DigestProcess where) {
+  WriteNamedFile(file, RenderForecastDigest(run, made, where));
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {

@@ -33,14 +33,24 @@ class DigestUnavailable : public std::runtime_error {
   std::filesystem::path module_;
 };
 
+// Where the digest's libraries run. Pango and fontconfig end the process
+// that runs them when they cannot start a thread or get memory (under a
+// limit on processes or address space); in a child process of its own,
+// that costs only the PDF, reported as DigestUnavailable. The command line
+// uses a child; the desktop program its own process, whose toolkit's
+// threads a fork would not carry.
+enum class DigestProcess { kOwn, kChild };
+
 // The PDF of a run.
-std::string RenderForecastDigest(const ForecastResult& run, Date made);
+std::string RenderForecastDigest(const ForecastResult& run, Date made,
+                                 DigestProcess where = DigestProcess::kOwn);
 
 // Renders it and writes it to file (whole or not at all, or into a FIFO or
 // device that stands there). Throws FileError when the file cannot be
 // written, DigestUnavailable when the PDF cannot be made; nothing of the
 // run is touched.
-void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file);
+void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file,
+                         DigestProcess where = DigestProcess::kOwn);
 
 // The name a save dialog suggests for the digest: its title, "Прогноз,
 // поездки — Иван Петров, декабрь 2026 – март 2027.pdf" (UTF-8). Loads no

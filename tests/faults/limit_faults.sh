@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Limits of the format and of the machine: a file too large for a ZIP
 # archive, an old archive nearly full, parts of Output/ the user cannot
-# read, a file size limit, a scratch file that cannot be written. Each run
+# read, a file size limit, a scratch file that cannot be written, limits on
+# processes and address space that keep the PDF's libraries from starting. Each run
 # writes its pages and an archive that tests whole, says what it left out
 # in one line each, and never dies without a word.
 #
@@ -74,6 +75,31 @@ forecast "$dir" trips Scratch >"$dir.out" 2>"$dir.err" || status=$?
   fail "the scratch file was not said in one line: $(cat "$dir.err")"
 [ "$(grep -c . "$dir.out")" = 4 ] || fail "the pages were not all told: $(cat "$dir.out")"
 archive_matches_output "$dir"
+
+echo "--pdf where the PDF's libraries cannot start a thread: said in one line, the pages kept"
+# Root is above a limit on processes: the run is nobody's then. Another
+# user's own processes may already fill the limit, which the run says too.
+as_user=()
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+  chmod 755 "$scratch"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+for limit in 1 2; do
+  dir=$scratch/nproc-$limit
+  fresh "$dir"
+  [ ${#as_user[@]} = 0 ] || chown -R nobody:nogroup "$dir"
+  status=0
+  "${as_user[@]}" prlimit --nproc=$limit "$meridan" forecast --kind trips --name Threads \
+    --birth 20.05.1984 --start 05.2025 --dir "$dir" --pdf "$dir/forecast.pdf" >"$dir.out" 2>"$dir.err" ||
+    status=$?
+  [ $status = 1 ] || fail "--nproc=$limit gave exit status $status: $(cat "$dir.err")"
+  [ "$(grep -c . "$dir.err" | tr -d ' ')" = "$(grep -c ': готово$' "$dir.err" | awk '{print $1 + 1}')" ] &&
+    grep -q '^meridan: the PDF was not written (the pages and the archive are): the PDF digest cannot be made: ' "$dir.err" ||
+    fail "--nproc=$limit was not said in one line: $(cat "$dir.err")"
+  [ "$(grep -c 'Output/Prog_' "$dir.out")" = 4 ] || fail "the pages were not all told: $(cat "$dir.out")"
+  [ ! -e "$dir/forecast.pdf" ] || fail "a PDF was written under --nproc=$limit"
+  archive_matches_output "$dir"
+done
 
 # Parts of Output/ that the run's user cannot read: with setpriv, as nobody.
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
