@@ -231,6 +231,11 @@ void MainWindow::BuildStartMonth(QWidget* client) {
   StartBox->setPalette(FieldPalette(palette()));
   StartBox->setToolTip(QStringLiteral("Первый из четырёх месяцев прогноза"));
   StartBox->setAccessibleName(QStringLiteral("Начиная с месяца"));
+  // Screen readers on Linux name a list box by its label and read its
+  // choice as its name: a label that is not shown gives it the name.
+  auto* caption = Named(new QLabel(StartBox->accessibleName(), client), "StartLabel");
+  caption->setBuddy(StartBox);
+  caption->hide();
 }
 
 void MainWindow::BuildMonthButtons(QWidget* client) {
