@@ -650,5 +650,37 @@ TEST(ParseZip, KeepsWhatAgreesDropsRepeatsAndDisagreementsRefusesTheRest) {
   }
 }
 
+// Files of every size, empty to a few hundred kilobytes, deflated on as many
+// threads as there are processors: each comes back in its own place, whole,
+// with its own CRC-32, whichever thread took it and in whatever order the
+// threads finished.
+TEST(DeflateAll, EachFileInItsPlaceWhicheverThreadTookIt) {
+  std::mt19937 random(29);
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) {
+    std::string file(i % 7 == 0 ? 0 : random() % (i % 5 == 0 ? 400000 : 3000), '\0');
+    for (char& c : file) c = static_cast<char>(i % 2 ? random() % 4 + 'a' : random());
+    files.push_back(std::move(file));
+  }
+  const std::vector<std::string_view> views(files.begin(), files.end());
+  const std::vector<DeflatedData> deflated = DeflateAll(views);
+  ASSERT_EQ(deflated.size(), files.size());
+  ZipArchive archive;
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(deflated[i].crc, Crc32(files[i])) << i;
+    archive.entries.push_back(DeflatedEntry("f" + std::to_string(i), deflated[i], 0x5A210000));
+  }
+  testing::ProgramDir dir(false);
+  const fs::path zip = dir.root() / "all.zip";
+  testing::WriteFile(zip, WriteZip(archive));
+  const std::vector<ZipEntry> read = testing::ReadZip(zip);
+  ASSERT_EQ(read.size(), files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(read[i].name, "f" + std::to_string(i));
+    EXPECT_TRUE(read[i].data == files[i]) << "file " << i << " came back other than it went in";
+  }
+  EXPECT_TRUE(DeflateAll({}).empty());
+}
+
 }  // namespace
 }  // namespace meridan
