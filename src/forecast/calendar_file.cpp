@@ -11,6 +11,7 @@
 #include "forecast/lock.h"
 #include "output/calendar/forecast_events.h"
 #include "texts/best_days.h"
+#include "texts/reader_clock.h"
 #include "transits/influences.h"
 
 namespace fs = std::filesystem;
@@ -69,8 +70,11 @@ SipKey CalendarKey(const fs::path& programDir, const std::function<void()>& onWa
 std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
                                    std::time_t made, const std::function<void()>& onWait) {
   const NatalChart natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
-  const std::vector<InfluenceText> influences = AttachInfluenceTexts(
-      FindInfluences(natal, request.start, kForecastMonths), context.interpretations(request.kind));
+  std::vector<Influence> found = FindInfluences(natal, request.start, kForecastMonths);
+  if (!request.hour.moment)
+    AddHourWindows(found, ComputeNatalArcs(request.birth, request.hour, context.pluto()));
+  const std::vector<InfluenceText> influences =
+      AttachInfluenceTexts(found, context.interpretations(request.kind));
   const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
   const SipKey key = CalendarKey(context.programDir(), onWait);
   std::vector<CalendarEvent> events =
@@ -79,7 +83,7 @@ std::string RenderForecastCalendar(const ForecastRequest& request, ForecastConte
                                          context.interpretations(request.kind)),
                        key);
   for (CalendarEvent& event :
-       ForecastEvents(request.kind, request.birth, influences, stations, key))
+       ForecastEvents(request.kind, request.birth, influences, stations, SystemClock(), key))
     events.push_back(std::move(event));
   return RenderCalendar(events, made);
 }

@@ -24,6 +24,7 @@
 #include "output/graph/month_graph.h"
 #include "texts/best_days.h"
 #include "texts/influence_texts.h"
+#include "texts/reader_clock.h"
 #include "transits/influences.h"
 
 namespace meridan {
@@ -144,12 +145,15 @@ namespace {
 
 Digest DigestOfRun(const ForecastResult& run, Date made) {
   const ForecastRequest& request = run.request;
-  Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}, {}};
+  Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}, {}, {}, false};
   for (const MonthForecast& month : run.months)
     digest.months.push_back({&month.scan, &month.series, GraphOfMonth(month, request.kind)});
   // The windows and exact days of the months' texts, and the planets' turns.
   const int months = static_cast<int>(run.months.size());
   digest.influences = FindInfluences(run.natal, request.start, months);
+  digest.hourUnknown = !request.hour.moment;
+  if (digest.hourUnknown) AddHourWindows(digest.influences, run.arcs);
+  digest.clock = SystemClock();
   digest.stations = FindStations(request.start, months);
   // The best windows from the scans the pages were made of, so that the
   // two cannot differ.

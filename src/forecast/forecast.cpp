@@ -73,7 +73,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.outputDir());
   RemoveLeftoverTemporaryFiles(context.dataDir());
-  ForecastResult result{request, {}, {}, {}, {}};
+  ForecastResult result{request, {}, {}, {}, {}, {}};
   {
     // The pages and graphs are flushed one by one; the renames that put
     // them in place are made durable once, when the months are done or
@@ -83,6 +83,8 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       ~FlushOutput() { FlushDirectory(directory); }
     } flush{context.outputDir()};
     result.natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
+    if (!request.hour.moment)
+      result.arcs = ComputeNatalArcs(request.birth, request.hour, context.pluto());
     const NatalChart& natal = result.natal;
     Raster picture;
     for (int k = 1; k <= kForecastMonths; ++k) {

@@ -66,6 +66,9 @@ struct MonthForecast {
 struct ForecastResult {
   ForecastRequest request;
   NatalChart natal;  // of the request's birth date and hour
+  // Without a birth time, the arcs the natal bodies sweep over the hours
+  // of the birth date (how far the influences' days hang on the hour).
+  NatalArcs arcs{};
   std::vector<MonthForecast> months;
   PackReport packed;
   // Why a scratch file of System/ could not be written (a directory in its

@@ -35,6 +35,16 @@ std::vector<InfluenceText> AttachScannedTexts(const std::vector<Influence>& infl
   return texts;
 }
 
+std::string UnknownHourNote(const Influence& influence) {
+  if (!influence.hourWindows) return {};
+  const HourWindows& windows = *influence.hourWindows;
+  if (!windows.sure) return W("может не наступить вовсе: час рождения не указан");
+  const double wider = (windows.possible.lastNoon - windows.possible.firstNoon) -
+                       (influence.lastNoon - influence.firstNoon);
+  if (wider >= 1) return W("даты могут сдвинуться на день-два: час рождения не указан");
+  return {};
+}
+
 std::string FirstSentence(std::string_view text) {
   size_t end = text.size();
   for (size_t i = 0; i < text.size(); ++i) {

@@ -35,6 +35,13 @@ std::vector<InfluenceText> AttachInfluenceTexts(const std::vector<Influence>& in
 std::vector<InfluenceText> AttachScannedTexts(const std::vector<Influence>& influences,
                                               std::span<const MonthScan> scans);
 
+// What a birth hour that is not known does to an influence's days
+// (Windows-1251): "может не наступить вовсе: час рождения не указан" when
+// some hour of the birth date keeps it away, "даты могут сдвинуться на
+// день-два: час рождения не указан" when its possible days run at least a
+// day wider than its own; else, and for a known hour, empty.
+std::string UnknownHourNote(const Influence& influence);
+
 // The text's first sentence, from its first line (Windows-1251).
 std::string FirstSentence(std::string_view text);
 

@@ -9,6 +9,8 @@
 namespace meridan {
 namespace {
 
+const ReaderClock kMoscow{"Europe/Moscow"};
+
 // The test vectors of the SipHash paper: key 00 01 .. 0f, messages 00 01 ..
 // of 0 and 15 bytes.
 TEST(SipHash24, PublishedVectors) {
@@ -82,35 +84,62 @@ TEST(ForecastEvents, StrongAcceptedInfluencesAndTheTurnsOfMercuryAndMars) {
   const std::vector<Station> stations = {
       {first + 0.2, kMercury, true}, {first + 1, kVenus, true}, {first + 2, kMars, false}};
   SipKey key{};
-  const auto trips = ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, key);
+  const auto trips =
+      ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, kMoscow, key);
   ASSERT_EQ(trips.size(), 3u);
   EXPECT_EQ(Cp1251ToUtf8(trips[0].summary), "Поездки: неблагоприятно — долгий путь");
   EXPECT_EQ(trips[0].first, (Date{28, 7, 2025}));
   EXPECT_EQ(trips[0].afterLast, (Date{5, 8, 2025}));
-  EXPECT_EQ(Cp1251ToUtf8(trips[0].description),
-            "Дорога требует терпения. Закладывайте запас времени.\n\n"
-            "Неблагоприятное указание, сила 3 из 5.\n"
-            "Действует с 28 июля 2025 по 4 августа 2025.\nТочно: 2 августа 2025, 14:24 UT.");
+  EXPECT_EQ(
+      Cp1251ToUtf8(trips[0].description),
+      "Дорога требует терпения. Закладывайте запас времени.\n\n"
+      "Неблагоприятное указание, сила 3 из 5.\n"
+      "Действует с 28 июля 2025 по 4 августа 2025.\nТочно: 2 августа 2025 в 17:24 по Москве.");
   EXPECT_EQ(Cp1251ToUtf8(trips[1].summary), "Поездки: Меркурий начинает попятное движение");
   EXPECT_EQ(Cp1251ToUtf8(trips[2].summary), "Поездки: Марс возвращается к прямому движению");
   // A turn says in one sentence what it means for the kind, then when it comes.
   EXPECT_TRUE(Cp1251ToUtf8(trips[1].description).starts_with("Несколько недель адреса"))
       << Cp1251ToUtf8(trips[1].description);
-  EXPECT_TRUE(Cp1251ToUtf8(trips[1].description)
-                  .ends_with("\n\nМеркурий начинает попятное движение: 28 июля 2025, 16:48 UT."))
+  EXPECT_TRUE(
+      Cp1251ToUtf8(trips[1].description)
+          .ends_with("\n\nМеркурий начинает попятное движение: 28 июля 2025 в 19:48 по Москве."))
       << Cp1251ToUtf8(trips[1].description);
+  // On a clock ten hours ahead the turn at 16:48 UT comes on the next day,
+  // under the same name; days that hang on the unknown birth hour say so.
+  std::vector<InfluenceText> unsure = {influences[0], influences[0]};
+  unsure[0].influence.hourWindows = HourWindows{{first - 1, last, 0, 0}, std::nullopt};
+  unsure[1].influence.key.natalBody = 8;
+  unsure[1].influence.hourWindows = HourWindows{{first - 1, last + 1, 0, 0}, DayWindow{}};
+  const auto east = ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, unsure, stations,
+                                   ReaderClock{"Asia/Vladivostok"}, key);
+  ASSERT_EQ(east.size(), 4u);
+  EXPECT_TRUE(Cp1251ToUtf8(east[0].description)
+                  .ends_with("Точно: 3 августа 2025 в 00:24 по Владивостоку.\n"
+                             "Может не наступить вовсе: час рождения не указан."))
+      << Cp1251ToUtf8(east[0].description);
+  EXPECT_TRUE(Cp1251ToUtf8(east[1].description)
+                  .ends_with("\nДаты могут сдвинуться на день-два: час рождения не указан."));
+  EXPECT_EQ(east[2].first, (Date{29, 7, 2025}));
+  EXPECT_EQ(east[2].afterLast, (Date{30, 7, 2025}));
+  EXPECT_EQ(east[2].uid, trips[1].uid);
+  EXPECT_TRUE(
+      Cp1251ToUtf8(east[2].description).ends_with(": 29 июля 2025 в 02:48 по Владивостоку."));
   // The names repeat with the key and say nothing of the person.
-  const auto again = ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, key);
+  const auto again =
+      ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, kMoscow, key);
   for (size_t i = 0; i < trips.size(); ++i) {
     EXPECT_EQ(trips[i].uid, again[i].uid);
     EXPECT_EQ(trips[i].uid.find("1984"), std::string::npos);
   }
   SipKey other{};
   other[0] = 1;
-  EXPECT_NE(ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, other)[0].uid,
-            trips[0].uid);
-  EXPECT_NE(ForecastEvents(ForecastKind::Trips, {21, 5, 1984}, influences, stations, key)[0].uid,
-            trips[0].uid);
+  EXPECT_NE(
+      ForecastEvents(ForecastKind::Trips, {20, 5, 1984}, influences, stations, kMoscow, other)[0]
+          .uid,
+      trips[0].uid);
+  EXPECT_NE(
+      ForecastEvents(ForecastKind::Trips, {21, 5, 1984}, influences, stations, kMoscow, key)[0].uid,
+      trips[0].uid);
   // Every title a phone can show on one line: 60 characters at most, for every
   // kind, sign, natal body and turn.
   for (const ForecastKind kind : {ForecastKind::Trips, ForecastKind::Service, ForecastKind::Sale})
@@ -119,12 +148,14 @@ TEST(ForecastEvents, StrongAcceptedInfluencesAndTheTurnsOfMercuryAndMars) {
         const std::vector<InfluenceText> one = {
             {{5, 90, natal, first, last, {}}, rating, true, &strong}};
         const std::vector<Station> turns = {{first, kMercury, false}, {first, kMars, true}};
-        for (const CalendarEvent& event : ForecastEvents(kind, {20, 5, 1984}, one, turns, key))
+        for (const CalendarEvent& event :
+             ForecastEvents(kind, {20, 5, 1984}, one, turns, kMoscow, key))
           EXPECT_LE(event.summary.size(), 60u) << Cp1251ToUtf8(event.summary);
       }
   // Purchase-sale leaves Mars's turns out.
-  EXPECT_EQ(ForecastEvents(ForecastKind::Sale, {20, 5, 1984}, influences, stations, key).size(),
-            2u);
+  EXPECT_EQ(
+      ForecastEvents(ForecastKind::Sale, {20, 5, 1984}, influences, stations, kMoscow, key).size(),
+      2u);
 }
 
 // A best window: its days, peak, reasons and cautions in words, and the one

@@ -17,6 +17,7 @@
 #include "support/program_dir.h"
 #include "texts/best_days_text.h"
 #include "transits/aspects.h"
+#include "transits/natal.h"
 
 namespace meridan {
 namespace {
@@ -106,6 +107,7 @@ std::vector<Word> Words(const fs::path& file, size_t page) {
 
 constexpr YearMonth kStart{2026, 12};
 constexpr Date kBirth{20, 5, 1984};
+const ReaderClock kClock{"Europe/Moscow"};
 
 class DigestPdf : public ::testing::Test {
  protected:
@@ -120,7 +122,9 @@ class DigestPdf : public ::testing::Test {
                   {},
                   FindInfluences(natal, kStart, 4),
                   FindStations(kStart, 4),
-                  {}};
+                  {},
+                  kClock,
+                  false};
     for (size_t k = 0; k < 4; ++k) {
       const YearMonth month = kStart.Plus(static_cast<int>(k));
       scans[k] = AttachTexts(ScanTransits(natal, month), table);
@@ -205,7 +209,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       for (const InfluenceText& text : *list) {
         const AspectKey& key = text.influence.key;
         std::string line = Cp1251ToUtf8(InfluenceTitle(key.transitBody, key.aspect, key.natalBody));
-        if (!text.influence.exact.empty()) line += ", " + ExactText(text.influence);
+        if (!text.influence.exact.empty()) line += ", " + ExactText(text.influence, kClock);
         EXPECT_NE(best.find(NoSpace(line), at), std::string::npos) << line;
       }
   }
@@ -271,8 +275,9 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       EXPECT_NE(part.find(NoSpace(", до " + DayText(run.toMonth, run.toDay))), std::string::npos);
     }
     for (const DigestEntry& entry : texts.beginning)
-      EXPECT_EQ(
-          Count(part, NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text)), 1u)
+      EXPECT_EQ(Count(part, NoSpace(WindowsText(entry, entry.runs, influences, kClock) + " — " +
+                                    entry.text)),
+                1u)
           << k << ": " << entry.text;
     for (const DigestEntry& entry : entries) {
       EXPECT_EQ(accepted.count(entry.text), 1u) << entry.text;
@@ -320,6 +325,54 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
                                 std::to_string(pdf.pages.size())),
               std::string::npos)
         << p;
+}
+
+// Without a birth time the texts whose days hang on the hour say so, and
+// the closing part says how to make them exact; exact moments are on the
+// reader's clock. With a time none of it shows.
+TEST_F(DigestPdf, AnUnknownBirthHourIsToldWhereItMovesTheDays) {
+  const auto table = InterpretationFile::Load(dir.system() / "go.dat");
+  Digest digest = Make(ForecastKind::Trips, table);
+  const std::string known = NoSpace([&] {
+    std::string all;
+    for (const std::string& page : Write(digest).pages) all += page;
+    return all;
+  }());
+  EXPECT_EQ(known.find(NoSpace("час рождения не указан")), std::string::npos);
+  EXPECT_EQ(known.find("UT"), std::string::npos);
+  EXPECT_NE(known.find(NoSpace(" по Москве")), std::string::npos);
+
+  AddHourWindows(digest.influences, ComputeNatalArcs(kBirth, BirthHour{},
+                                                     PlutoTable::Load(dir.system() / "pluto.sys")));
+  // This birth has no influence that some hour keeps away: make every
+  // fifth one so.
+  for (size_t i = 0; i < digest.influences.size(); i += 5)
+    digest.influences[i].hourWindows->sure.reset();
+  digest.hourUnknown = true;
+  influences = digest.influences;
+  const ReadBack pdf = Write(digest);
+  const std::vector<size_t> headings = pdf.HeadingPages("Автопрогноз на ");
+  ASSERT_EQ(headings.size(), 4u);
+  size_t maybe = 0, moved = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    const std::string part = NoSpace(MonthPart(pdf, headings, k));
+    const MonthTexts texts = SplitMonthTexts(MonthEntries(Scans(), k), scans[k].month, influences);
+    for (const DigestEntry& entry : texts.beginning) {
+      const std::string note = HourNoteText(entry, entry.runs, influences);
+      const std::string days = WindowsText(entry, entry.runs, influences, kClock);
+      EXPECT_EQ(
+          Count(part, NoSpace(days + (note.empty() ? "" : " (" + note + ")") + " — " + entry.text)),
+          1u)
+          << days << " " << note;
+      maybe += note.starts_with("может не наступить");
+      moved += note.starts_with("даты могут сдвинуться");
+    }
+  }
+  EXPECT_GT(maybe, 0u);
+  EXPECT_GT(moved, 0u);
+  EXPECT_NE(NoSpace(pdf.pages.back())
+                .find(NoSpace("Чтобы даты стали точными, укажите время и место рождения")),
+            std::string::npos);
 }
 
 // A file whose every record is a long text (and one text longer than a page)
@@ -378,7 +431,7 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
   EXPECT_EQ(part.find(NoSpace("Сочетание 5-")), std::string::npos) << "too short to print";
   for (const DigestEntry& entry : entries) {
     const std::string text =
-        NoSpace(WindowsText(entry, entry.runs, influences) + " — " + entry.text);
+        NoSpace(WindowsText(entry, entry.runs, influences, kClock) + " — " + entry.text);
     EXPECT_EQ(Count(part, text), 1u) << entry.text.substr(0, 40);
     if (&entry == &entries.front()) continue;
     size_t pagesHoldingIt = 0;

@@ -11,6 +11,7 @@
 #include "ephemeris/calendar.h"
 #include "output/calendar/calendar_kind.h"
 #include "texts/best_days_text.h"
+#include "texts/influence_texts.h"
 
 namespace meridan {
 namespace {
@@ -21,12 +22,18 @@ std::string DayText(const Date& date) {
          std::to_string(date.year);
 }
 
-// "2 августа 2025, 14:35 UT".
-std::string MomentText(double julianDay) {
-  const CalendarMinute moment = ToCalendarMinute(julianDay);
-  char time[16];
-  std::snprintf(time, sizeof time, ", %02d:%02d UT", moment.hour, moment.minute);
-  return DayText(moment.date) + time;
+// "2 августа 2025 в 17:35 по Москве", on the reader's clock.
+std::string MomentText(double julianDay, const ReaderClock& clock) {
+  const ClockReading reading = ReadClock(clock, julianDay);
+  return DayText(reading.date) + ' ' + ClockText(clock, reading);
+}
+
+// A note as a sentence of its own: its first letter (Windows-1251 а..я)
+// capital, a stop after it.
+std::string Sentence(std::string note) {
+  if (!note.empty() && static_cast<unsigned char>(note[0]) >= 0xE0)
+    note[0] = static_cast<char>(static_cast<unsigned char>(note[0]) - 0x20);
+  return note + '.';
 }
 
 // 32 hexadecimal digits from two hashes of what names the event, then the
@@ -53,7 +60,7 @@ std::string_view Topic(ForecastKind kind, int natalBody) {
 }
 
 CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText& text,
-                             const SipKey& key) {
+                             const ReaderClock& clock, const SipKey& key) {
   const Influence& influence = text.influence;
   CalendarEvent event;
   event.first = DateOf(influence.firstNoon);
@@ -85,20 +92,25 @@ CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText&
   } else {
     description += W("Точно: ");
     for (size_t i = 0; i < influence.exact.size(); ++i)
-      description += (i ? "; " : "") + MomentText(influence.exact[i]);
+      description += (i ? "; " : "") + MomentText(influence.exact[i], clock);
     description += '.';
   }
+  if (const std::string note = UnknownHourNote(influence); !note.empty())
+    description += '\n' + Sentence(note);
   event.description = std::move(description);
   return event;
 }
 
 CalendarEvent StationEvent(ForecastKind kind, Date birth, const Station& station,
-                           const SipKey& key) {
+                           const ReaderClock& clock, const SipKey& key) {
   CalendarEvent event;
-  event.first = DateOf(station.moment);
-  event.afterLast = DateOf(station.moment + 1);
-  const std::string day = std::to_string(event.first.year) + '.' +
-                          std::to_string(event.first.month) + '.' + std::to_string(event.first.day);
+  // The day on the reader's clock; the name keeps the day in UT, so that it
+  // stays the same whatever the clock.
+  const Date ut = DateOf(station.moment);
+  event.first = ReadClock(clock, station.moment).date;
+  event.afterLast = DateOf(NoonJulianDay(event.first.day, event.first.month, event.first.year) + 1);
+  const std::string day =
+      std::to_string(ut.year) + '.' + std::to_string(ut.month) + '.' + std::to_string(ut.day);
   event.uid = EventUid(key, EventIdentity(kind, birth,
                                           "station|" + std::to_string(station.body) + '|' +
                                               (station.retrograde ? "R|" : "D|") + day));
@@ -110,7 +122,7 @@ CalendarEvent StationEvent(ForecastKind kind, Date birth, const Station& station
           ? (station.retrograde ? words.mercuryRetrograde : words.mercuryDirect)
           : (station.retrograde ? words.marsRetrograde : words.marsDirect);
   event.description = (meaning.empty() ? "" : W(meaning) + "\n\n") + StationTitle(station) + ": " +
-                      MomentText(station.moment) + '.';
+                      MomentText(station.moment, clock) + '.';
   return event;
 }
 
@@ -143,14 +155,15 @@ std::vector<CalendarEvent> BestWindowEvents(ForecastKind kind, Date birth,
 
 std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,
                                           const std::vector<InfluenceText>& influences,
-                                          const std::vector<Station>& stations, const SipKey& key) {
+                                          const std::vector<Station>& stations,
+                                          const ReaderClock& clock, const SipKey& key) {
   std::vector<CalendarEvent> events;
   for (const InfluenceText& text : influences)
     if (text.accepted && text.record && std::abs(text.rating) >= kCalendarRating)
-      events.push_back(InfluenceEvent(kind, birth, text, key));
+      events.push_back(InfluenceEvent(kind, birth, text, clock, key));
   for (const Station& station : stations)
     if (StationInCalendar(kind, station.body))
-      events.push_back(StationEvent(kind, birth, station, key));
+      events.push_back(StationEvent(kind, birth, station, clock, key));
   return events;
 }
 

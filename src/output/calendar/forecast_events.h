@@ -15,6 +15,7 @@
 #include "output/calendar/siphash.h"
 #include "texts/best_days.h"
 #include "texts/influence_texts.h"
+#include "texts/reader_clock.h"
 #include "transits/forecast_kind.h"
 
 namespace meridan {
@@ -32,8 +33,11 @@ std::vector<CalendarEvent> BestWindowEvents(ForecastKind kind, Date birth,
                                             const std::vector<BestWindow>& windows,
                                             const SipKey& key);
 
+// Exact moments are told on the reader's clock, and a station stands on its
+// day there; an influence whose days hang on an unknown birth hour says so.
 std::vector<CalendarEvent> ForecastEvents(ForecastKind kind, Date birth,
                                           const std::vector<InfluenceText>& influences,
-                                          const std::vector<Station>& stations, const SipKey& key);
+                                          const std::vector<Station>& stations,
+                                          const ReaderClock& clock, const SipKey& key);
 
 }  // namespace meridan

@@ -17,6 +17,7 @@
 #include "output/digest/digest_build.h"
 #include "texts/best_days.h"
 #include "texts/month_scan.h"
+#include "texts/reader_clock.h"
 #include "transits/forecast_kind.h"
 #include "transits/influences.h"
 #include "transits/series.h"
@@ -63,6 +64,11 @@ struct Digest {
   // The best windows of the months for the kind's action, told first; none
   // is said plainly.
   std::vector<BestWindow> best;
+  // The reader's clock, which exact moments are told in.
+  ReaderClock clock;
+  // No birth time was given: the influences carry their hour windows, and
+  // the closing part says how to make the dates exact.
+  bool hourUnknown = false;
 };
 
 // The digest's PDF bytes. Throws std::invalid_argument for a month without

@@ -106,7 +106,9 @@ class DigestWriter {
         const Influence& influence = text.influence;
         std::string line = Utf8(InfluenceTitle(influence.key.transitBody, influence.key.aspect,
                                                influence.key.natalBody));
-        if (!influence.exact.empty()) line += ", " + ExactText(influence);
+        if (!influence.exact.empty()) line += ", " + ExactText(influence, digest_.clock);
+        if (const std::string note = Utf8(UnknownHourNote(influence)); !note.empty())
+          line += " (" + note + ")";
         const Layout layout = page_.Text(Escaped(line), kTextSize, kBodyWidth - kGutter);
         const double barTop = (Composer::FirstLineHeight(layout) - kBarHeight) / 2;
         page_.PlaceText(layout, kLeft + kGutter, kInk,
@@ -170,10 +172,10 @@ class DigestWriter {
     // The month's stations, under the name.
     std::string turns;
     for (const Station& station : digest_.stations) {
-      const Date day = DateOf(station.moment);
+      const Date day = ReadClock(digest_.clock, station.moment).date;
       if (YearMonth{day.year, day.month} != month.scan->month) continue;
       turns += (turns.empty() ? "" : "; ") + Utf8(StationTitle(station)) + ' ' +
-               DayText(month.scan->month, day.day);
+               MomentText(station.moment, digest_.clock);
     }
     if (!turns.empty()) {
       page_.Gap(2);
@@ -219,9 +221,12 @@ class DigestWriter {
       items.push_back({std::move(text), entry.rating, barTop});
     }
     for (const DigestEntry& entry : texts.beginning) {
-      Layout text = page_.Text("<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences)) +
-                                   "</b> — " + Escaped(entry.text),
-                               kTextSize, kBodyWidth - kGutter);
+      const std::string note = HourNoteText(entry, entry.runs, digest_.influences);
+      Layout text = page_.Text(
+          "<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences, digest_.clock)) +
+              "</b>" + (note.empty() ? "" : " <i>(" + Escaped(note) + ")</i>") + " — " +
+              Escaped(entry.text),
+          kTextSize, kBodyWidth - kGutter);
       const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
       items.push_back({std::move(text), entry.rating, barTop});
     }
@@ -354,8 +359,10 @@ class DigestWriter {
     blocks.push_back(Paragraph(
         "<b>Указания.</b> Каждое указание приведено один раз, в месяце, где оно начинается, "
         "с первого до последнего дня действия, даже если они лежат за пределами прогноза: "
-        "«28 июля – 4 августа, точно 2 августа» — с 28 июля по 4 августа включительно, а 2 "
-        "августа аспект точен и влияние сильнее всего. В следующем месяце такое указание "
+        "«28 июля – 4 августа, точно 2 августа в 17:24» — с 28 июля по 4 августа "
+        "включительно, а 2 августа в 17:24 аспект точен и влияние сильнее всего; время дано "
+        "по часовому поясу компьютера, на котором составлен прогноз. В следующем месяце такое "
+        "указание "
         "напомнит о себе одной строкой «продолжается: …, до 4 августа». Под заголовком месяца "
         "названы дни, когда Меркурий, Венера или Марс начинают попятное движение или "
         "возвращаются к прямому: вокруг них темы планеты особенно заметны. Чёрточка перед "
@@ -373,6 +380,12 @@ class DigestWriter {
         "поломку, поступок другого водителя или честность конкретного продавца, мастера или "
         "покупателя он предсказать не может. Исправность машины и чистоту сделки проверяют "
         "осмотром, документами и здравым смыслом в любой день."));
+    if (digest_.hourUnknown)
+      blocks.push_back(Paragraph(
+          "<b>Час рождения не указан.</b> Прогноз рассчитан для полудня дня рождения, поэтому "
+          "даты с пометкой «могут сдвинуться» могут наступить на день-два раньше или позже, а "
+          "указания с пометкой «может не наступить» — не наступить вовсе. Чтобы даты стали "
+          "точными, укажите время и место рождения и составьте прогноз заново."));
     blocks.push_back(Paragraph(Escaped("Прогноз составлен " + std::to_string(digest_.made.day) +
                                        ' ' + Utf8(MonthNameGenitive(digest_.made.month)) + ' ' +
                                        std::to_string(digest_.made.year) + " года.")));

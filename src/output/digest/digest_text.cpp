@@ -7,6 +7,7 @@
 #include "base/cp1251.h"
 #include "base/month_names.h"
 #include "ephemeris/calendar.h"
+#include "texts/influence_texts.h"
 #include "texts/interpretation.h"
 
 namespace meridan {
@@ -222,7 +223,7 @@ YearMonth MonthOf(Date date) { return {date.year, date.month}; }
 }  // namespace
 
 std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
-                        std::span<const Influence> influences) {
+                        std::span<const Influence> influences, const ReaderClock& clock) {
   std::string out;
   for (const DayRun& run : runs) {
     if (!out.empty()) out += "; ";
@@ -234,22 +235,49 @@ std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
     const Date first = DateOf(influence->firstNoon), last = DateOf(influence->lastNoon);
     const DayRun window{MonthOf(first), first.day, MonthOf(last), last.day};
     out += DayRunsText(std::span(&window, 1));
-    if (!influence->exact.empty()) out += ", " + ExactText(*influence);
+    if (!influence->exact.empty()) out += ", " + ExactText(*influence, clock);
   }
   return out;
 }
 
-std::string ExactText(const Influence& influence) {
-  std::vector<std::string> exact;
-  for (const double moment : influence.exact) {
-    const Date day = DateOf(moment);
-    std::string text = DayText(MonthOf(day), day.day);
-    if (exact.empty() || exact.back() != text) exact.push_back(std::move(text));
-  }
+std::string HourNoteText(const DigestEntry& entry, std::span<const DayRun> runs,
+                         std::span<const Influence> influences) {
+  std::string note;
+  for (const DayRun& run : runs)
+    if (const Influence* influence = WindowOf(entry, run, influences)) {
+      const std::string said = UnknownHourNote(*influence);
+      // That it may not come at all says more than that it may move.
+      if (note.empty() || (!influence->hourWindows->sure && !said.empty())) note = said;
+    }
+  return Cp1251ToUtf8(note);
+}
+
+std::string ExactText(const Influence& influence, const ReaderClock& clock) {
+  // Each moment on the reader's clock, the day named once for moments that
+  // share it, the clock once where the moments share its name.
+  std::vector<ClockReading> readings;
+  for (const double moment : influence.exact) readings.push_back(ReadClock(clock, moment));
+  std::vector<std::string> zones;
+  for (const ClockReading& reading : readings)
+    zones.push_back(Cp1251ToUtf8(ClockZone(clock, reading)));
+  const bool oneZone = std::all_of(zones.begin(), zones.end(),
+                                   [&zones](const std::string& zone) { return zone == zones[0]; });
   std::string out;
-  for (size_t i = 0; i < exact.size(); ++i)
-    out += (i == 0 ? "точно " : i + 1 == exact.size() ? " и " : ", ") + exact[i];
+  for (size_t i = 0; i < readings.size(); ++i) {
+    const ClockReading& reading = readings[i];
+    out += i == 0 ? "точно " : i + 1 == readings.size() ? " и " : ", ";
+    if (i == 0 || reading.date != readings[i - 1].date)
+      out += DayText(MonthOf(reading.date), reading.date.day) + ' ';
+    out += Cp1251ToUtf8(ClockTime(reading));
+    if (!oneZone || i + 1 == readings.size()) out += ' ' + zones[i];
+  }
   return out;
+}
+
+std::string MomentText(double julianDay, const ReaderClock& clock) {
+  const ClockReading reading = ReadClock(clock, julianDay);
+  return DayText(MonthOf(reading.date), reading.date.day) + ' ' +
+         Cp1251ToUtf8(ClockText(clock, reading));
 }
 
 std::string WindowEndText(const DigestEntry& entry, const DayRun& run,

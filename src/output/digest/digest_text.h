@@ -13,6 +13,7 @@
 
 #include "base/dates.h"
 #include "texts/month_scan.h"
+#include "texts/reader_clock.h"
 #include "transits/influences.h"
 
 namespace meridan {
@@ -82,15 +83,25 @@ std::string DayText(YearMonth month, int day);
 
 // The days of an entry as the digest names them: each run as the whole
 // window of its influence, which may begin before the forecast or end
-// after it, with the days its aspect is exact: "28 июля – 4 августа,
-// точно 2 августа"; runs apart joined by "; ". A run whose influence is not
-// among those given is named by its own days.
+// after it, with the moments its aspect is exact on the reader's clock:
+// "28 июля – 4 августа, точно 2 августа в 17:24 по Москве"; runs apart
+// joined by "; ". A run whose influence is not among those given is named
+// by its own days.
 std::string WindowsText(const DigestEntry& entry, std::span<const DayRun> runs,
-                        std::span<const Influence> influences);
+                        std::span<const Influence> influences, const ReaderClock& clock);
 
-// The days an influence's aspect is exact, "точно 2 августа" or "точно 2
-// августа и 9 сентября"; empty when it never is.
-std::string ExactText(const Influence& influence);
+// What an unknown birth hour does to the days of an entry's runs (the
+// stronger note of its influences), or empty.
+std::string HourNoteText(const DigestEntry& entry, std::span<const DayRun> runs,
+                         std::span<const Influence> influences);
+
+// The moments an influence's aspect is exact, "точно 2 августа в 17:24 по
+// Москве", "точно 5 февраля в 03:12 и 14 февраля в 22:40 по Москве"; empty
+// when it never is.
+std::string ExactText(const Influence& influence, const ReaderClock& clock);
+
+// "9 февраля в 23:10 по Москве".
+std::string MomentText(double julianDay, const ReaderClock& clock);
 
 // The last day of the window of an entry's run, as "4 января".
 std::string WindowEndText(const DigestEntry& entry, const DayRun& run,
