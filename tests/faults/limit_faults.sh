@@ -89,7 +89,9 @@ for limit in 1 2; do
   fresh "$dir"
   [ ${#as_user[@]} = 0 ] || chown -R nobody:nogroup "$dir"
   status=0
-  "${as_user[@]}" prlimit --nproc=$limit "$meridan" forecast --kind trips --name Threads \
+  # A sanitizer's leak check needs a thread of its own at exit, which the
+  # limit refuses: not the program's doing.
+  env ASAN_OPTIONS=detect_leaks=0 "${as_user[@]}" prlimit --nproc=$limit "$meridan" forecast --kind trips --name Threads \
     --birth 20.05.1984 --start 05.2025 --dir "$dir" --pdf "$dir/forecast.pdf" >"$dir.out" 2>"$dir.err" ||
     status=$?
   [ $status = 1 ] || fail "--nproc=$limit gave exit status $status: $(cat "$dir.err")"
