@@ -189,6 +189,15 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       << pdf.info;
   EXPECT_NE(pdf.info.find("Author:          Meridan Diru\n"), std::string::npos);
   EXPECT_NE(pdf.info.find("(A4)"), std::string::npos);
+  // Tagged as headings, paragraphs, lists and figures, in Russian, with a
+  // bookmark for the best days, each month and how to read it.
+  EXPECT_NE(pdf.info.find("Tagged:          yes\n"), std::string::npos);
+  const std::string bytes = testing::ReadFile(dir.root() / "digest.pdf");
+  EXPECT_NE(bytes.find("/Lang (ru-RU)"), std::string::npos);
+  for (const char* tag :
+       {"/S /Document", "/S /H1", "/S /H2", "/S /P", "/S /L\n", "/S /LI", "/S /Figure"})
+    EXPECT_NE(bytes.find(tag), std::string::npos) << tag;
+  EXPECT_EQ(Count(bytes, "/Title <"), 7u);  // the document's and six bookmarks'
 
   const std::vector<size_t> headings = pdf.HeadingPages("Покупка-продажа. Прогноз на ");
   ASSERT_EQ(headings.size(), 4u);
@@ -424,6 +433,15 @@ TEST_F(DigestPdf, MonthLongerThanAPageBreaksBetweenTextsAndSplitsOnlyATextLonger
   for (size_t p = headings[0] + 1; p < headings[1]; ++p)
     EXPECT_EQ(Lines(pdf.pages[p])[0],
               "Автопрогноз на декабрь 2026 года, Иван Петров (продолжение)");
+  // No month goes on after a page left 40 % empty: the body of every page
+  // but its last reaches past 60 % of the page's body.
+  for (size_t k = 0; k < 3; ++k)
+    for (size_t p = headings[k]; p + 1 < headings[k + 1]; ++p) {
+      double lowest = 0;
+      for (const Word& word : Words(dir.root() / "digest.pdf", p))
+        if (word.top < 800) lowest = std::max(lowest, word.top);
+      EXPECT_GT(lowest, 36 + 0.6 * (841.89 - 46 - 36) - 14) << "page " << p + 1;
+    }
 
   const std::string part = NoSpace(MonthPart(pdf, headings, 0));
   const std::vector<DigestEntry> entries = MonthEntries(Scans(), 0);

@@ -87,7 +87,10 @@ class DigestWriter {
     const std::string continued = heading + (name.empty() ? "" : ", " + name) + " (продолжение)";
     page_.SetContinued(continued);
     page_.StartPage();
+    page_.BeginPart(heading);
+    page_.SetTag("H1");
     page_.PlaceText(page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth), kLeft, kHeading);
+    page_.SetTag("P");
     page_.Gap(2);
     const YearMonth first = digest_.months.front().scan->month;
     const YearMonth last = digest_.months.back().scan->month;
@@ -102,6 +105,8 @@ class DigestWriter {
     };
     if (digest_.best.empty()) paragraph(Escaped(Utf8(NoBestWindowsText(digest_.kind))));
     const auto influences = [this](const std::vector<InfluenceText>& texts) {
+      page_.BeginGroup("L");
+      page_.SetTag("LI");
       for (const InfluenceText& text : texts) {
         const Influence& influence = text.influence;
         std::string line = Utf8(InfluenceTitle(influence.key.transitBody, influence.key.aspect,
@@ -117,10 +122,14 @@ class DigestWriter {
                         });
         page_.Gap(1);
       }
+      page_.SetTag("P");
+      page_.EndGroup("L");
     };
     const auto place = [&](size_t i) {
       const BestWindow& window = digest_.best[i];
+      page_.SetTag("H2");
       paragraph("<b>" + std::to_string(i + 1) + ". " + Escaped(Utf8(WindowDays(window))) + "</b>");
+      page_.SetTag("P");
       page_.Gap(1);
       paragraph(Escaped("Лучший день — " + Utf8(DayWithWeekday(window.peakNoon)) +
                         "; сумма оценок за полосу " + std::to_string(window.score) + "."));
@@ -135,11 +144,14 @@ class DigestWriter {
       }
       page_.Gap(8);
     };
-    // A window stands whole on one page where it can.
+    // A window stands whole on one page where it can and moving it leaves
+    // no more than kMostEmpty of a page empty.
     for (size_t i = 0; i < digest_.best.size(); ++i) {
       const Composer::Mark start = page_.Here();
       place(i);
-      if (page_.PageCount() == static_cast<int>(start.pages) || start.y <= kTop + 30) continue;
+      if (page_.PageCount() == static_cast<int>(start.pages) || start.y <= kTop + 30 ||
+          kBodyBottom - start.y > kMostEmpty)
+        continue;
       page_.Rewind(start);
       page_.StartPage(continued);
       place(i);
@@ -161,8 +173,11 @@ class DigestWriter {
     page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
     page_.StartPage();
 
+    page_.BeginPart(month.graph.caption);
+    page_.SetTag("H1");
     const Layout title = page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth);
     page_.PlaceText(title, kLeft, kHeading);
+    page_.SetTag("P");
     page_.Gap(2);
     const std::string born = DateText(digest_.birth);
     const Layout who = page_.Text(
@@ -190,6 +205,7 @@ class DigestWriter {
     const double height = graph.height * kPixel;
     const double x = kLeft + (kBodyWidth - width) / 2;
     const Composer& composer = page_;
+    page_.SetTag("Figure");
     page_.Place(height, [&graph, &composer, x](cairo_t* cr, double y) {
       cairo_save(cr);
       cairo_translate(cr, x, y);
@@ -197,6 +213,7 @@ class DigestWriter {
       DrawGraph(cr, composer, graph);
       cairo_restore(cr);
     });
+    page_.SetTag("P");
     page_.Gap(6);
     if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
     page_.Gap(8);
@@ -231,6 +248,8 @@ class DigestWriter {
       items.push_back({std::move(text), entry.rating, barTop});
     }
     const auto place = [this, &items, &after] {
+      if (!items.empty()) page_.BeginGroup("L");
+      page_.SetTag("LI");
       for (const Item& item : items) {
         page_.PlaceText(item.text, kLeft + kGutter, kInk,
                         [rating = item.rating, barTop = item.barTop](cairo_t* cr, double y) {
@@ -238,6 +257,8 @@ class DigestWriter {
                         });
         page_.Gap(4);
       }
+      page_.SetTag("P");
+      if (!items.empty()) page_.EndGroup("L");
       if (after) after();
     };
     Balanced(place);
@@ -293,7 +314,9 @@ class DigestWriter {
     place();
     const int pages = page_.PageCount();
     if (pages == static_cast<int>(start.pages)) return;
-    double fits = 0, overflows = (kBodyBottom - kTop) / 2;
+    // No more than leaves a page within kMostEmpty of empty with the line
+    // that did not fit.
+    double fits = 0, overflows = kMostEmpty * 3 / 4;
     for (int step = 0; step < 12; ++step) {
       const double reserve = (fits + overflows) / 2;
       page_.Rewind(start);
@@ -325,13 +348,16 @@ class DigestWriter {
   struct Block {
     double height;
     std::function<void(cairo_t*, double)> draw;
+    const char* tag = "P";  // "LI" for the legend's rows, listed together
   };
   static Block TextBlock(const Layout& layout, double x, Colour colour, double gapAfter) {
-    return {Composer::Height(layout) + gapAfter, [layout, x, colour](cairo_t* cr, double y) {
+    return {Composer::Height(layout) + gapAfter,
+            [layout, x, colour](cairo_t* cr, double y) {
               SetColour(cr, colour);
               cairo_move_to(cr, x, y);
               pango_cairo_show_layout(cr, layout.get());
-            }};
+            },
+            "P"};
   }
   Block Paragraph(const std::string& markup) const {
     return TextBlock(page_.Text(markup, kTextSize, kBodyWidth), kLeft, kInk, 5);
@@ -343,6 +369,7 @@ class DigestWriter {
     std::vector<Block> blocks;
     blocks.push_back(
         TextBlock(page_.Text("<b>Как читать прогноз</b>", 14, kBodyWidth), kLeft, kHeading, 6));
+    blocks.back().tag = "H1";
     blocks.push_back(Paragraph(
         "<b>График месяца.</b> Для каждого дня складываются оценки всех его указаний: "
         "благоприятные со знаком плюс, неблагоприятные со знаком минус. Горизонтальная линия "
@@ -399,7 +426,17 @@ class DigestWriter {
       page_.StartPage();
     else
       page_.Gap(kSpaceBefore);
-    for (const Block& block : blocks) page_.Place(block.height, block.draw);
+    page_.BeginPart("Как читать прогноз");
+    std::string_view before;
+    for (const Block& block : blocks) {
+      const std::string_view tag = block.tag;
+      if (tag == "LI" && before != "LI") page_.BeginGroup("L");
+      if (tag != "LI" && before == "LI") page_.EndGroup("L");
+      page_.SetTag(block.tag);
+      page_.Place(block.height, block.draw);
+      before = tag;
+    }
+    page_.SetTag("P");
   }
 
   // Two bars of the legend side by side, favourable on the left.
@@ -415,7 +452,8 @@ class DigestWriter {
       height = std::max(height, Composer::Height(words[c]));
     }
     const int ratings[2] = {kLegend[i].rating, kLegend[i + 1].rating};
-    return {height + 3, [words, ratings, column](cairo_t* cr, double y) {
+    return {height + 3,
+            [words, ratings, column](cairo_t* cr, double y) {
               for (size_t c = 0; c < 2; ++c) {
                 const double x = kLeft + static_cast<double>(c) * column;
                 const double barTop = (Composer::FirstLineHeight(words[c]) - kBarHeight) / 2;
@@ -424,7 +462,8 @@ class DigestWriter {
                 cairo_move_to(cr, x + kGutter, y);
                 pango_cairo_show_layout(cr, words[c].get());
               }
-            }};
+            },
+            "LI"};
   }
 
   const Digest& digest_;
@@ -440,6 +479,48 @@ void Footer(Composer& composer, cairo_t* cr, int page, int pages) {
   SetColour(cr, kQuiet);
   cairo_move_to(cr, kLeft, kFooterTop);
   pango_cairo_show_layout(cr, footer.get());
+}
+
+// The document's language, "ru-RU", in its catalog, for screen readers
+// and archives. Cairo has no call for it, so the catalog it wrote is
+// written again with /Lang and appended as an update of the file, as PDF
+// allows (an incremental update: a new revision of the object, its own
+// cross-reference section and a trailer pointing back to Cairo's), leaving
+// Cairo's bytes as they are. A file whose trailer or catalog cannot be
+// found is left without it.
+void AddLanguage(std::string& pdf, std::string_view language) {
+  const size_t trailer = pdf.rfind("trailer");
+  const size_t startxref = pdf.rfind("startxref");
+  if (trailer == std::string::npos || startxref == std::string::npos || startxref < trailer) return;
+  const auto number = [&pdf](size_t from, size_t to, std::string_view key) -> long {
+    const size_t at = pdf.find(key, from);
+    if (at == std::string::npos || at >= to) return -1;
+    return std::strtol(pdf.c_str() + at + key.size(), nullptr, 10);
+  };
+  const long size = number(trailer, startxref, "/Size"), root = number(trailer, startxref, "/Root");
+  const long info = number(trailer, startxref, "/Info");
+  const long previous = number(startxref, pdf.size(), "startxref");
+  if (size <= 0 || root <= 0 || previous <= 0) return;
+  const std::string head = "\n" + std::to_string(root) + " 0 obj";
+  const size_t object = pdf.find(head);
+  if (object == std::string::npos) return;
+  const size_t open = pdf.find("<<", object), end = pdf.find("endobj", object);
+  const size_t close = pdf.rfind(">>", end);
+  if (open == std::string::npos || end == std::string::npos || close == std::string::npos ||
+      close < open || pdf.find("/Lang", open) < close)
+    return;
+  const std::string catalog =
+      pdf.substr(open, close - open) + "/Lang (" + std::string(language) + ")\n>>";
+  if (!pdf.ends_with("\n")) pdf += '\n';
+  const size_t offset = pdf.size();
+  pdf += std::to_string(root) + " 0 obj\n" + catalog + "\nendobj\n";
+  const size_t xref = pdf.size();
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+  pdf += "xref\n" + std::to_string(root) + " 1\n" + entry + "trailer\n<< /Size " +
+         std::to_string(size) + " /Root " + std::to_string(root) + " 0 R" +
+         (info > 0 ? " /Info " + std::to_string(info) + " 0 R" : "") + " /Prev " +
+         std::to_string(previous) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
 }
 
 void Check(cairo_status_t status) {
@@ -477,14 +558,26 @@ std::string RenderDigest(const Digest& digest) {
   DigestWriter writer(digest, cr);
   Composer& composer = writer.Compose();
   const int pages = composer.PageCount();
+  // One document of headings, paragraphs, lists and figures, the page
+  // numbers at the foot of each page with them.
+  cairo_tag_begin(cr, "Document", "");
   for (int p = 0; p < pages; ++p) {
     for (const Draw& draw : composer.Pages()[static_cast<size_t>(p)]) draw(cr);
     Footer(composer, cr, p + 1, pages);
+    if (p + 1 == pages) cairo_tag_end(cr, "Document");
     cairo_show_page(cr);
+  }
+  // A bookmark for each part: the best days, each month, how to read it.
+  for (const Bookmark& mark : composer.Bookmarks()) {
+    char target[80];
+    std::snprintf(target, sizeof target, "page=%d pos=[%.1f %.1f]", mark.page + 1, kLeft, mark.y);
+    cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT, mark.title.c_str(), target,
+                                  static_cast<cairo_pdf_outline_flags_t>(0));
   }
   Check(cairo_status(cr));
   cairo_surface_finish(surface);
   Check(cairo_surface_status(surface));
+  AddLanguage(pdf, "ru-RU");
   return pdf;
 }
 

@@ -63,7 +63,8 @@ Layout Composer::Text(const std::string& markup, double size, double width,
 void Composer::PlaceText(const Layout& layout, double x, Colour colour,
                          const std::function<void(cairo_t*, double)>& beside) {
   const double height = Height(layout);
-  if (height <= kBodyBottom - kTop - 40 || height <= Room()) {
+  const bool wholeOnAPage = height <= kBodyBottom - kTop - 40;
+  if (height <= Room() || (wholeOnAPage && (Fresh() || kBodyBottom - y_ <= kMostEmpty))) {
     Place(height, [layout, x, colour, beside](cairo_t* cr, double y) {
       if (beside) beside(cr, y);
       SetColour(cr, colour);
@@ -72,27 +73,36 @@ void Composer::PlaceText(const Layout& layout, double x, Colour colour,
     });
     return;
   }
+  // Line by line, the text's tag begun with its first and ended with its last.
+  const std::string tag = tag_;
+  tag_.clear();
+  const int count = pango_layout_get_line_count(layout.get());
   PangoLayoutIter* lines = pango_layout_get_iter(layout.get());
-  bool first = true;
+  int index = 0;
   do {
     PangoRectangle logical{};
     pango_layout_iter_get_line_extents(lines, nullptr, &logical);
     const double top = static_cast<double>(logical.y) / PANGO_SCALE;
-    const double height = static_cast<double>(logical.height) / PANGO_SCALE;
+    const double lineHeight = static_cast<double>(logical.height) / PANGO_SCALE;
     const double baseline =
         static_cast<double>(pango_layout_iter_get_baseline(lines)) / PANGO_SCALE - top;
     PangoLayoutLine* line = pango_layout_iter_get_line_readonly(lines);
     const double lineX = x + static_cast<double>(logical.x) / PANGO_SCALE;
-    const auto besideHere = first ? beside : std::function<void(cairo_t*, double)>{};
-    Place(height, [layout, line, lineX, baseline, colour, besideHere](cairo_t* cr, double y) {
+    const auto besideHere = index == 0 ? beside : std::function<void(cairo_t*, double)>{};
+    const std::string opens = index == 0 ? tag : "", closes = index + 1 == count ? tag : "";
+    Place(lineHeight, [layout, line, lineX, baseline, colour, besideHere, opens, closes](
+                          cairo_t* cr, double y) {
+      if (!opens.empty()) cairo_tag_begin(cr, opens.c_str(), "");
       if (besideHere) besideHere(cr, y);
       SetColour(cr, colour);
       cairo_move_to(cr, lineX, y + baseline);
       pango_cairo_show_layout_line(cr, line);
+      if (!closes.empty()) cairo_tag_end(cr, closes.c_str());
     });
-    first = false;
+    ++index;
   } while (pango_layout_iter_next_line(lines));
   pango_layout_iter_free(lines);
+  tag_ = tag;
 }
 
 }  // namespace meridan::digest

@@ -66,9 +66,23 @@ struct LayoutUnref {
 };
 using Layout = std::shared_ptr<PangoLayout>;
 
+// The most of a page's body a break may leave empty inside a part of the
+// digest: a text that would leave more is split between its lines instead.
+inline constexpr double kMostEmpty = 0.4 * (kBodyBottom - kTop);
+
+// Where a part of the digest begins, for the PDF's outline: its title
+// (UTF-8), its page (0-based) and the top of its heading.
+struct Bookmark {
+  std::string title;
+  int page = 0;
+  double y = 0;
+};
+
 // Lays the digest out page by page: every block is measured and given its
 // place before anything is drawn, so the footers can say how many pages
-// there are.
+// there are. Each block is drawn inside the structure tag in force when it
+// was placed ("P", "H1", "LI"…), so that the PDF reads as headings,
+// paragraphs and lists.
 class Composer {
  public:
   explicit Composer(cairo_t* cr);
@@ -107,15 +121,33 @@ class Composer {
 
   // Where the layout stands, to come back to and lay out again.
   struct Mark {
-    size_t pages, items;
+    size_t pages, items, bookmarks;
     double y;
   };
-  Mark Here() const { return {pages_.size(), pages_.back().size(), y_}; }
+  Mark Here() const { return {pages_.size(), pages_.back().size(), bookmarks_.size(), y_}; }
   void Rewind(const Mark& mark) {
     pages_.resize(mark.pages);
     pages_.back().resize(mark.items);
+    bookmarks_.resize(mark.bookmarks);
     y_ = mark.y;
   }
+
+  // The structure tag the blocks placed from now on are drawn in; empty for
+  // none.
+  void SetTag(std::string tag) { tag_ = std::move(tag); }
+  // A tag that groups the blocks placed between the two ("L" around its
+  // items): begun where the layout stands, ended where it then stands.
+  void BeginGroup(const std::string& tag) {
+    pages_.back().push_back([tag](cairo_t* cr) { cairo_tag_begin(cr, tag.c_str(), ""); });
+  }
+  void EndGroup(const std::string& tag) {
+    pages_.back().push_back([tag](cairo_t* cr) { cairo_tag_end(cr, tag.c_str()); });
+  }
+  // A part of the digest begins here (with its heading, placed next).
+  void BeginPart(std::string title) {
+    bookmarks_.push_back({std::move(title), static_cast<int>(pages_.size()) - 1, y_});
+  }
+  const std::vector<Bookmark>& Bookmarks() const { return bookmarks_; }
   // Room kept free at the foot of every page from now on.
   void SetReserve(double reserve) { reserve_ = reserve; }
 
@@ -123,12 +155,18 @@ class Composer {
   void Place(double height, const std::function<void(cairo_t*, double)>& draw) {
     if (height > Room() && !Fresh()) StartPage(continued_);
     const double y = y_;
-    pages_.back().push_back([draw, y](cairo_t* cr) { draw(cr, y); });
+    pages_.back().push_back([draw, y, tag = tag_](cairo_t* cr) {
+      if (!tag.empty()) cairo_tag_begin(cr, tag.c_str(), "");
+      draw(cr, y);
+      if (!tag.empty()) cairo_tag_end(cr, tag.c_str());
+    });
     y_ += height;
   }
 
-  // Text kept on one page where it fits on one, otherwise split between
-  // lines; beside: drawn at the text's top on the page where it starts.
+  // Text kept on one page where it fits there, or on the next where it fits
+  // on one and moving it leaves no more than kMostEmpty of this page empty;
+  // otherwise split between lines, in one structure tag all the same.
+  // beside: drawn at the text's top on the page where it starts.
   void PlaceText(const Layout& layout, double x, Colour colour,
                  const std::function<void(cairo_t*, double)>& beside = {});
 
@@ -149,6 +187,8 @@ class Composer {
   PangoContext* context_;
   std::vector<std::vector<Draw>> pages_;
   std::string continued_;
+  std::string tag_ = "P";
+  std::vector<Bookmark> bookmarks_;
   double y_ = kTop;
   double reserve_ = 0;
 };
