@@ -22,6 +22,9 @@ class UsageError : public std::runtime_error {
 struct Options {
   std::map<std::string, std::string> values;  // "--date" -> "20.05.1984"
   bool help = false;
+  // Why no program directory could be chosen (see ChooseProgramDir), or
+  // empty; a command fails with it when it comes to read the directory.
+  std::string noProgramDir;
 
   std::optional<std::string> Get(const std::string& name) const;
   std::string Require(const std::string& name) const;

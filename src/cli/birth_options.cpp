@@ -6,6 +6,7 @@
 
 #include "base/cp1251.h"
 #include "base/places.h"
+#include "cli/program_dir_option.h"
 #include "ephemeris/calendar.h"
 #include "forecast/birth_hour.h"
 
@@ -45,8 +46,7 @@ constexpr int kEastmostOffset = 14 * 60;
 // namesakes in different zones are told apart by a zone.
 std::string PlaceZone(const Options& options, const std::string& typed, std::string& name) {
   if (!Utf8Length(typed)) throw UsageError("--place is not valid UTF-8 text");
-  const PlaceList list =
-      LoadPlaceList(std::filesystem::path(options.Get("--dir").value_or(".")) / "System");
+  const PlaceList list = LoadPlaceList(ProgramDirOf(options).data());
   const std::string wanted = Utf8ToCp1251(typed);
   const std::vector<Place> found = FindPlaces(list, wanted);
   if (found.empty()) {

@@ -14,6 +14,7 @@
 #include "base/places.h"
 #include "cli/arguments.h"
 #include "cli/birth_options.h"
+#include "cli/program_dir_option.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/positions.h"
 #include "ephemeris/time_zone.h"
@@ -108,7 +109,10 @@ constexpr const char* kUsage =
     "      computed at noon UT of the birth date, and the place tells which\n"
     "      hours that date spans.\n"
     "\n"
-    "PROGRAM_DIR (default: the current directory) holds System/ and Output/.\n"
+    "PROGRAM_DIR holds System/ and Output/. Without --dir: the current directory\n"
+    "when it holds System/, else your own, ${XDG_DATA_HOME:-~/.local/share}/\n"
+    "meridan-diru, set up from the installed data as the desktop launcher sets\n"
+    "it up, and named on the first line of stderr.\n"
     "Exit status: 0 success, 1 runtime error, 2 wrong arguments.\n";
 
 constexpr const char* kTryHelp = "Try 'meridan --help'.\n";
@@ -117,8 +121,6 @@ struct Context {
   std::ostream& out;
   std::ostream& err;
 };
-
-fs::path ProgramDir(const Options& options) { return fs::path(options.Get("--dir").value_or(".")); }
 
 ForecastKind ParseKind(const std::string& text) {
   for (const ForecastKindInfo& info : kForecastKinds)
@@ -149,7 +151,7 @@ int Positions(const Context& io, const Options& options) {
   } else {
     t = ParseNumber("--jd", *jd, kJulianDayLimit);
   }
-  const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
+  const PlutoTable pluto = PlutoTable::Load(ProgramDirOf(options).data() / kPlutoTableName);
   Longitudes longitudes{};
   SunVector sun;
   for (const Body body : kComputedBodies) longitudes[body] = BodyLongitude(body, t, &pluto, sun);
@@ -170,7 +172,7 @@ int Chart(const Context& io, const Options& options) {
   const BirthOptions given = ReadBirthOptions(options);
   const Date birth = given.date;
   const BirthHour& hour = given.hour;
-  const PlutoTable pluto = PlutoTable::Load(ProgramDir(options) / "System" / kPlutoTableName);
+  const PlutoTable pluto = PlutoTable::Load(ProgramDirOf(options).data() / kPlutoTableName);
   io.out << "# " << MinuteText(NatalMoment(birth, hour)) << " UT\n";
   PrintLongitudes(io, ComputeNatalChart(birth, hour, pluto));
   return 0;
@@ -187,7 +189,7 @@ MonthQuery QueryMonth(const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const BirthOptions birth = ReadBirthOptions(options);
   const YearMonth month = ParseMonth("--month", options.Require("--month"));
-  ForecastContext context(ProgramDir(options));
+  ForecastContext context(ProgramDirOf(options).root);
   return {kind, AnalyseMonth(context, kind,
                              ComputeNatalChart(birth.date, birth.hour, context.pluto()), month)};
 }
@@ -257,7 +259,7 @@ int Influences(const Context& io, const Options& options) {
   const Date birth = given.date;
   const BirthHour& hour = given.hour;
   const YearMonth start = StartMonth(options);
-  const fs::path dataDir = ProgramDir(options) / "System";
+  const fs::path dataDir = ProgramDirOf(options).data();
   const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
   const InterpretationFile texts =
       InterpretationFile::Load(dataDir / std::string(KindInfo(kind).interpretationFile));
@@ -287,7 +289,7 @@ int Best(const Context& io, const Options& options) {
   const BirthHour& hour = given.hour;
   const YearMonth start = StartMonth(options);
   const int months = MonthCount(options, kMostBestDayMonths, kForecastMonths);
-  ForecastContext context(ProgramDir(options));
+  ForecastContext context(ProgramDirOf(options).root);
   std::vector<BestWindow> windows =
       SearchBestWindows(ComputeNatalChart(birth, hour, context.pluto()), start, months, kind,
                         context.interpretations(kind));
@@ -347,6 +349,12 @@ void TellWhatPackingDid(const Context& io, const fs::path& archive, const PackRe
     io.err << "meridan: " << Printable(packed.unreadableNotice) << std::endl;
 }
 
+// The command line speaks English throughout, its progress lines too:
+// scripts read its messages, and the Russian interface is the window's.
+constexpr const char* kEnglishMonths[] = {"January",   "February", "March",    "April",
+                                          "May",       "June",     "July",     "August",
+                                          "September", "October",  "November", "December"};
+
 int Forecast(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const std::string nameUtf8 = ParseName(options.Require("--name"), kMaxNameLength);
@@ -360,17 +368,17 @@ int Forecast(const Context& io, const Options& options) {
 
   const ForecastRequest request{kind,       NameForPage(nameUtf8),   birth.date, start, birth.hour,
                                 birth.time, NameForPage(birth.place)};
-  ForecastContext context(ProgramDir(options));
+  ForecastContext context(ProgramDirOf(options).root);
   std::error_code ec;
-  const fs::file_status output = fs::status(context.outputDir(), ec);
+  const fs::file_status output = fs::status(context.dir().output(), ec);
   if (!fs::is_directory(output))
-    throw std::runtime_error("the output directory " + context.outputDir().string() +
+    throw std::runtime_error("the output directory " + context.dir().output().string() +
                              (fs::exists(output) ? " is not a directory" : " does not exist"));
 
   const ForecastResult run = RunForecast(
       context, request,
       [&](int, const MonthForecast& done) {
-        io.err << Cp1251ToUtf8(MonthName(done.month.month)) << ' ' << done.month.year << ": готово"
+        io.err << kEnglishMonths[done.month.month - 1] << ' ' << done.month.year << ": done"
                << std::endl;
         io.out << done.page.string() << '\n';
       },
@@ -378,7 +386,7 @@ int Forecast(const Context& io, const Options& options) {
         io.err << "meridan: waiting for another forecast in "
                << Printable(context.programDir().string()) << " to finish" << std::endl;
       });
-  TellWhatPackingDid(io, context.archivePath(), run.packed);
+  TellWhatPackingDid(io, context.dir().archive(), run.packed);
   // No texts is no error (a missing interpretation file yields none), but
   // a forecast without them should not look like an ordinary one.
   const InterpretationFile& texts = context.interpretations(kind);
@@ -424,7 +432,7 @@ int CheckData(const Context& io, const Options& options) {
   // whole, so a reader beside it sees each file old or new, never half.
   // Waiting for a forecast would buy nothing and would need a lock file in
   // a System/ the user may not be able to write.
-  return CheckInterpretationData(ProgramDir(options) / "System", io.out) ? 0 : 1;
+  return CheckInterpretationData(ProgramDirOf(options).data(), io.out) ? 0 : 1;
 }
 
 // places NAME: the places of the list with that name, each with its zone's
@@ -435,7 +443,7 @@ int Places(const Context& io, const Options& options) {
   const auto name = options.Get(kPlaceOperand);
   if (!name || name->empty()) throw UsageError("give the place's name: meridan places NAME");
   if (!Utf8Length(*name)) throw UsageError("the place's name is not valid UTF-8 text");
-  const PlaceList list = LoadPlaceList(ProgramDir(options) / "System");
+  const PlaceList list = LoadPlaceList(ProgramDirOf(options).data());
   const std::string wanted = Utf8ToCp1251(*name);
   const std::vector<Place> found = FindPlaces(list, wanted);
   if (found.empty()) {
@@ -472,6 +480,8 @@ struct Command {
   // The name of an operand that comes before the options (places NAME);
   // it is handed over among the options under that name.
   const char* operand = nullptr;
+  // Whether it reads the program directory (stations computes only).
+  bool readsProgramDir = true;
 };
 
 const std::vector<Command>& Commands() {
@@ -481,7 +491,7 @@ const std::vector<Command>& Commands() {
       {"scan", WithBirthOptions({"--kind", "--birth", "--month", "--dir"}), Scan},
       {"series", WithBirthOptions({"--kind", "--birth", "--month", "--dir"}), Series},
       {"influences", WithBirthOptions({"--kind", "--birth", "--start", "--dir"}), Influences},
-      {"stations", {"--start", "--months", "--dir"}, Stations},
+      {"stations", {"--start", "--months", "--dir"}, Stations, nullptr, false},
       {"best", WithBirthOptions({"--kind", "--birth", "--start", "--months", "--dir"}), Best},
       {"forecast",
        WithBirthOptions({"--kind", "--name", "--birth", "--start", "--dir", "--pdf", "--ics"}),
@@ -524,6 +534,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
         out << kUsage;
         return 0;
       }
+      if (command.readsProgramDir) ChooseProgramDir(options, err);
       const int status = command.run(io, options);
       // Output that could not be written is a failure of its own, reported
       // once, after the command has done all its work.

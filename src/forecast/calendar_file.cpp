@@ -8,6 +8,7 @@
 #include <sys/random.h>
 
 #include "base/files.h"
+#include "base/program_dir.h"
 #include "forecast/lock.h"
 #include "output/calendar/forecast_events.h"
 #include "texts/best_days.h"
@@ -47,7 +48,7 @@ SipKey ReadKey(const fs::path& file) {
 }  // namespace
 
 SipKey CalendarKey(const fs::path& programDir, const std::function<void()>& onWait) {
-  const fs::path file = programDir / "System" / kCalendarKeyName;
+  const fs::path file = ProgramDir{programDir}.calendarKey();
   std::error_code ec;
   if (fs::exists(fs::symlink_status(file, ec))) return ReadKey(file);
   // Two exports at once must not make two keys: the second finds the first's.

@@ -17,12 +17,11 @@
 
 namespace meridan {
 
-// The random key of the program directory's event names, in its data
-// directory as 32 hexadecimal digits; made on first use, under the program
+// The random key of the program directory's event names, in its
+// calendarKey file as 32 hexadecimal digits; made on first use, under the program
 // directory's lock, and kept, so that every export from this directory
 // names the same event the same way. onWait is told once if another run
 // holds the lock when the key is to be made.
-inline constexpr std::string_view kCalendarKeyName = ".calendar-key";
 SipKey CalendarKey(const std::filesystem::path& programDir,
                    const std::function<void()>& onWait = {});
 

@@ -66,23 +66,23 @@ struct ForecastContext::Loaded {
   std::optional<Font> font;  // a system font, not a file of the program's
 };
 
-ForecastContext::ForecastContext(fs::path programDir)
-    : programDir_(std::move(programDir)), loaded_(std::make_unique<Loaded>()) {}
+ForecastContext::ForecastContext(const fs::path& programDir)
+    : dir_{programDir}, loaded_(std::make_unique<Loaded>()) {}
 ForecastContext::ForecastContext(ForecastContext&&) noexcept = default;
 ForecastContext& ForecastContext::operator=(ForecastContext&&) noexcept = default;
 ForecastContext::~ForecastContext() = default;
 
 const PlutoTable& ForecastContext::pluto() {
-  return loaded_->pluto.Get(dataDir() / kPlutoTableName, PlutoTable::Load);
+  return loaded_->pluto.Get(dir_.data() / kPlutoTableName, PlutoTable::Load);
 }
 
 const InterpretationFile& ForecastContext::interpretations(ForecastKind kind) {
   return loaded_->interpretations[static_cast<size_t>(kind)].Get(
-      dataDir() / KindInfo(kind).interpretationFile, InterpretationFile::Load);
+      dir_.data() / KindInfo(kind).interpretationFile, InterpretationFile::Load);
 }
 
 const Raster& ForecastContext::graphTemplate() {
-  return loaded_->graphTemplate.Get(dataDir() / "month.bmp", ReadGraphTemplate);
+  return loaded_->graphTemplate.Get(dir_.graphTemplate(), ReadGraphTemplate);
 }
 
 const Font& ForecastContext::font() {
@@ -91,11 +91,11 @@ const Font& ForecastContext::font() {
 }
 
 void ForecastContext::Refresh() {
-  loaded_->pluto.ForgetIfChanged(dataDir() / kPlutoTableName);
+  loaded_->pluto.ForgetIfChanged(dir_.data() / kPlutoTableName);
   for (const ForecastKindInfo& kind : kForecastKinds)
     loaded_->interpretations[static_cast<size_t>(kind.kind)].ForgetIfChanged(
-        dataDir() / kind.interpretationFile);
-  loaded_->graphTemplate.ForgetIfChanged(dataDir() / "month.bmp");
+        dir_.data() / kind.interpretationFile);
+  loaded_->graphTemplate.ForgetIfChanged(dir_.graphTemplate());
 }
 
 }  // namespace meridan

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/program_dir.h"
 #include "ephemeris/pluto.h"
 #include "output/graph/raster.h"
 #include "output/graph/text.h"
@@ -22,19 +23,17 @@ namespace meridan {
 class ForecastContext {
  public:
   // programDir holds System/ and Output/.
-  explicit ForecastContext(std::filesystem::path programDir);
+  explicit ForecastContext(const std::filesystem::path& programDir);
   ForecastContext(ForecastContext&&) noexcept;
   ForecastContext& operator=(ForecastContext&&) noexcept;
   ~ForecastContext();
 
-  const std::filesystem::path& programDir() const { return programDir_; }
-  std::filesystem::path dataDir() const { return programDir_ / "System"; }
-  std::filesystem::path outputDir() const { return programDir_ / "Output"; }
-  std::filesystem::path archivePath() const { return outputDir() / "Prognoz.zip"; }
+  const ProgramDir& dir() const { return dir_; }
+  const std::filesystem::path& programDir() const { return dir_.root; }
 
   const PlutoTable& pluto();
   const InterpretationFile& interpretations(ForecastKind kind);
-  const Raster& graphTemplate();  // System/month.bmp
+  const Raster& graphTemplate();
   const Font& font();
 
   // Forgets every file that changed on disk since it was loaded (size,
@@ -43,7 +42,7 @@ class ForecastContext {
 
  private:
   struct Loaded;
-  std::filesystem::path programDir_;
+  ProgramDir dir_;
   std::unique_ptr<Loaded> loaded_;
 };
 

@@ -19,6 +19,7 @@
 
 #include "base/files.h"
 #include "base/month_names.h"
+#include "forecast/installation.h"
 #include "output/digest/digest.h"
 #include "output/digest/digest_title.h"
 #include "output/graph/month_graph.h"
@@ -38,11 +39,7 @@ namespace {
 // in /tmp/lib).
 std::filesystem::path DigestModulePath() {
   if (const char* named = std::getenv("MERIDAN_DIGEST_MODULE"); named && *named) return named;
-  std::error_code ec;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  const std::filesystem::path beside = program.parent_path() / kDigestModule;
-  if (!ec && std::filesystem::exists(std::filesystem::symlink_status(beside, ec))) return beside;
-  return std::filesystem::path(MERIDAN_INSTALLED_MODULE_DIR) / kDigestModule;
+  return PrivateProgramFile(kDigestModule);
 }
 
 // The module's file, opened for loading: a regular file (the open does not

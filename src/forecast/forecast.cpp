@@ -23,13 +23,12 @@ Raster DrawGraph(ForecastContext& context, const SeriesStore& store, YearMonth m
 // The scratch bitmap the drawing passes through, kept in the data directory
 // for inspection.
 void WriteScratchBitmap(ForecastContext& context, const Raster& picture) {
-  WriteFileIfChanged(context.dataDir() / "tmp.bmp", EncodeBmp(picture), Durability::Scratch);
+  WriteFileIfChanged(context.dir().scratchPicture(), EncodeBmp(picture), Durability::Scratch);
 }
 
 void WriteGraphJpeg(ForecastContext& context, YearMonth month,
                     const std::vector<std::uint8_t>& jpeg) {
-  WriteFileIfChanged(context.outputDir() / MonthFileName(month.month, month.year, ".jpeg"), jpeg,
-                     Durability::FileFlushed);
+  WriteFileIfChanged(context.dir().graph(month), jpeg, Durability::FileFlushed);
 }
 
 // The month's picture is handed back in `picture` for the scratch bitmap,
@@ -47,12 +46,12 @@ MonthForecast ForecastMonth(ForecastContext& context, const ForecastRequest& req
   const MonthPage page{
       request.kind,      request.name,       request.birth,
       request.birthTime, request.birthPlace, month,
-      request.start,     &result.scan,       ReadPageFurniture(request.kind, context.dataDir())};
+      request.start,     &result.scan,       ReadPageFurniture(request.kind, context.dir().data())};
   result.pageBytes = RenderMonthPage(page);
 
   // Everything is read and made; now the files, the page last.
   WriteGraphJpeg(context, month, jpeg);
-  result.page = MonthPagePath(context.programDir(), month);
+  result.page = context.dir().page(month);
   WriteFileIfChanged(result.page, result.pageBytes, Durability::FileFlushed);
   result.graph = std::move(jpeg);
   return result;
@@ -71,8 +70,8 @@ MonthAnalysis AnalyseMonth(ForecastContext& context, ForecastKind kind, const Na
 ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& request,
                            const MonthDoneFn& onMonthDone, const std::function<void()>& onWait) {
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
-  RemoveLeftoverTemporaryFiles(context.outputDir());
-  RemoveLeftoverTemporaryFiles(context.dataDir());
+  RemoveLeftoverTemporaryFiles(context.dir().output());
+  RemoveLeftoverTemporaryFiles(context.dir().data());
   ForecastResult result{request, {}, {}, {}, {}, {}};
   {
     // The pages and graphs are flushed one by one; the renames that put
@@ -81,7 +80,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
     struct FlushOutput {
       std::filesystem::path directory;
       ~FlushOutput() { FlushDirectory(directory); }
-    } flush{context.outputDir()};
+    } flush{context.dir().output()};
     result.natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
     if (!request.hour.moment)
       result.arcs = ComputeNatalArcs(request.birth, request.hour, context.pluto());
@@ -99,7 +98,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
       WriteScratchBitmap(context, picture);
       for (auto month = result.months.rbegin(); month != result.months.rend(); ++month)
         if (month->scan.matched) {
-          WriteScratchText(context.dataDir(), month->scan.lastMatchedText);
+          WriteScratchText(context.dir().scratchText(), month->scan.lastMatchedText);
           break;
         }
     } catch (const std::runtime_error& error) {
@@ -109,11 +108,11 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
   // The pages and graphs just written are packed from the bytes in hand.
   std::vector<WrittenFile> written;
   for (const MonthForecast& month : result.months) {
-    written.push_back({month.page.filename().string(), month.pageBytes});
-    written.push_back({MonthFileName(month.month.month, month.month.year, ".jpeg"),
+    written.push_back({PageFileName(month.month), month.pageBytes});
+    written.push_back({GraphFileName(month.month),
                        {reinterpret_cast<const char*>(month.graph.data()), month.graph.size()}});
   }
-  result.packed = PackOutput(context.outputDir(), context.archivePath(), written);
+  result.packed = PackOutput(context.dir().output(), context.dir().archive(), written);
   return result;
 }
 

@@ -9,16 +9,9 @@
 #include <thread>
 
 #include "base/files.h"
+#include "base/program_dir.h"
 
 namespace meridan {
-
-namespace {
-
-std::filesystem::path LockFile(const std::filesystem::path& programDir) {
-  return programDir / "System" / ".meridan.lock";
-}
-
-}  // namespace
 
 ProgramDirBusy::ProgramDirBusy(const std::filesystem::path& programDir, std::chrono::seconds waited)
     : std::runtime_error("another forecast has been running in " + programDir.string() +
@@ -28,7 +21,7 @@ ProgramDirBusy::ProgramDirBusy(const std::filesystem::path& programDir, std::chr
       waited_(waited) {}
 
 bool ProgramDirLock::HeldElsewhere(const std::filesystem::path& programDir) {
-  const int fd = ::open(LockFile(programDir).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+  const int fd = ::open(ProgramDir{programDir}.lock().c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return false;
   // Taken and at once let go: a waiting run only retries a moment later.
   const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
@@ -39,7 +32,7 @@ bool ProgramDirLock::HeldElsewhere(const std::filesystem::path& programDir) {
 ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
                                        const std::function<void()>& onWait,
                                        std::chrono::milliseconds patience) {
-  const std::filesystem::path file = LockFile(programDir);
+  const std::filesystem::path file = ProgramDir{programDir}.lock();
   // Never through a link: the lock file is created where it stands.
   const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError("create", file, errno);

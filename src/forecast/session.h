@@ -8,6 +8,7 @@
 
 #include "base/cp1251.h"
 #include "base/dates.h"
+#include "base/program_dir.h"
 
 namespace meridan {
 
@@ -22,7 +23,7 @@ struct ForecastSession {
   int CurrentYear = 0;  // the system clock, read once at start-up
   int CurrentMonth = 0;
   std::filesystem::path MainDir;  // program directory
-  std::filesystem::path DataDir;  // MainDir / "System"
+  std::filesystem::path DataDir;  // ProgramDir{MainDir}.data()
   // The page the viewer opens: a month button's page of the latest result.
   std::filesystem::path PageToShow;
 
@@ -36,7 +37,7 @@ inline constexpr size_t kMaxNameLength = 40;
 // Sets MainDir and DataDir from a program directory.
 inline void SetProgramDir(ForecastSession& session, const std::filesystem::path& programDir) {
   session.MainDir = programDir;
-  session.DataDir = programDir / "System";
+  session.DataDir = ProgramDir{programDir}.data();
 }
 
 }  // namespace meridan

@@ -294,7 +294,7 @@ void MainWindow::RunCommand(ForecastKind kind) {
     }
     // What packing did beside the archive (an unreadable old archive put
     // aside, not lost; files left out; old entries dropped) is said.
-    QString packing = PackingNotice(latest_.packed, context_->archivePath());
+    QString packing = PackingNotice(latest_.packed, context_->dir().archive());
     if (!latest_.scratchFailure.empty())
       packing += (packing.isEmpty() ? QString() : QStringLiteral("\n")) +
                  QStringLiteral(

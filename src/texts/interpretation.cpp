@@ -158,10 +158,10 @@ InterpretationFile::Match InterpretationFile::Find(const AspectKey& key) const {
   return match;
 }
 
-void WriteScratchText(const fs::path& dataDir, std::string_view text) {
+void WriteScratchText(const fs::path& file, std::string_view text) {
   std::string bytes(text);
   bytes += ' ';
-  WriteFileIfChanged(dataDir / kScratchTextName, bytes, Durability::Scratch);
+  WriteFileIfChanged(file, bytes, Durability::Scratch);
 }
 
 }  // namespace meridan

@@ -125,12 +125,8 @@ class InterpretationFile {
   std::map<AspectKey, size_t> first_;  // the index of each key's first record
 };
 
-// The name of the scratch file in the data directory: after a lookup it
-// holds the matched text plus one blank.
-inline constexpr std::string_view kScratchTextName = "tmp.dat";
-
-// Writes the scratch file: the text plus one blank, as a lookup leaves it
-// after a match.
-void WriteScratchText(const std::filesystem::path& dataDir, std::string_view text);
+// Writes the scratch file (the program directory's scratchText): the text
+// plus one blank, as a lookup leaves it after a match.
+void WriteScratchText(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace meridan

@@ -262,9 +262,8 @@ TEST(Forecast, WritesFourPagesAndReportsProgress) {
                                (dir.output() / "Prog_01_2026.html").string() + "\n" +
                                (dir.output() / "Prog_02_2026.html").string() + "\n";
   EXPECT_EQ(r.out, expected);
-  EXPECT_EQ(
-      r.err,
-      "Ноябрь 2025: готово\nДекабрь 2025: готово\nЯнварь 2026: готово\nФевраль 2026: готово\n");
+  EXPECT_EQ(r.err,
+            "November 2025: done\nDecember 2025: done\nJanuary 2026: done\nFebruary 2026: done\n");
 }
 
 TEST(Forecast, NameIsCheckedNotCut) {

@@ -95,7 +95,7 @@ for limit in 1 2; do
     --birth 20.05.1984 --start 05.2025 --dir "$dir" --pdf "$dir/forecast.pdf" >"$dir.out" 2>"$dir.err" ||
     status=$?
   [ $status = 1 ] || fail "--nproc=$limit gave exit status $status: $(cat "$dir.err")"
-  [ "$(grep -c . "$dir.err" | tr -d ' ')" = "$(grep -c ': готово$' "$dir.err" | awk '{print $1 + 1}')" ] &&
+  [ "$(grep -c . "$dir.err" | tr -d ' ')" = "$(grep -c ': done$' "$dir.err" | awk '{print $1 + 1}')" ] &&
     grep -q '^meridan: the PDF was not written (the pages and the archive are): the PDF digest cannot be made: ' "$dir.err" ||
     fail "--nproc=$limit was not said in one line: $(cat "$dir.err")"
   [ "$(grep -c 'Output/Prog_' "$dir.out")" = 4 ] || fail "the pages were not all told: $(cat "$dir.out")"

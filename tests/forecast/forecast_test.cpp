@@ -50,7 +50,7 @@ TEST(RunForecast, MonthsWrapIntoTheNextYear) {
               std::string(m.graph.begin(), m.graph.end()));
   }
   EXPECT_TRUE(result.packed.notPacked.empty());
-  EXPECT_TRUE(fs::exists(context.archivePath()));
+  EXPECT_TRUE(fs::exists(context.dir().archive()));
 }
 
 // An error ends the run where it occurs: the months before it are done and
@@ -68,7 +68,7 @@ TEST(RunForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
     EXPECT_NE(std::string(e.what()).find("help_sale.dat"), std::string::npos) << e.what();
   }
   EXPECT_EQ(finished, 2);
-  EXPECT_FALSE(fs::exists(context.archivePath()));
+  EXPECT_FALSE(fs::exists(context.dir().archive()));
   EXPECT_FALSE(fs::exists(dir.output() / "Prog_07_2025.html"));
 }
 
@@ -106,7 +106,7 @@ TEST(RunForecast, FilesThatComeOutTheSameAreLeftAsTheyStand) {
   RunForecast(context, request);
   EXPECT_EQ(inode(graph), graphBefore);
   EXPECT_NE(inode(page), pageBefore);
-  const ZipArchive zip = ParseZip(testing::ReadFile(context.archivePath()));
+  const ZipArchive zip = ParseZip(testing::ReadFile(context.dir().archive()));
   int checked = 0;
   for (const ZipEntry& entry : zip.entries) {
     if (entry.name != "Prog_05_2025.html" && entry.name != "Prog_05_2025.jpeg") continue;

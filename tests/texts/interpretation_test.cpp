@@ -10,6 +10,7 @@
 
 #include "base/cp1251.h"
 #include "base/files.h"
+#include "base/program_dir.h"
 #include "support/program_dir.h"
 #include "texts/data_check.h"
 
@@ -160,20 +161,21 @@ TEST(ScratchText, TheMatchedRecordsTextPlusOneBlank) {
   const auto one = file.Find({1, 60, 3});
   ASSERT_NE(one.record, nullptr);
   EXPECT_EQ(one.rating, 4);
-  WriteScratchText(dir.system(), one.record->text);
-  EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), text + " ");
+  const std::filesystem::path scratch = meridan::ProgramDir{dir.root()}.scratchText();
+  WriteScratchText(scratch, one.record->text);
+  EXPECT_EQ(ReadFile(scratch), text + " ");
   const auto lines = file.Find({4, 90, 7});
   ASSERT_NE(lines.record, nullptr);
   EXPECT_EQ(lines.rating, -5);
-  WriteScratchText(dir.system(), lines.record->text);
-  EXPECT_EQ(ReadFile(dir.system() / "tmp.dat"), "first\r\nsecond\r\nthird\r\n ");
+  WriteScratchText(scratch, lines.record->text);
+  EXPECT_EQ(ReadFile(scratch), "first\r\nsecond\r\nthird\r\n ");
   EXPECT_EQ(file.Find({5, 0, 10}).record, nullptr);
 }
 
 TEST(ScratchText, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
   ProgramDir dir(false);
   try {
-    WriteScratchText(dir.root() / "no-such-dir", "text");
+    WriteScratchText(dir.root() / "no-such-dir" / "tmp.dat", "text");
     ADD_FAILURE() << "no error for a scratch file in a missing directory";
   } catch (const FileError& e) {
     EXPECT_EQ(e.path(), dir.root() / "no-such-dir" / "tmp.dat");

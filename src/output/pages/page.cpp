@@ -5,6 +5,7 @@
 #include "base/files.h"
 #include "base/lines.h"
 #include "base/month_names.h"
+#include "base/program_dir.h"
 #include "output/pages/page_kind.h"
 
 namespace fs = std::filesystem;
@@ -54,13 +55,9 @@ PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
           FurnitureLines(dataDir / PageWords(kind).helpFile)};
 }
 
-fs::path MonthPagePath(const fs::path& mainDir, YearMonth month) {
-  return mainDir / "Output" / MonthFileName(month.month, month.year, ".html");
-}
-
 std::string RenderMonthPage(const MonthPage& content) {
   const PageKindWords& kind = PageWords(content.kind);
-  const std::string imageName = MonthFileName(content.month.month, content.month.year, ".jpeg");
+  const std::string imageName = GraphFileName(content.month);
 
   Page page;
   page.Line(
@@ -71,10 +68,10 @@ std::string RenderMonthPage(const MonthPage& content) {
   page.Literal(
       "<font face=\"Arial\" size=\"3\" color=\"#999999\"><b>Щелкните на кнопках ниже, чтобы выбрать месяц прогноза</b></font></td></tr>");
   page.Literal("<table><tr>");
-  for (int n = 0; n < 4; ++n) {
+  for (int n = 0; n < kForecastMonths; ++n) {
     const YearMonth button = content.start.Plus(n);
     page.Literal("<td background=\"b_button.jpg\" height=\"35\" width=\"119\">");
-    page.Line("<a href=\"" + MonthFileName(button.month, button.year, ".html") + "\">");
+    page.Line("<a href=\"" + PageFileName(button) + "\">");
     page.Literal("<p style=\"text-align: left\">");
     page.Literal("<b><font face=\"Arial\" size=\"2\" color=\"#FFFFFF\">");
     page.Line("&nbsp;" + MonthName(button.month) + " " + std::to_string(button.year) +

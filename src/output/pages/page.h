@@ -42,9 +42,6 @@ struct MonthPage {
 // The page's bytes: Windows-1251, CR LF line ends.
 std::string RenderMonthPage(const MonthPage& page);
 
-// The page file's path: Output/Prog_MM_YYYY.html under mainDir.
-std::filesystem::path MonthPagePath(const std::filesystem::path& mainDir, YearMonth month);
-
 // The name as the page carries it, from the name as typed (UTF-8): the
 // characters & < > " become entities and a character that Windows-1251
 // cannot hold becomes a decimal character reference, so nothing typed is
