@@ -152,9 +152,9 @@ ProblemReport::ProblemReport(QWidget* parent)
   // (the arrows then move along the items), on the chosen one after.
   setTabOrder(Edit1, Edit3);
   QWidget* previous = Edit3;
-  for (QAbstractButton* item : systems_->buttons()) {
-    setTabOrder(previous, item);
-    previous = item;
+  for (QAbstractButton* choice : systems_->buttons()) {
+    setTabOrder(previous, choice);
+    previous = choice;
   }
   setTabOrder(previous, Memo1);
   setTabOrder(Memo1, BitBtn1);

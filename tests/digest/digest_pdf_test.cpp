@@ -260,21 +260,21 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     EXPECT_EQ(columns[columns.size() - 5], "yes") << fonts[i];
   }
 
-  const std::vector<const MonthScan*> scans = Scans();
+  const std::vector<const MonthScan*> monthScans = Scans();
   size_t continuing = 0;
   for (size_t k = 0; k < 4; ++k) {
     const std::string part = NoSpace(MonthPart(pdf, headings, k));
     std::set<std::string> accepted;  // the texts the month's page prints
-    for (const DayList& day : scans[k]->days)
+    for (const DayList& day : monthScans[k]->days)
       for (const TransitHit& hit : day.hits)
         if (hit.accepted) accepted.insert(FragmentText(hit));
-    const std::vector<DigestEntry> entries = MonthEntries(scans, k);
+    const std::vector<DigestEntry> entries = MonthEntries(monthScans, k);
     ASSERT_EQ(entries.size(), accepted.size()) << k;
     ASSERT_GT(entries.size(), 10u);
     // A text that goes on from the month before stands whole only there;
     // here one line says until when (and, should it come back later in the
     // month, it stands again with those days). The others stand once.
-    const MonthTexts texts = SplitMonthTexts(entries, scans[k]->month, influences);
+    const MonthTexts texts = SplitMonthTexts(entries, monthScans[k]->month, influences);
     continuing += texts.continuing.size();
     for (const DigestEntry& entry : texts.continuing) {
       const bool recurs = std::any_of(texts.beginning.begin(), texts.beginning.end(),
@@ -291,14 +291,14 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     for (const DigestEntry& entry : entries) {
       EXPECT_EQ(accepted.count(entry.text), 1u) << entry.text;
       // Within the month, the runs are exactly the days the page prints it.
-      for (int d = 1; d <= scans[k]->length; ++d) {
+      for (int d = 1; d <= monthScans[k]->length; ++d) {
         bool printed = false;
-        for (const TransitHit& hit : scans[k]->days[static_cast<size_t>(d - 1)].hits)
+        for (const TransitHit& hit : monthScans[k]->days[static_cast<size_t>(d - 1)].hits)
           printed = printed || (hit.accepted && FragmentText(hit) == entry.text);
         bool inRun = false;
         for (const DayRun& run : entry.runs)
-          inRun = inRun || ((run.fromMonth < scans[k]->month || run.fromDay <= d) &&
-                            (run.toMonth > scans[k]->month || d <= run.toDay));
+          inRun = inRun || ((run.fromMonth < monthScans[k]->month || run.fromDay <= d) &&
+                            (run.toMonth > monthScans[k]->month || d <= run.toDay));
         EXPECT_EQ(inRun, printed) << entry.text << " day " << d;
       }
     }

@@ -205,7 +205,7 @@ TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
 INSTANTIATE_TEST_SUITE_P(Shipped, TextsOfKind,
                          ::testing::Values(ForecastKind::Trips, ForecastKind::Service,
                                            ForecastKind::Sale),
-                         [](const auto& info) { return std::string(KindInfo(info.param).key); });
+                         [](const auto& test) { return std::string(KindInfo(test.param).key); });
 
 }  // namespace
 }  // namespace meridan

@@ -102,8 +102,8 @@ TEST(HourWindows, AgreeWithTheScansOfTheChartsAtTheEndsOfTheArcs) {
     // The hits of the two charts' scans, by pair and noon.
     std::map<YearMonth, std::pair<MonthTransits, MonthTransits>> scans;
     std::set<std::tuple<AspectKey, long, int>> hits;  // key, noon, chart
-    const auto inOrb = [&](const Influence& x, double noon, int chart) {
-      const Date date = DateOf(noon);
+    const auto inOrb = [&](const Influence& x, double at, int chart) {
+      const Date date = DateOf(at);
       const YearMonth ym{date.year, date.month};
       if (!scans.count(ym)) {
         scans[ym] = {ScanTransits(low, ym), ScanTransits(high, ym)};
@@ -114,7 +114,7 @@ TEST(HourWindows, AgreeWithTheScansOfTheChartsAtTheEndsOfTheArcs) {
               hits.insert({hit, std::lround(scan.firstNoon + static_cast<double>(d)), c});
         }
       }
-      return hits.count({x.key, std::lround(noon), chart}) > 0;
+      return hits.count({x.key, std::lround(at), chart}) > 0;
     };
 
     std::vector<Influence> found = FindInfluences(noon, start, kForecastMonths);

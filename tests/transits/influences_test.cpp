@@ -208,7 +208,7 @@ TEST(FindInfluences, WindowsAreTheScansRunsOfDays) {
     const YearMonth end = c.start.Plus(kForecastMonths);
     const double afterLast = NoonJulianDay(1, end.month, end.year);
     for (const auto& [key, count] : inWindows) {
-      const long noon = key.second;
+      const double noon = static_cast<double>(key.second);
       if (noon >= first && noon < afterLast) {
         EXPECT_TRUE(scanned.count(key)) << "not a scan day";
       }
