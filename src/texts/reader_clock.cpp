@@ -103,7 +103,7 @@ ClockReading ReadClock(const ReaderClock& clock, double julianDayUt) {
   return {minute.date, minute.hour, minute.minute, *offset};
 }
 
-std::string ClockTime(const ClockReading& reading) {
+std::string ClockHour(const ClockReading& reading) {
   char time[16];
   std::snprintf(time, sizeof time, "%02d:%02d", reading.hour, reading.minute);
   return W("в ") + time;
@@ -127,7 +127,7 @@ std::string ClockZone(const ReaderClock& clock, const ClockReading& reading) {
 }
 
 std::string ClockText(const ReaderClock& clock, const ClockReading& reading) {
-  return ClockTime(reading) + ' ' + ClockZone(clock, reading);
+  return ClockHour(reading) + ' ' + ClockZone(clock, reading);
 }
 
 }  // namespace meridan

@@ -30,10 +30,10 @@ struct ClockReading {
 ClockReading ReadClock(const ReaderClock& clock, double julianDayUt);
 
 // "в 08:34 по Москве" where the zone has a name readers say, else "в 08:34
-// (UTC+3)", "в 08:34 (UTC+5:30)" (Windows-1251): ClockTime's words, a blank,
+// (UTC+3)", "в 08:34 (UTC+5:30)" (Windows-1251): ClockHour's words, a blank,
 // ClockZone's.
 std::string ClockText(const ReaderClock& clock, const ClockReading& reading);
-std::string ClockTime(const ClockReading& reading);                            // "в 08:34"
+std::string ClockHour(const ClockReading& reading);                            // "в 08:34"
 std::string ClockZone(const ReaderClock& clock, const ClockReading& reading);  // "по Москве"
 
 }  // namespace meridan

@@ -268,7 +268,7 @@ std::string ExactText(const Influence& influence, const ReaderClock& clock) {
     out += i == 0 ? "точно " : i + 1 == readings.size() ? " и " : ", ";
     if (i == 0 || reading.date != readings[i - 1].date)
       out += DayText(MonthOf(reading.date), reading.date.day) + ' ';
-    out += Cp1251ToUtf8(ClockTime(reading));
+    out += Cp1251ToUtf8(ClockHour(reading));
     if (!oneZone || i + 1 == readings.size()) out += ' ' + zones[i];
   }
   return out;
