@@ -200,7 +200,7 @@ int Scan(const Context& io, const Options& options) {
     for (const TransitHit& hit : day.hits)
       io.out << hit.day << '\t' << hit.key.transitBody << '\t' << hit.key.aspect << '\t'
              << hit.key.natalBody << '\t' << hit.rating << '\t' << (hit.accepted ? 1 : 0) << '\t'
-             << hit.fragment.size() << '\n';
+             << PageLineLength(hit.rating, hit.text) << '\n';
   return 0;
 }
 

@@ -120,10 +120,10 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
                        " characters, more than " + std::to_string(kMaxPrintedText) +
                        ", too long to be read among a day's texts: " + Quote(first.substr(0, 60)) +
                        "..."});
-  if (r.fragment.size() <= kPrintableFragmentLength) {
+  if (!LongEnoughToPrint(r.rating, r.firstLine)) {
     out.push_back({DataIssue::kNotPrinted, r.line,
                    name + ": the printed piece (bar, first line, line break) has " +
-                       std::to_string(r.fragment.size()) +
+                       std::to_string(PageLineLength(r.rating, r.firstLine)) +
                        " characters, 80 or fewer, so the text is never printed: " + Quote(first)});
   }
 }

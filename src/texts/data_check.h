@@ -33,7 +33,7 @@ enum class DataIssue {
   kUnclosedText,    // no "@" before the end of the file
   kTooLongText,     // more than 9,999 characters: cut
   kMultiLineText,   // only the first line is printed
-  kNotPrinted,      // fragment of 80 characters or fewer
+  kNotPrinted,      // bar markup and text of 80 bytes or fewer
   kLongText,        // a printed text of more than 250 characters
   kRatingCode,      // outside 001-005 and 101-105: no bar
   kMissingRecord,   // an expected combination without a record

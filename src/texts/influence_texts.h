@@ -18,7 +18,7 @@ namespace meridan {
 struct InfluenceText {
   Influence influence;
   int rating = 0;
-  bool accepted = false;  // its fragment is long enough to print
+  bool accepted = false;  // its text is long enough to print
   // The matched record, in the file the texts were taken from; null when
   // none matched.
   const InterpretationRecord* record = nullptr;

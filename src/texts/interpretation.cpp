@@ -1,6 +1,5 @@
 #include "texts/interpretation.h"
 
-#include <array>
 #include <cerrno>
 
 #include "base/cp1251.h"
@@ -52,19 +51,14 @@ int RatingFromCode(int code) {
   return code;
 }
 
-const std::string& BarTag(int rating) {
-  static const std::array<std::string, 11> kTags = [] {
-    std::array<std::string, 11> tags;
-    for (int s = 1; s <= 5; ++s) {
-      const std::string n = std::to_string(s);
-      tags[5 + s] = "<p><img border=\"0\" src=\"b_blu" + n + ".gif\" >";
-      tags[5 - s] = "<p><img border=\"0\" src=\"b_red" + n + ".gif\">";
-    }
-    return tags;
-  }();
-  static const std::string kNone;
-  if (rating < -5 || rating > 5 || rating == 0) return kNone;
-  return kTags[static_cast<size_t>(rating + 5)];
+size_t BarMarkupLength(int rating) {
+  constexpr size_t kBlueTag = 37, kRedTag = 36, kBreak = 4;
+  if (rating < -5 || rating > 5 || rating == 0) return 0;
+  return (rating > 0 ? kBlueTag : kRedTag) + kBreak;
+}
+
+bool LongEnoughToPrint(int rating, std::string_view firstLine) {
+  return PageLineLength(rating, firstLine) > 80;
 }
 
 std::string TextFirstLine(std::string_view text) {
@@ -132,8 +126,6 @@ InterpretationFile InterpretationFile::Parse(const fs::path& path, std::string_v
     record.text =
         std::string(rest.substr(0, std::min(record.closed ? at : rest.size(), kMaxRecordText)));
     record.firstLine = TextFirstLine(record.text);
-    const std::string& bar = BarTag(record.rating);
-    record.fragment = bar.empty() ? record.firstLine : bar + record.firstLine + "<br>";
 
     if (file.problems_.empty()) file.first_.emplace(record.key, file.records_.size());
     file.records_.push_back(std::move(record));
@@ -147,8 +139,8 @@ InterpretationFile::Match InterpretationFile::Find(const AspectKey& key) const {
   const auto found = first_.find(key);
   if (found != first_.end()) {
     match.record = &records_[found->second];
-    match.fragment = match.record->fragment;
     match.rating = match.record->rating;
+    match.text = match.record->firstLine;
     return match;
   }
   if (!problems_.empty()) {

@@ -56,12 +56,20 @@ std::optional<int> ParseHeaderField(std::string_view field);
 // taken unchanged.
 int RatingFromCode(int code);
 
-// The bar tag that opens the fragment of a rating, or empty for ratings
-// outside -5..-1, 1..5.
-const std::string& BarTag(int rating);
+// What a page puts around a text of this rating, in bytes: the bar tag
+// before it (37 for a blue bar, 36 for a red one) and the line break "<br>"
+// after it; nothing for a rating outside -5..-1, 1..5, which has no bar.
+size_t BarMarkupLength(int rating);
 
-// A text longer than this many characters is printed; a shorter one is not.
-inline constexpr size_t kPrintableFragmentLength = 80;
+// The length of the line a page prints for a text: bar markup and text.
+inline size_t PageLineLength(int rating, std::string_view firstLine) {
+  return BarMarkupLength(rating) + firstLine.size();
+}
+
+// Whether a text is printed, and its rating counted: only when the bar
+// markup and the text (the record's first line) are longer than 80 bytes
+// together. A short text with its bar would leave a bar without words.
+bool LongEnoughToPrint(int rating, std::string_view firstLine);
 // A record's text holds at most this many characters; a longer one is cut.
 inline constexpr size_t kMaxRecordText = 9999;
 
@@ -72,8 +80,7 @@ struct InterpretationRecord {
   int rating = 0;
   std::string text;       // everything up to the "@" (or end of file), at most 9,999 chars
   bool closed = false;    // whether an "@" ended the text
-  std::string firstLine;  // what the lookup prints: the text's first line (see TextFirstLine)
-  std::string fragment;   // bar tag + first line + "<br>", or the first line alone
+  std::string firstLine;  // what the pages print: the text's first line (see TextFirstLine)
 };
 
 // The first line of a record's text as the lookup returns it: the text plus
@@ -98,12 +105,12 @@ class InterpretationFile {
   static InterpretationFile Parse(const std::filesystem::path& path, std::string_view bytes);
 
   struct Match {
-    std::string fragment;  // empty when nothing matched
+    const InterpretationRecord* record = nullptr;  // null when nothing matched
     int rating = 0;
-    const InterpretationRecord* record = nullptr;
-    // Whether the fragment is long enough to print: only such texts are
-    // shown and counted.
-    bool printable() const { return fragment.size() > kPrintableFragmentLength; }
+    std::string_view text;  // the record's first line; empty when nothing matched
+    // Whether the text is long enough to print: only such texts are shown
+    // and counted.
+    bool printable() const { return record && LongEnoughToPrint(rating, text); }
   };
   // The lookup of one hit. Throws DataFileError when a malformed header
   // stands before the match (or before the end, when nothing matches).

@@ -19,14 +19,14 @@ MonthScan AttachTexts(const MonthTransits& transits, const InterpretationFile& i
   for (int d = 1; d <= scan.length; ++d) {
     DayList& day = scan.days[static_cast<size_t>(d - 1)];
     for (const AspectKey& key : transits.days[static_cast<size_t>(d - 1)]) {
-      InterpretationFile::Match match = interpretations.Find(key);
+      const InterpretationFile::Match match = interpretations.Find(key);
       if (match.record) lastMatched = match.record;
       TransitHit hit;
       hit.day = d;
       hit.key = key;
       hit.rating = match.rating;
       hit.accepted = match.printable();
-      hit.fragment = std::move(match.fragment);
+      hit.text = match.text;
       if (hit.accepted) {
         day.hasText = true;
         day.ratingSum += hit.rating;

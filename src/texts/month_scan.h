@@ -1,6 +1,6 @@
 #pragma once
 // A month's scan with its texts: every hit of the transit scan looked up in
-// the kind's interpretation file, marked accepted when its fragment is long
+// the kind's interpretation file, marked accepted when its text is long
 // enough to print, and summed per day. The pages print it, the rating
 // series is built from its day sums.
 
@@ -16,9 +16,9 @@ namespace meridan {
 struct TransitHit {
   int day = 0;
   AspectKey key;
-  std::string fragment;  // Windows-1251 HTML, empty when no record matched
   int rating = 0;
-  bool accepted = false;  // fragment longer than 80 characters
+  std::string text;       // the record's first line (Windows-1251); empty when none matched
+  bool accepted = false;  // LongEnoughToPrint(rating, text)
 };
 
 struct DayList {

@@ -267,7 +267,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
     std::set<std::string> accepted;  // the texts the month's page prints
     for (const DayList& day : monthScans[k]->days)
       for (const TransitHit& hit : day.hits)
-        if (hit.accepted) accepted.insert(FragmentText(hit));
+        if (hit.accepted) accepted.insert(HitText(hit));
     const std::vector<DigestEntry> entries = MonthEntries(monthScans, k);
     ASSERT_EQ(entries.size(), accepted.size()) << k;
     ASSERT_GT(entries.size(), 10u);
@@ -294,7 +294,7 @@ TEST_F(DigestPdf, FourMonthsInOrderEachTextOnceWithItsDaysFontsEmbedded) {
       for (int d = 1; d <= monthScans[k]->length; ++d) {
         bool printed = false;
         for (const TransitHit& hit : monthScans[k]->days[static_cast<size_t>(d - 1)].hits)
-          printed = printed || (hit.accepted && FragmentText(hit) == entry.text);
+          printed = printed || (hit.accepted && HitText(hit) == entry.text);
         bool inRun = false;
         for (const DayRun& run : entry.runs)
           inRun = inRun || ((run.fromMonth < monthScans[k]->month || run.fromDay <= d) &&

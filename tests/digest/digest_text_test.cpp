@@ -74,14 +74,11 @@ TEST(HtmlToText, TagsGoReferencesAreDecodedSpaceCollapses) {
   for (const auto& [html, text] : cases) EXPECT_EQ(HtmlToText(html), text) << html;
 }
 
-TEST(FragmentText, DropsTheBarAndTheLineBreakOnly) {
+TEST(HitText, TheTextAsItIsWithItsBlanksTidied) {
   TransitHit hit;
   hit.rating = -3;
-  hit.fragment = BarTag(-3) + W("Осторожно &mdash; гололёд <br>");
-  EXPECT_EQ(FragmentText(hit), "Осторожно — гололёд");
-  hit.rating = 106;  // no bar: the line is the whole fragment
-  hit.fragment = W("Без черточки<br>");
-  EXPECT_EQ(FragmentText(hit), "Без черточки");
+  hit.text = W(" Осторожно —  гололёд, A&B <i> ");
+  EXPECT_EQ(HitText(hit), "Осторожно — гололёд, A&B <i>");
 }
 
 TEST(DigestNames, TitleAndSuggestedFileName) {

@@ -96,7 +96,7 @@ TEST(AnalyseMonth, MissingInterpretationFileGivesNoText) {
     EXPECT_FALSE(day.hasText);
     EXPECT_EQ(day.ratingSum, 0);
     for (const TransitHit& hit : day.hits) {
-      EXPECT_TRUE(hit.fragment.empty());
+      EXPECT_TRUE(hit.text.empty());
       EXPECT_FALSE(hit.accepted);
     }
     hits += day.hits.size();

@@ -167,7 +167,7 @@ TEST(MonthPage, UnprintedHitsLeaveEmptyLines) {
   while (at < lines.size() && lines[at] != heading) ++at;
   ASSERT_LT(at + 3, lines.size()) << "heading of day " << second.day;
   EXPECT_EQ(lines[at + 1], "");
-  EXPECT_EQ(lines[at + 2], second.fragment);
+  EXPECT_EQ(lines[at + 2], TextLine(second.rating, second.text));
   EXPECT_EQ(lines[at + 3], "");
 }
 

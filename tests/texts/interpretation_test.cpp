@@ -22,10 +22,6 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 // Favourable bars carry a blank before the bracket, unfavourable ones do not.
-const std::string kBlue1 = "<p><img border=\"0\" src=\"b_blu1.gif\" >";
-const std::string kBlue5 = "<p><img border=\"0\" src=\"b_blu5.gif\" >";
-const std::string kRed1 = "<p><img border=\"0\" src=\"b_red1.gif\">";
-const std::string kRed3 = "<p><img border=\"0\" src=\"b_red3.gif\">";
 
 InterpretationFile ParseText(const std::string& bytes) {
   return InterpretationFile::Parse("go.dat", bytes);
@@ -47,44 +43,44 @@ const std::string kTwoRecords =
 const std::string kBadAspect =
     "* 001 060 003 002\r\nbefore@\r\n* 001  6  004 002\r\nbad aspect@\r\n* 001 090 005 003\r\nafter@\r\n";
 
-TEST(Lookup, FragmentRatingAndRecord) {
+TEST(Lookup, TextRatingAndRecord) {
   struct Case {
     const char* name;
     std::string bytes;
     int t, a, n;
-    std::string fragment;  // bar, first line, "<br>"
+    std::string text;  // the first line
     int rating;
     int line;  // of the matching header; 0 for no match
   } cases[] = {
       {"first record in file order wins; a one-line text keeps a blank", kTwoRecords, 1, 60, 3,
-       kBlue5 + "first text <br>", 5, 1},
+       "first text ", 5, 1},
       {"code 103: third red bar", "* 005 090 008 103\r\n" + W("Резкое торможение.@"), 5, 90, 8,
-       kRed3 + W("Резкое торможение. <br>"), -3, 1},
+       W("Резкое торможение. "), -3, 1},
       {"code 000: bare line", "* 001 000 001 000\r\nno bar at all@\r\n", 1, 0, 1, "no bar at all ",
        0, 1},
       {"code 106: bare line", "* 001 000 003 106\r\nno bar\r\nsecond line@\r\n", 1, 0, 3, "no bar",
        106, 1},
       {"three-line text gives its first line without blank",
        "* 003 180 007 101\r\nline one\r\nline two\r\nline three\r\n@\r\n", 3, 180, 7,
-       kRed1 + "line one<br>", -1, 1},
+       "line one", -1, 1},
       {"leading blanks in header fields", "*   1  60   3 001\r\nwith blanks@\r\n", 1, 60, 3,
-       kBlue1 + "with blanks <br>", 1, 1},
+       "with blanks ", 1, 1},
       {"only lines starting with a star are headers",
        "comment: * 001 060 003 001\r\n * 001 060 003 001\r\nindented@\r\n* 001 060 003 005\r\nreal@\r\n",
-       1, 60, 3, kBlue5 + "real <br>", 5, 4},
+       1, 60, 3, "real ", 5, 4},
       {"bare line feeds count lines like CR LF",
        "intro\n* 001 060 003 002\none@\n* 003 000 005 101\nfirst\nsecond\n@\n", 3, 0, 5,
-       kRed1 + "first<br>", -1, 4},
+       "first", -1, 4},
       {"text without @ runs to the end of the file", "* 001 000 001 001\r\nopen text", 1, 0, 1,
-       kBlue1 + "open text <br>", 1, 1},
-      {"header on the last line has an empty text", "* 001 000 001 001", 1, 0, 1, kBlue1 + " <br>",
+       "open text ", 1, 1},
+      {"header on the last line has an empty text", "* 001 000 001 001", 1, 0, 1, " ",
        1, 1},
       {"text cut after 9999 characters", "* 001 000 001 001\r\n" + std::string(10000, 'a') + "bbb@",
-       1, 0, 1, kBlue1 + std::string(9999, 'a') + " <br>", 1, 1},
+       1, 0, 1, std::string(9999, 'a') + " ", 1, 1},
       {"text lines longer than 255 characters are not cut",
-       "* 001 000 001 001\r\n" + Text(300) + "@", 1, 0, 1, kBlue1 + Text(300) + " <br>", 1, 1},
+       "* 001 000 001 001\r\n" + Text(300) + "@", 1, 0, 1, Text(300) + " ", 1, 1},
       {"a match before a bad header still works", kBadAspect, 1, 60, 3,
-       "<p><img border=\"0\" src=\"b_blu2.gif\" >before <br>", 2, 1},
+       "before ", 2, 1},
       {"no record for the key", kTwoRecords, 1, 60, 4, "", 0, 0},
       // It would share the key of (1, 61, 3) if the range were not checked.
       {"natal body beyond three digits", "* 001 061 003 002\r\ntext@", 1, 60, 1003, "", 0, 0},
@@ -92,7 +88,7 @@ TEST(Lookup, FragmentRatingAndRecord) {
   for (const Case& c : cases) {
     const auto file = ParseText(c.bytes);
     const auto match = file.Find({c.t, c.a, c.n});
-    EXPECT_EQ(match.fragment, c.fragment) << c.name;
+    EXPECT_EQ(match.text, c.text) << c.name;
     EXPECT_EQ(match.rating, c.rating) << c.name;
     EXPECT_EQ(match.record ? match.record->line : 0, c.line) << c.name;
   }
@@ -124,9 +120,9 @@ TEST(Lookup, BadHeaderStopsEveryLookupThatReachesIt) {
   }
 }
 
-// Fragment lengths at the print threshold: favourable bar 37 characters,
-// unfavourable 36, "<br>" 4, plus the one blank of a one-line text. A piece of
-// 80 characters or fewer is never printed, and the file checker says so.
+// Page line lengths at the print threshold: favourable bar 37 bytes,
+// unfavourable 36, "<br>" 4, plus the one blank of a one-line text. A line of
+// 80 bytes or fewer is never printed, and the file checker says so.
 TEST(Lookup, PrintThresholdForBothBarLengths) {
   struct Case {
     const char* code;
@@ -143,7 +139,9 @@ TEST(Lookup, PrintThresholdForBothBarLengths) {
         std::string("* 001 000 001 ") + c.code + "\r\n" + Text(c.textLength) + c.lineEnd;
     const std::string row =
         std::string(c.code) + " " + std::to_string(c.textLength) + " " + c.lineEnd;
-    EXPECT_EQ(ParseText(bytes).Find({1, 0, 1}).fragment.size(), c.fragmentLength) << row;
+    const auto match = ParseText(bytes).Find({1, 0, 1});
+    EXPECT_EQ(PageLineLength(match.rating, match.text), c.fragmentLength) << row;
+    EXPECT_EQ(match.printable(), c.fragmentLength > 80) << row;
     const size_t notPrinted = c.fragmentLength == 80 ? 1 : 0;
     EXPECT_EQ(CheckInterpretationBytes("go.dat", bytes).Count(DataIssue::kNotPrinted), notPrinted)
         << row;

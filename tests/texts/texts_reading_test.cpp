@@ -176,7 +176,7 @@ TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
         const Marker* offMarker = nullptr;
         for (const TransitHit& hit : day.hits) {
           if (!hit.accepted) continue;
-          const auto words = Words(hit.fragment);
+          const auto words = Words(hit.text);
           if (hit.rating > 0 && !on && (onMarker = FindMarker(words, urge))) on = &hit;
           if (hit.rating < 0 && !off && (offMarker = FindMarker(words, postpone))) off = &hit;
         }

@@ -112,15 +112,19 @@ std::string HtmlToText(std::string_view html) {
   return out;
 }
 
-std::string FragmentText(const TransitHit& hit) {
-  std::string_view fragment = hit.fragment;
-  const std::string& bar = BarTag(hit.rating);
-  constexpr std::string_view kBreak = "<br>";
-  if (!bar.empty() && fragment.starts_with(bar) && fragment.ends_with(kBreak)) {
-    fragment.remove_prefix(bar.size());
-    fragment.remove_suffix(kBreak.size());
+std::string HitText(const TransitHit& hit) {
+  std::string out;
+  bool space = false;  // a blank is due before the next character
+  for (const char c : Cp1251ToUtf8(hit.text)) {
+    if (IsHtmlSpace(c)) {
+      space = true;
+      continue;
+    }
+    if (space && !out.empty()) out += ' ';
+    space = false;
+    out += c;
   }
-  return HtmlToText(Cp1251ToUtf8(fragment));
+  return out;
 }
 
 std::string DayRunsText(std::span<const DayRun> runs) {
@@ -179,29 +183,33 @@ std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, s
     days.months.push_back(scan->month);
     days.lengths.push_back(scan->length);
   }
-  auto holdsFragment = [&](const std::string& fragment) {
-    return [&scans, &fragment](size_t month, int day) {
+  // Hits with the same rating and text are one text, as on the pages.
+  const auto same = [](const TransitHit& a, const TransitHit& b) {
+    return a.rating == b.rating && a.text == b.text;
+  };
+  auto holdsText = [&](const TransitHit& first) {
+    return [&scans, &first, &same](size_t month, int day) {
       const MonthScan& scan = *scans[month];
       if (day < 1 || static_cast<size_t>(day) > scan.days.size()) return false;
       for (const TransitHit& hit : scan.days[static_cast<size_t>(day - 1)].hits)
-        if (hit.accepted && hit.fragment == fragment) return true;
+        if (hit.accepted && same(hit, first)) return true;
       return false;
     };
   };
 
   std::vector<DigestEntry> entries;
-  std::vector<const std::string*> fragments;  // one per entry
+  std::vector<const TransitHit*> firsts;  // the first hit of each entry
   for (const DayList& day : scans[k]->days)
     for (const TransitHit& hit : day.hits) {
       if (!hit.accepted) continue;
       bool seen = false;
-      for (const std::string* fragment : fragments) seen = seen || *fragment == hit.fragment;
+      for (const TransitHit* first : firsts) seen = seen || same(*first, hit);
       if (seen) continue;
-      fragments.push_back(&hit.fragment);
-      entries.push_back({FragmentText(hit), hit.rating, {}, hit.key});
+      firsts.push_back(&hit);
+      entries.push_back({HitText(hit), hit.rating, {}, hit.key});
     }
   for (size_t i = 0; i < entries.size(); ++i)
-    entries[i].runs = MonthRuns(days, k, holdsFragment(*fragments[i]));
+    entries[i].runs = MonthRuns(days, k, holdsText(*firsts[i]));
   return entries;
 }
 

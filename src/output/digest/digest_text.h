@@ -2,7 +2,7 @@
 // The words of the digest, apart from its layout: each text of a month once
 // with the days it holds, out of the scans the pages print; the days as a
 // reader says them ("1–4 декабря", "28 декабря – 3 января"); plain text out
-// of the HTML that the pages carry. Everything here is UTF-8.
+// of the name as the pages carry it. Everything here is UTF-8.
 
 #include <cstddef>
 #include <functional>
@@ -23,9 +23,9 @@ namespace meridan {
 // collapsed to single blanks, no blank at either end.
 std::string HtmlToText(std::string_view utf8Html);
 
-// The text of a hit as its page shows it: the fragment without its bar tag
-// and closing line break, as plain UTF-8.
-std::string FragmentText(const TransitHit& hit);
+// The text of a hit as the digest prints it: UTF-8, without blanks at
+// either end, a run of blanks or line ends as one blank.
+std::string HitText(const TransitHit& hit);
 
 // Days in a row, from one day to another, perhaps in a later month.
 struct DayRun {
@@ -62,7 +62,7 @@ struct DigestEntry {
 
 // The texts of month k of consecutive scans, each once, in the order of
 // their first day in the month (and of the scan within a day). Hits with the
-// same fragment are one text.
+// same rating and text are one text.
 std::vector<DigestEntry> MonthEntries(std::span<const MonthScan* const> scans, std::size_t k);
 
 // Month k's texts as the digest prints them: first one line for each text

@@ -50,6 +50,20 @@ std::string BirthTimeText(const std::optional<ClockTime>& time, const Cp1251Html
 
 }  // namespace
 
+std::string BarTag(int rating) {
+  if (rating < -5 || rating > 5 || rating == 0) return {};
+  const std::string n = std::to_string(rating > 0 ? rating : -rating);
+  // The blue tags have a blank before their ">", the red ones none.
+  return rating > 0 ? "<p><img border=\"0\" src=\"b_blu" + n + ".gif\" >"
+                    : "<p><img border=\"0\" src=\"b_red" + n + ".gif\">";
+}
+
+std::string TextLine(int rating, std::string_view text) {
+  const std::string bar = BarTag(rating);
+  if (bar.empty()) return std::string(text);
+  return bar + std::string(text) + "<br>";
+}
+
 PageFurniture ReadPageFurniture(ForecastKind kind, const fs::path& dataDir) {
   return {FurnitureLines(dataDir / "style.dat"),
           FurnitureLines(dataDir / PageWords(kind).helpFile)};
@@ -103,7 +117,8 @@ std::string RenderMonthPage(const MonthPage& content) {
     if (day.hasText)
       page.Line(W("<p> <br> <b>Прогноз на ") + std::to_string(d) + " " +
                 MonthNameGenitive(content.month.month) + "</b></p>");
-    for (const TransitHit& hit : day.hits) page.Line(hit.accepted ? hit.fragment : std::string());
+    for (const TransitHit& hit : day.hits)
+      page.Line(hit.accepted ? TextLine(hit.rating, hit.text) : std::string());
   }
 
   for (const std::string_view line : kind.legend) page.Literal(line);

@@ -39,6 +39,15 @@ struct MonthPage {
   PageFurniture furniture;
 };
 
+// The bar tag before a text of this rating (b_blu1.gif .. b_red5.gif), or
+// empty for a rating outside -5..-1, 1..5.
+std::string BarTag(int rating);
+
+// A text's line on the page: its bar tag, the text and a line break; a text
+// of a rating without a bar stands alone. BarMarkupLength counts what is
+// added to the text.
+std::string TextLine(int rating, std::string_view text);
+
 // The page's bytes: Windows-1251, CR LF line ends.
 std::string RenderMonthPage(const MonthPage& page);
 
