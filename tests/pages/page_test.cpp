@@ -43,20 +43,32 @@ TEST(RenderMonthPage, DaysAndTextsFromHandMadeHits) {
   scan.month = {2027, 2};
   scan.length = 28;
   scan.days.resize(28);
-  scan.days[0].hits = {{.day = 1, .key = {1, 0, 3}, .rating = 3, .text = "One.", .accepted = true},
-                       {.day = 1, .key = {3, 90, 5}, .rating = -1, .text = "Short.", .accepted = false}};
+  scan.days[0].hits = {
+      {.day = 1, .key = {1, 0, 3}, .rating = 3, .text = "One.", .accepted = true},
+      {.day = 1, .key = {3, 90, 5}, .rating = -1, .text = "Short.", .accepted = false}};
   scan.days[0].hasText = true;
-  scan.days[1].hits = {{.day = 2, .key = {4, 60, 7}, .rating = 2, .text = "Unprinted.", .accepted = false}};
-  const MonthPage content{ForecastKind::Service, {W("Аня")}, {20, 5, 1984}, {2027, 2}, {2027, 1},
-                          &scan, {{"<style></style>"}, {"HELP"}}};
+  scan.days[1].hits = {
+      {.day = 2, .key = {4, 60, 7}, .rating = 2, .text = "Unprinted.", .accepted = false}};
+  const MonthPage content{ForecastKind::Service,
+                          {W("Аня")},
+                          {20, 5, 1984},
+                          std::nullopt,
+                          {},
+                          {2027, 2},
+                          {2027, 1},
+                          &scan,
+                          {{"<style></style>"}, {"HELP"}}};
   const std::string page = RenderMonthPage(content);
   const std::vector<std::string_view> lines = SplitLines(page);
   std::vector<std::string_view> days;
   bool inDays = false;
   for (const std::string_view line : lines) {
-    if (line == "</DIV> ") inDays = true;
-    else if (line == W("<h1>Обозначения</h1>")) break;
-    else if (inDays) days.push_back(line);
+    if (line == "</DIV> ")
+      inDays = true;
+    else if (line == W("<h1>Обозначения</h1>"))
+      break;
+    else if (inDays)
+      days.push_back(line);
   }
   const std::vector<std::string> expected = {W("<p> <br> <b>Прогноз на 1 февраля</b></p>"),
                                              TextLine(3, "One."), "", ""};

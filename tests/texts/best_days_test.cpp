@@ -81,7 +81,7 @@ MonthScan HandMadeMonth(YearMonth month, const std::vector<std::vector<int>>& ra
   scan.days.resize(static_cast<size_t>(scan.length));
   for (size_t d = 0; d < ratings.size() && d < scan.days.size(); ++d)
     for (const int rating : ratings[d]) {
-      scan.days[d].hits.push_back({static_cast<int>(d + 1), 1, 0, 3, "text", rating, true});
+      scan.days[d].hits.push_back({static_cast<int>(d + 1), {1, 0, 3}, rating, "text", true});
       scan.days[d].ratingSum += rating;
       scan.days[d].hasText = true;
     }
@@ -98,7 +98,7 @@ TEST(BestWindows, RunAcrossTheMonthEndAndAStrongRedTextHoldsItsDayBack) {
   february[4] = {3, 2};
   // An unaccepted text counts neither in the sum nor as a hold.
   MonthScan feb = HandMadeMonth({2025, 2}, february);
-  feb.days[4].hits.push_back({5, 1, 90, 7, "", -5, false});
+  feb.days[4].hits.push_back({5, {1, 90, 7}, -5, "", false});
   const std::vector<MonthScan> months = {HandMadeMonth({2025, 1}, january), feb};
 
   const std::vector<BestWindow> windows = FindBestWindows(months, ForecastKind::Trips, {});
