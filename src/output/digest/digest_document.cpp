@@ -78,127 +78,150 @@ class DigestWriter {
   }
 
  private:
+  // The first page of a part: its heading, and under it, in grey, whose it
+  // is and when; the part's later pages are headed by its continued line.
+  void OpenPart(const std::string& bookmark, const std::string& heading,
+                const std::string& subtitle) {
+    page_.SetContinued(ContinuedLine(heading));
+    page_.StartPage();
+    page_.BeginPart(bookmark);
+    page_.SetTag("H1");
+    page_.PlaceText(page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth), kLeft, kHeading);
+    page_.SetTag("P");
+    page_.Gap(2);
+    page_.PlaceText(page_.Text(Escaped(subtitle), 10.5, kBodyWidth), kLeft, kQuiet);
+  }
+  std::string ContinuedLine(const std::string& heading) const {
+    const std::string name = DigestName(digest_.name);
+    return heading + (name.empty() ? "" : ", " + name) + " (продолжение)";
+  }
+  void PlaceParagraph(const std::string& markup) {
+    page_.PlaceText(page_.Text(markup, kTextSize, kBodyWidth), kLeft, kInk);
+  }
+  // The bar of a text in the gutter, level with the text's first line.
+  static std::function<void(cairo_t*, double)> BarBeside(const Layout& text, int rating) {
+    const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
+    return [rating, barTop](cairo_t* cr, double y) {
+      if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
+    };
+  }
+
   // The best windows for the kind's action, a few lines each: the days, the
   // best day, and the influences for and against with their bars and exact
   // days; or the plain statement that there are none.
   void BestDays() {
     const std::string heading = Utf8(BestDaysHeading(digest_.kind));
+    OpenPart(heading, heading, WhoAndPeriod());
+    page_.Gap(10);
+    if (digest_.best.empty()) PlaceParagraph(Escaped(Utf8(NoBestWindowsText(digest_.kind))));
+    for (size_t i = 0; i < digest_.best.size(); ++i) PlaceWindowWhole(i, ContinuedLine(heading));
+    page_.Gap(4);
+    PlaceParagraph("<i>" +
+                   Escaped("Полосы выбраны по тем же оценкам, что и графики: это дни подряд, когда "
+                           "благоприятные указания перевешивают, а сильных неблагоприятных нет, и "
+                           "выше всех стоят полосы с наибольшей суммой оценок. Это подсказка для "
+                           "чтения прогноза, а не обещание.") +
+                   "</i>");
+  }
+
+  // "Иван. С декабря 2026 по март 2027 года", without the name where there
+  // is none.
+  std::string WhoAndPeriod() const {
     const std::string name = DigestName(digest_.name);
-    const std::string continued = heading + (name.empty() ? "" : ", " + name) + " (продолжение)";
-    page_.SetContinued(continued);
-    page_.StartPage();
-    page_.BeginPart(heading);
-    page_.SetTag("H1");
-    page_.PlaceText(page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth), kLeft, kHeading);
-    page_.SetTag("P");
-    page_.Gap(2);
     const YearMonth first = digest_.months.front().scan->month;
     const YearMonth last = digest_.months.back().scan->month;
     const std::string period = "С " + Utf8(MonthNameGenitive(first.month)) + ' ' +
                                std::to_string(first.year) + " по " + MonthAndYear(last) + " года";
-    page_.PlaceText(
-        page_.Text(Escaped(name.empty() ? period : name + ". " + period), 10.5, kBodyWidth), kLeft,
-        kQuiet);
-    page_.Gap(10);
-    const auto paragraph = [this](const std::string& markup, double indent = 0) {
-      page_.PlaceText(page_.Text(markup, kTextSize, kBodyWidth - indent), kLeft + indent, kInk);
-    };
-    if (digest_.best.empty()) paragraph(Escaped(Utf8(NoBestWindowsText(digest_.kind))));
-    const auto influences = [this](const std::vector<InfluenceText>& texts) {
-      page_.BeginGroup("L");
-      page_.SetTag("LI");
-      for (const InfluenceText& text : texts) {
-        const Influence& influence = text.influence;
-        std::string line = Utf8(InfluenceTitle(influence.key.transitBody, influence.key.aspect,
-                                               influence.key.natalBody));
-        if (!influence.exact.empty()) line += ", " + ExactText(influence, digest_.clock);
-        if (const std::string note = Utf8(UnknownHourNote(influence)); !note.empty())
-          line += " (" + note + ")";
-        const Layout layout = page_.Text(Escaped(line), kTextSize, kBodyWidth - kGutter);
-        const double barTop = (Composer::FirstLineHeight(layout) - kBarHeight) / 2;
-        page_.PlaceText(layout, kLeft + kGutter, kInk,
-                        [rating = text.rating, barTop](cairo_t* cr, double y) {
-                          if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
-                        });
-        page_.Gap(1);
-      }
-      page_.SetTag("P");
-      page_.EndGroup("L");
-    };
-    const auto place = [&](size_t i) {
-      const BestWindow& window = digest_.best[i];
-      page_.SetTag("H2");
-      paragraph("<b>" + std::to_string(i + 1) + ". " + Escaped(Utf8(WindowDays(window))) + "</b>");
-      page_.SetTag("P");
-      page_.Gap(1);
-      paragraph(Escaped("Лучший день — " + Utf8(DayWithWeekday(window.peakNoon)) +
-                        "; сумма оценок за полосу " + std::to_string(window.score) + "."));
-      page_.Gap(2);
-      if (!window.reasons.empty()) {
-        paragraph("<i>Почему:</i>");
-        influences(window.reasons);
-      }
-      if (!window.cautions.empty()) {
-        paragraph("<i>Что учесть:</i>");
-        influences(window.cautions);
-      }
-      page_.Gap(8);
-    };
-    // A window stands whole on one page where it can and moving it leaves
-    // no more than kMostEmpty of a page empty.
-    for (size_t i = 0; i < digest_.best.size(); ++i) {
-      const Composer::Mark start = page_.Here();
-      place(i);
-      if (page_.PageCount() == static_cast<int>(start.pages) || start.y <= kTop + 30 ||
-          kBodyBottom - start.y > kMostEmpty)
-        continue;
-      page_.Rewind(start);
-      page_.StartPage(continued);
-      place(i);
-    }
-    page_.Gap(4);
-    paragraph("<i>" +
-              Escaped("Полосы выбраны по тем же оценкам, что и графики: это дни подряд, когда "
-                      "благоприятные указания перевешивают, а сильных неблагоприятных нет, и "
-                      "выше всех стоят полосы с наибольшей суммой оценок. Это подсказка для "
-                      "чтения прогноза, а не обещание.") +
-              "</i>");
+    return name.empty() ? period : name + ". " + period;
   }
 
+  // A window stands whole on one page where it can and moving it leaves
+  // no more than kMostEmpty of a page empty.
+  void PlaceWindowWhole(size_t i, const std::string& continued) {
+    const Composer::Mark start = page_.Here();
+    PlaceWindow(digest_.best[i], i + 1);
+    if (page_.PageCount() == static_cast<int>(start.pages) || start.y <= kTop + 30 ||
+        kBodyBottom - start.y > kMostEmpty)
+      return;
+    page_.Rewind(start);
+    page_.StartPage(continued);
+    PlaceWindow(digest_.best[i], i + 1);
+  }
+
+  void PlaceWindow(const BestWindow& window, size_t number) {
+    page_.SetTag("H2");
+    PlaceParagraph("<b>" + std::to_string(number) + ". " + Escaped(Utf8(WindowDays(window))) +
+                   "</b>");
+    page_.SetTag("P");
+    page_.Gap(1);
+    PlaceParagraph(Escaped("Лучший день — " + Utf8(DayWithWeekday(window.peakNoon)) +
+                           "; сумма оценок за полосу " + std::to_string(window.score) + "."));
+    page_.Gap(2);
+    if (!window.reasons.empty()) {
+      PlaceParagraph("<i>Почему:</i>");
+      PlaceInfluences(window.reasons);
+    }
+    if (!window.cautions.empty()) {
+      PlaceParagraph("<i>Что учесть:</i>");
+      PlaceInfluences(window.cautions);
+    }
+    page_.Gap(8);
+  }
+
+  // A list of influences, each with its bar and the moments it is exact.
+  void PlaceInfluences(const std::vector<InfluenceText>& texts) {
+    page_.BeginGroup("L");
+    page_.SetTag("LI");
+    for (const InfluenceText& text : texts) {
+      const Influence& influence = text.influence;
+      std::string line = Utf8(
+          InfluenceTitle(influence.key.transitBody, influence.key.aspect, influence.key.natalBody));
+      if (!influence.exact.empty()) line += ", " + ExactText(influence, digest_.clock);
+      if (const std::string note = Utf8(UnknownHourNote(influence)); !note.empty())
+        line += " (" + note + ")";
+      const Layout layout = page_.Text(Escaped(line), kTextSize, kBodyWidth - kGutter);
+      page_.PlaceText(layout, kLeft + kGutter, kInk, BarBeside(layout, text.rating));
+      page_.Gap(1);
+    }
+    page_.SetTag("P");
+    page_.EndGroup("L");
+  }
+
+  // A month: its heading with the person's birth date and the month's
+  // stations, the graph, Mercury's retrograde days, then its texts; after:
+  // what follows on the month's last page.
   void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
-    const std::string name = DigestName(digest_.name);
-    const std::string heading =
-        std::string(DigestWords(digest_.kind).heading) + MonthAndYear(month.scan->month) + " года";
-    page_.SetContinued(heading + (name.empty() ? "" : ", " + name) + " (продолжение)");
-    page_.StartPage();
-
-    page_.BeginPart(month.graph.caption);
-    page_.SetTag("H1");
-    const Layout title = page_.Text("<b>" + Escaped(heading) + "</b>", 16, kBodyWidth);
-    page_.PlaceText(title, kLeft, kHeading);
-    page_.SetTag("P");
-    page_.Gap(2);
     const std::string born = DateText(digest_.birth);
-    const Layout who = page_.Text(
-        Escaped(name.empty() ? "Дата рождения: " + born : name + ", дата рождения: " + born), 10.5,
-        kBodyWidth);
-    page_.PlaceText(who, kLeft, kQuiet);
-    // The month's stations, under the name.
+    const std::string name = DigestName(digest_.name);
+    OpenPart(
+        month.graph.caption,
+        std::string(DigestWords(digest_.kind).heading) + MonthAndYear(month.scan->month) + " года",
+        name.empty() ? "Дата рождения: " + born : name + ", дата рождения: " + born);
+    PlaceStations(month.scan->month);
+    page_.Gap(8);
+    PlaceGraph(month.graph);
+    page_.Gap(6);
+    if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
+    page_.Gap(8);
+    PlaceMonthTexts(k, after);
+  }
+
+  // The month's stations, under the name.
+  void PlaceStations(YearMonth month) {
     std::string turns;
     for (const Station& station : digest_.stations) {
       const Date day = ReadClock(digest_.clock, station.moment).date;
-      if (YearMonth{day.year, day.month} != month.scan->month) continue;
+      if (YearMonth{day.year, day.month} != month) continue;
       turns += (turns.empty() ? "" : "; ") + Utf8(StationTitle(station)) + ' ' +
                MomentText(station.moment, digest_.clock);
     }
-    if (!turns.empty()) {
-      page_.Gap(2);
-      page_.PlaceText(page_.Text(Escaped(turns + "."), kTextSize, kBodyWidth), kLeft, kInk);
-    }
-    page_.Gap(8);
+    if (turns.empty()) return;
+    page_.Gap(2);
+    PlaceParagraph(Escaped(turns + "."));
+  }
 
-    const DigestGraph& graph = month.graph;
+  void PlaceGraph(const DigestGraph& graph) {
     if (graph.width <= 0 || graph.height <= 0 || graph.days <= 0)
       throw std::invalid_argument("a month of the digest has no graph");
     const double width = graph.width * kPixel;
@@ -214,54 +237,56 @@ class DigestWriter {
       cairo_restore(cr);
     });
     page_.SetTag("P");
-    page_.Gap(6);
-    if (KindInfo(digest_.kind).retrogradeMarks) Retrograde(k);
-    page_.Gap(8);
+  }
 
+  // A text of a month laid out, with its bar.
+  struct Item {
+    Layout text;
+    int rating;
+  };
+
+  // The month's texts as one list over as many pages as they take, filled
+  // alike; or the word that there are none.
+  void PlaceMonthTexts(size_t k, const std::function<void()>& after) {
     const MonthTexts texts =
-        SplitMonthTexts(MonthEntries(scans_, k), month.scan->month, digest_.influences);
+        SplitMonthTexts(MonthEntries(scans_, k), digest_.months[k].scan->month, digest_.influences);
     if (texts.continuing.empty() && texts.beginning.empty())
       page_.PlaceText(page_.Text("<i>В этом месяце указаний нет.</i>", kTextSize, kBodyWidth),
                       kLeft, kQuiet);
-    struct Item {
-      Layout text;
-      int rating;
-      double barTop;
-    };
-    std::vector<Item> items;
-    // What goes on from the month before stands there whole; here one line
-    // says until when.
-    for (const DigestEntry& entry : texts.continuing) {
-      const DayRun& run = entry.runs.front();
-      Layout text = Continuing(entry.text, WindowEndText(entry, run, digest_.influences));
-      const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
-      items.push_back({std::move(text), entry.rating, barTop});
-    }
-    for (const DigestEntry& entry : texts.beginning) {
-      const std::string note = HourNoteText(entry, entry.runs, digest_.influences);
-      Layout text = page_.Text(
-          "<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences, digest_.clock)) +
-              "</b>" + (note.empty() ? "" : " <i>(" + Escaped(note) + ")</i>") + " — " +
-              Escaped(entry.text),
-          kTextSize, kBodyWidth - kGutter);
-      const double barTop = (Composer::FirstLineHeight(text) - kBarHeight) / 2;
-      items.push_back({std::move(text), entry.rating, barTop});
-    }
-    const auto place = [this, &items, &after] {
+    const std::vector<Item> items = MonthItems(texts);
+    Balanced([this, &items, &after] {
       if (!items.empty()) page_.BeginGroup("L");
       page_.SetTag("LI");
       for (const Item& item : items) {
-        page_.PlaceText(item.text, kLeft + kGutter, kInk,
-                        [rating = item.rating, barTop = item.barTop](cairo_t* cr, double y) {
-                          if (HasBar(rating)) DrawBar(cr, kLeft, y + barTop, rating);
-                        });
+        page_.PlaceText(item.text, kLeft + kGutter, kInk, BarBeside(item.text, item.rating));
         page_.Gap(4);
       }
       page_.SetTag("P");
       if (!items.empty()) page_.EndGroup("L");
       if (after) after();
-    };
-    Balanced(place);
+    });
+  }
+
+  // What goes on from the month before stands there whole; here one line
+  // says until when. What begins in the month comes whole with its days.
+  std::vector<Item> MonthItems(const MonthTexts& texts) const {
+    std::vector<Item> items;
+    for (const DigestEntry& entry : texts.continuing) {
+      const DayRun& run = entry.runs.front();
+      items.push_back(
+          {Continuing(entry.text, WindowEndText(entry, run, digest_.influences)), entry.rating});
+    }
+    for (const DigestEntry& entry : texts.beginning) {
+      const std::string note = HourNoteText(entry, entry.runs, digest_.influences);
+      items.push_back(
+          {page_.Text(
+               "<b>" + Escaped(WindowsText(entry, entry.runs, digest_.influences, digest_.clock)) +
+                   "</b>" + (note.empty() ? "" : " <i>(" + Escaped(note) + ")</i>") + " — " +
+                   Escaped(entry.text),
+               kTextSize, kBodyWidth - kGutter),
+           entry.rating});
+    }
+    return items;
   }
 
   // "продолжается: Начало текста…, до 4 января" on one line: as many of the
@@ -366,6 +391,31 @@ class DigestWriter {
   // How to read the digest, the day it was made and what its texts are
   // worth: on one page, after the last month where it fits.
   void Closing() {
+    std::vector<Block> blocks = HowToRead();
+    for (Block& block : WhatItIsWorth()) blocks.push_back(std::move(block));
+    constexpr double kSpaceBefore = 16;
+    double height = kSpaceBefore;
+    for (const Block& block : blocks) height += block.height;
+    if (height > page_.Room())
+      page_.StartPage();
+    else
+      page_.Gap(kSpaceBefore);
+    page_.BeginPart("Как читать прогноз");
+    std::string_view before;
+    for (const Block& block : blocks) {
+      const std::string_view tag = block.tag;
+      if (tag == "LI" && before != "LI") page_.BeginGroup("L");
+      if (tag != "LI" && before == "LI") page_.EndGroup("L");
+      page_.SetTag(block.tag);
+      page_.Place(block.height, block.draw);
+      before = tag;
+    }
+    page_.SetTag("P");
+  }
+
+  // The heading, what the graph and its marks show, what an indication's
+  // days and bar say, and the legend of the bars.
+  std::vector<Block> HowToRead() const {
     std::vector<Block> blocks;
     blocks.push_back(
         TextBlock(page_.Text("<b>Как читать прогноз</b>", 14, kBodyWidth), kLeft, kHeading, 6));
@@ -397,6 +447,13 @@ class DigestWriter {
         "неблагоприятное; чем длиннее чёрточка, тем сильнее указание:"));
     for (size_t i = 0; i < std::size(kLegend); i += 2) blocks.push_back(LegendRows(i));
     blocks.back().height += 10;
+    return blocks;
+  }
+
+  // Blue and red on one day, what the forecast cannot know, an unknown
+  // birth hour, the day it was made and the disclaimer.
+  std::vector<Block> WhatItIsWorth() const {
+    std::vector<Block> blocks;
     blocks.push_back(Paragraph(
         "<b>Синие и красные указания в один день.</b> Они говорят о разном и не отменяют друг "
         "друга: благоприятное указание подсказывает, чем заняться, неблагоприятное — за чем "
@@ -418,25 +475,7 @@ class DigestWriter {
                                        std::to_string(digest_.made.year) + " года.")));
     blocks.push_back(
         Paragraph("<i>" + Escaped(std::string(DigestWords(digest_.kind).disclaimer)) + "</i>"));
-
-    constexpr double kSpaceBefore = 16;
-    double height = kSpaceBefore;
-    for (const Block& block : blocks) height += block.height;
-    if (height > page_.Room())
-      page_.StartPage();
-    else
-      page_.Gap(kSpaceBefore);
-    page_.BeginPart("Как читать прогноз");
-    std::string_view before;
-    for (const Block& block : blocks) {
-      const std::string_view tag = block.tag;
-      if (tag == "LI" && before != "LI") page_.BeginGroup("L");
-      if (tag != "LI" && before == "LI") page_.EndGroup("L");
-      page_.SetTag(block.tag);
-      page_.Place(block.height, block.draw);
-      before = tag;
-    }
-    page_.SetTag("P");
+    return blocks;
   }
 
   // Two bars of the legend side by side, favourable on the left.
