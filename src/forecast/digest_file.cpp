@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <sys/mman.h>
@@ -21,6 +22,8 @@
 #include "base/month_names.h"
 #include "forecast/installation.h"
 #include "output/digest/digest.h"
+#include "output/digest/digest_boundary.h"
+#include "output/digest/digest_build.h"
 #include "output/digest/digest_title.h"
 #include "output/graph/month_graph.h"
 #include "texts/best_days.h"
@@ -65,41 +68,79 @@ int OpenDigestModule(const std::filesystem::path& path, std::string& why) {
   return -1;
 }
 
-// The digest module, loaded on first use and kept for the process's life
-// (closing a module that started Pango's threads is unsafe). A module built
-// from other sources would read the run's objects with other layouts, so it
-// is refused before any of them reaches it.
-void* DigestModule() {
-  const std::filesystem::path path = DigestModulePath();
-  const auto failure = [&path](DigestUnavailable::Cause cause, const std::string& why) {
-    return DigestUnavailable(cause, path, "the PDF digest cannot be made: " + why);
+// The digest module, opened and checked anew for each digest, so that the
+// file checked is the one there now (the loader maps a file it already
+// holds only once). Closing it leaves the module mapped (RTLD_NODELETE):
+// unloading a module that started Pango's threads is unsafe. A module of
+// another build is refused before any data reaches it.
+class DigestModule {
+ public:
+  DigestModule();
+  const std::filesystem::path& path() const { return path_; }
+  MeridanRenderDigestEntry render() const { return render_; }
+
+ private:
+  std::filesystem::path path_ = DigestModulePath();
+  std::unique_ptr<void, int (*)(void*)> handle_{nullptr, ::dlclose};
+  MeridanRenderDigestEntry render_ = nullptr;
+};
+
+DigestModule::DigestModule() {
+  const auto failure = [this](DigestUnavailable::Cause cause, const std::string& why) {
+    return DigestUnavailable(cause, path_, "the PDF digest cannot be made: " + why);
   };
   std::string why;
-  const int fd = OpenDigestModule(path, why);
+  const int fd = OpenDigestModule(path_, why);
   if (fd < 0) throw failure(DigestUnavailable::Cause::kNotLoaded, why);
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  void* module = ::dlopen(self.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  handle_.reset(::dlopen(self.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
   ::close(fd);
-  if (!module) {
+  if (!handle_) {
     // The loader's words name the descriptor; the user knows the file.
     std::string error = ::dlerror();
-    if (error.starts_with(self)) error.replace(0, self.size(), path.string());
+    if (error.starts_with(self)) error.replace(0, self.size(), path_.string());
     throw failure(DigestUnavailable::Cause::kNotLoaded, error);
   }
-  const auto build = reinterpret_cast<DigestBuildEntry>(::dlsym(module, kDigestBuildEntry));
+  const auto build =
+      reinterpret_cast<MeridanDigestBuildEntry>(::dlsym(handle_.get(), kDigestBuildEntry));
   if (!build || std::string_view(build()) != kDigestBuild)
     throw failure(DigestUnavailable::Cause::kOtherBuild,
-                  path.string() + " belongs to another build of the program; reinstall it");
-  return module;
+                  path_.string() + " belongs to another build of the program; reinstall it");
+  render_ = reinterpret_cast<MeridanRenderDigestEntry>(::dlsym(handle_.get(), kRenderDigestEntry));
+  if (!render_) {
+    const char* error = ::dlerror();
+    throw failure(DigestUnavailable::Cause::kOtherBuild, error ? error : kRenderDigestEntry);
+  }
 }
 
-template <typename Entry>
-Entry DigestEntry(const char* name) {
-  void* entry = ::dlsym(DigestModule(), name);
-  if (!entry)
-    throw DigestUnavailable(DigestUnavailable::Cause::kOtherBuild, DigestModulePath(),
-                            std::string("the PDF digest cannot be made: ") + ::dlerror());
-  return reinterpret_cast<Entry>(entry);
+// Room for the module's reason when it cannot make the PDF.
+constexpr size_t kReasonSize = 1024;
+
+// The PDF into the caller's string; running out of memory for it stops
+// the render.
+int IntoString(void* pdf, const char* bytes, size_t size) {
+  try {
+    static_cast<std::string*>(pdf)->append(bytes, size);
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+// Writes all of it to the child's memory file, or ends the child, which
+// its parent reports.
+void WriteOrExit(int fd, const char* bytes, size_t size) {
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = ::write(fd, bytes + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ::_exit(3);
+    done += static_cast<size_t>(n);
+  }
+}
+
+int IntoFile(void* fd, const char* bytes, size_t size) {
+  WriteOrExit(*static_cast<const int*>(fd), bytes, size);
+  return 1;
 }
 
 // The month's graph as the digest draws it: the picture's geometry, the
@@ -190,7 +231,7 @@ std::string LastLine(std::string text) {
 // memory (a limit on address space), GLib's way, and no check made before
 // calling them can promise that they will. The child's PDF, its error and
 // what it says on its standard error come back in memory files.
-std::string RenderInChild(RenderDigestEntry render, const Digest& digest,
+std::string RenderInChild(MeridanRenderDigestEntry render, const MeridanDigest& digest,
                           const std::filesystem::path& module) {
   const auto failure = [&module](const std::string& why) {
     return DigestUnavailable(DigestUnavailable::Cause::kNotMade, module,
@@ -218,17 +259,11 @@ std::string RenderInChild(RenderDigestEntry render, const Digest& digest,
   }
   if (child == 0) {
     ::dup2(files[2], STDERR_FILENO);
-    std::string pdf, error;
-    const bool made = render(digest, &pdf, &error);
-    const std::string& out = made ? pdf : error;
-    const int fd = made ? files[0] : files[1];
-    for (size_t done = 0; done < out.size();) {
-      const ssize_t n = ::write(fd, out.data() + done, out.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) ::_exit(3);
-      done += static_cast<size_t>(n);
-    }
-    ::_exit(made ? 0 : 2);
+    int pdfFile = files[0];
+    char reason[kReasonSize] = {};
+    if (render(&digest, IntoFile, &pdfFile, reason, sizeof reason)) ::_exit(0);
+    WriteOrExit(files[1], reason, std::strlen(reason));
+    ::_exit(2);
   }
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -248,11 +283,14 @@ std::string RenderInChild(RenderDigestEntry render, const Digest& digest,
 
 std::string RenderForecastDigest(const ForecastResult& run, Date made, DigestProcess where) {
   const Digest digest = DigestOfRun(run, made);
-  const auto render = DigestEntry<RenderDigestEntry>(kRenderDigestEntry);
-  if (where == DigestProcess::kChild) return RenderInChild(render, digest, DigestModulePath());
-  std::string pdf, error;
-  if (!render(digest, &pdf, &error))
-    throw DigestUnavailable(DigestUnavailable::Cause::kNotMade, DigestModulePath(), error);
+  const DigestModule module;
+  const DigestData data(digest);
+  if (where == DigestProcess::kChild)
+    return RenderInChild(module.render(), *data.get(), module.path());
+  std::string pdf;
+  char reason[kReasonSize] = {};
+  if (!module.render()(data.get(), IntoString, &pdf, reason, sizeof reason))
+    throw DigestUnavailable(DigestUnavailable::Cause::kNotMade, module.path(), reason);
   return pdf;
 }
 

@@ -13,6 +13,7 @@
 
 #include "base/cp1251.h"
 #include "output/digest/digest.h"
+#include "output/digest/digest_boundary.h"
 #include "output/digest/digest_text.h"
 #include "support/program_dir.h"
 #include "texts/best_days_text.h"
@@ -153,9 +154,12 @@ class DigestPdf : public ::testing::Test {
     digest.best = FindBestWindows(scans, kind, AttachInfluenceTexts(digest.influences, table));
     return digest;
   }
+  // The digest rendered as the module gets it: laid out as C data and
+  // rebuilt, so that whatever the crossing lost would show here.
   ReadBack Write(const Digest& digest) {
     const fs::path file = dir.root() / "digest.pdf";
-    testing::WriteFile(file, RenderDigest(digest));
+    const DigestData data(digest);
+    testing::WriteFile(file, RenderDigest(ReceivedDigest(*data.get()).get()));
     return ReadBack(file);
   }
   std::vector<const MonthScan*> Scans() const {

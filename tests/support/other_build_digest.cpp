@@ -1,9 +1,10 @@
 // A digest module as another build of the program would have it: its
 // entry points are there, its fingerprint is not this build's.
-#include <string>
+#include <cstddef>
 
 extern "C" const char* MeridanDigestBuild() { return "another build"; }
-extern "C" bool MeridanRenderDigest(const void*, std::string* pdf, std::string*) {
-  *pdf = "%PDF- from a module that must not have been asked";
-  return true;
+extern "C" int MeridanRenderDigest(const void*, int (*sink)(void*, const char*, size_t),
+                                   void* context, char*, size_t) {
+  const char pdf[] = "%PDF- from a module that must not have been asked";
+  return sink(context, pdf, sizeof pdf - 1);
 }

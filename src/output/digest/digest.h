@@ -14,7 +14,6 @@
 
 #include "base/cp1251.h"
 #include "base/dates.h"
-#include "output/digest/digest_build.h"
 #include "texts/best_days.h"
 #include "texts/month_scan.h"
 #include "texts/reader_clock.h"
@@ -78,19 +77,8 @@ std::string RenderDigest(const Digest& digest);
 
 // The digest is a module of its own (meridan-digest.so): the PDF libraries
 // it stands on would otherwise be loaded by every start of the programs,
-// forecasts without a PDF included. The programs load it when they first
-// make a digest and find its entry points by name. The render entry returns
-// false and says why in *error rather than letting an exception leave the
-// module.
-//
-// The module and the program hand each other C++ objects, so they must be
-// built from the same sources: the build entry returns the fingerprint of
-// those sources the module was built with (kDigestBuild), which the program
-// compares with its own before it renders anything.
-using RenderDigestEntry = bool (*)(const Digest& digest, std::string* pdf, std::string* error);
-using DigestBuildEntry = const char* (*)();
-inline constexpr const char* kDigestModule = "meridan-digest.so";
-inline constexpr const char* kRenderDigestEntry = "MeridanRenderDigest";
-inline constexpr const char* kDigestBuildEntry = "MeridanDigestBuild";
+// forecasts without a PDF included. The programs load it when they make a
+// digest and hand it the digest as C data (output/digest/digest_module.h),
+// which it renders with RenderDigest.
 
 }  // namespace meridan
