@@ -45,22 +45,22 @@ void PixelLine(cairo_t* cr, Colour colour, double x0, double y0, double x1, doub
   cairo_stroke(cr);
 }
 
-}  // namespace
-
-void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
+// The plus and minus at the left, level with the middle of each half.
+void DrawSigns(cairo_t* cr, const DigestGraph& g, double bottom) {
   using namespace graph_look;
-  const double left = g.panelLeft, top = g.panelTop;
-  const double right = g.panelRight - 1, bottom = g.panelBottom - 1;  // the frame's own pixels
-  const double zero = g.zeroLine;
-
-  FillRect(cr, kBackground, 0, 0, g.width, g.height);
-  // The signs, level with the middle of each half.
-  const double signLeft = left - 45, signWidth = 18, bar = 4;
+  const double top = g.panelTop, zero = g.zeroLine;
+  const double signLeft = g.panelLeft - 45, signWidth = 18, bar = 4;
   const double plusMiddle = (top + zero) / 2 - 1, minusMiddle = (zero + bottom) / 2 - 1;
   FillRect(cr, kPlus, signLeft, plusMiddle - bar / 2, signWidth, bar);
   FillRect(cr, kPlus, signLeft + (signWidth - bar) / 2, plusMiddle - signWidth / 2, bar, signWidth);
   FillRect(cr, kMinus, signLeft, minusMiddle - bar / 2 + 2, signWidth, bar);
+}
 
+// The two halves inside the frame, with their dotted lines, the day
+// columns, the zero line with a tick at each day, and the frame itself.
+void DrawPanel(cairo_t* cr, const DigestGraph& g, double right, double bottom) {
+  using namespace graph_look;
+  const double left = g.panelLeft, top = g.panelTop, zero = g.zeroLine;
   FillRect(cr, kAbove, left + 1, top + 1, right - left - 1, zero - top - 1);
   FillRect(cr, kBelow, left + 1, zero + 1, right - left - 1, bottom - zero - 1);
   cairo_save(cr);
@@ -85,8 +85,11 @@ void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
   cairo_set_line_width(cr, 1);
   cairo_rectangle(cr, left + 0.5, top + 0.5, right - left, bottom - top);
   cairo_stroke(cr);
+}
 
-  // The band: a rounded box from a little below the panel to the foot.
+// The band: a rounded box from a little below the panel to the foot.
+void DrawBand(cairo_t* cr, const DigestGraph& g, double bottom) {
+  using namespace graph_look;
   const double bandLeft = 4.5, bandRight = g.width - 4.5, bandTop = bottom + 3.5,
                bandBottom = g.height - 11.5, radius = 4;
   cairo_new_sub_path(cr);
@@ -104,26 +107,38 @@ void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   cairo_pattern_destroy(edge);
+}
 
-  const auto label = [&](const std::string& text, double x, double y, bool centred) {
-    const Layout layout = composer.Text(Escaped(text), kLabelSize, 1000);
-    pango_layout_set_width(layout.get(), -1);
-    int w = 0, h = 0;
-    pango_layout_get_size(layout.get(), &w, &h);
-    SetColour(cr, kLabel);
-    cairo_move_to(cr, centred ? x - static_cast<double>(w) / PANGO_SCALE / 2 : x, y);
-    pango_cairo_show_layout(cr, layout.get());
-  };
+// White text on the band, from x or centred on it.
+void Label(cairo_t* cr, const Composer& composer, const std::string& text, double x, double y,
+           bool centred) {
+  const Layout layout = composer.Text(Escaped(text), graph_look::kLabelSize, 1000);
+  pango_layout_set_width(layout.get(), -1);
+  int w = 0, h = 0;
+  pango_layout_get_size(layout.get(), &w, &h);
+  SetColour(cr, graph_look::kLabel);
+  cairo_move_to(cr, centred ? x - static_cast<double>(w) / PANGO_SCALE / 2 : x, y);
+  pango_cairo_show_layout(cr, layout.get());
+}
+
+// On the band: every other day's number, the month, and the legend at the
+// band's right end.
+void DrawBandText(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
+  using namespace graph_look;
   for (int d = 2; d <= g.days; d += 2)
-    label(std::to_string(d), g.curveLeft + g.dayWidth * (d - 0.5), g.dayLabelTop, true);
-  label(g.caption, g.curveLeft + g.dayWidth, g.captionTop, false);
-  // The legend at the band's right end.
+    Label(cr, composer, std::to_string(d), g.curveLeft + g.dayWidth * (d - 0.5), g.dayLabelTop,
+          true);
+  Label(cr, composer, g.caption, g.curveLeft + g.dayWidth, g.captionTop, false);
   const double legendTop = g.captionTop + 2, square = 10;
   FillRect(cr, kAbove, 215, legendTop, square, square);
-  label("выше линии — благоприятно", 230, g.captionTop, false);
+  Label(cr, composer, "выше линии — благоприятно", 230, g.captionTop, false);
   FillRect(cr, kBelow, 414, legendTop, square, square);
-  label("ниже линии — неблагоприятно", 429, g.captionTop, false);
+  Label(cr, composer, "ниже линии — неблагоприятно", 429, g.captionTop, false);
+}
 
+// The curve of the day sums, and the red marks on the zero line.
+void DrawCurveAndMarks(cairo_t* cr, const DigestGraph& g) {
+  using namespace graph_look;
   if (!g.curve.empty()) {
     SetColour(cr, kCurve);
     cairo_set_line_width(cr, 3);
@@ -137,10 +152,22 @@ void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
   cairo_set_line_width(cr, 3);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   for (const auto& [from, to] : g.marks) {
-    cairo_move_to(cr, from, zero + 0.5);
-    cairo_line_to(cr, to, zero + 0.5);
+    cairo_move_to(cr, from, g.zeroLine + 0.5);
+    cairo_line_to(cr, to, g.zeroLine + 0.5);
   }
   cairo_stroke(cr);
+}
+
+}  // namespace
+
+void DrawGraph(cairo_t* cr, const Composer& composer, const DigestGraph& g) {
+  const double right = g.panelRight - 1, bottom = g.panelBottom - 1;  // the frame's own pixels
+  FillRect(cr, graph_look::kBackground, 0, 0, g.width, g.height);
+  DrawSigns(cr, g, bottom);
+  DrawPanel(cr, g, right, bottom);
+  DrawBand(cr, g, bottom);
+  DrawBandText(cr, composer, g);
+  DrawCurveAndMarks(cr, g);
 }
 
 }  // namespace meridan::digest
