@@ -20,6 +20,7 @@
 #include "ephemeris/time_zone.h"
 #include "forecast/calendar_file.h"
 #include "forecast/digest_file.h"
+#include "forecast/findings.h"
 #include "forecast/forecast.h"
 #include "forecast/session.h"
 #include "output/pages/page.h"
@@ -402,9 +403,16 @@ int Forecast(const Context& io, const Options& options) {
            << " (the pages and the archive are written)" << std::endl;
     status = 1;
   }
+  // What the PDF and the calendar both tell beside the months is read off
+  // the run once, by the first of them to be written.
+  std::optional<ForecastFindings> findings;
+  const auto found = [&]() -> const ForecastFindings& {
+    if (!findings) findings = FindingsOf(run, context);
+    return *findings;
+  };
   if (pdf) {
     try {
-      WriteForecastDigest(run, today, *pdf, DigestProcess::kChild);
+      WriteForecastDigest(run, found(), today, *pdf, DigestProcess::kChild);
       io.out << *pdf << '\n';
     } catch (const std::exception& e) {
       io.err << "meridan: the PDF was not written (the pages and the archive are): "
@@ -414,7 +422,7 @@ int Forecast(const Context& io, const Options& options) {
   }
   if (ics) {
     try {
-      WriteForecastCalendar(run.request, context, *ics, std::time(nullptr));
+      WriteForecastCalendar(run.request, found(), context.programDir(), *ics, std::time(nullptr));
       io.out << *ics << '\n';
     } catch (const std::exception& e) {
       io.err << "meridan: the calendar was not written (the pages and the archive are): "

@@ -11,9 +11,7 @@
 #include "base/program_dir.h"
 #include "forecast/lock.h"
 #include "output/calendar/forecast_events.h"
-#include "texts/best_days.h"
 #include "texts/reader_clock.h"
-#include "transits/influences.h"
 
 namespace fs = std::filesystem;
 
@@ -68,31 +66,22 @@ SipKey CalendarKey(const fs::path& programDir, const std::function<void()>& onWa
   return key;
 }
 
-std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                                   std::time_t made, const std::function<void()>& onWait) {
-  const NatalChart natal = ComputeNatalChart(request.birth, request.hour, context.pluto());
-  std::vector<Influence> found = FindInfluences(natal, request.start, kForecastMonths);
-  if (!request.hour.moment)
-    AddHourWindows(found, ComputeNatalArcs(request.birth, request.hour, context.pluto()));
-  const std::vector<InfluenceText> influences =
-      AttachInfluenceTexts(found, context.interpretations(request.kind));
-  const std::vector<Station> stations = FindStations(request.start, kForecastMonths);
-  const SipKey key = CalendarKey(context.programDir(), onWait);
+std::string RenderForecastCalendar(const ForecastRequest& request, const ForecastFindings& findings,
+                                   const fs::path& programDir, std::time_t made,
+                                   const std::function<void()>& onWait) {
+  const SipKey key = CalendarKey(programDir, onWait);
   std::vector<CalendarEvent> events =
-      BestWindowEvents(request.kind, request.birth,
-                       SearchBestWindows(natal, request.start, kForecastMonths, request.kind,
-                                         context.interpretations(request.kind)),
-                       key);
-  for (CalendarEvent& event :
-       ForecastEvents(request.kind, request.birth, influences, stations, SystemClock(), key))
+      BestWindowEvents(request.kind, request.birth, findings.best, key);
+  for (CalendarEvent& event : ForecastEvents(request.kind, request.birth, findings.influences,
+                                             findings.stations, SystemClock(), key))
     events.push_back(std::move(event));
   return RenderCalendar(events, made);
 }
 
-void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                           const fs::path& file, std::time_t made,
+void WriteForecastCalendar(const ForecastRequest& request, const ForecastFindings& findings,
+                           const fs::path& programDir, const fs::path& file, std::time_t made,
                            const std::function<void()>& onWait) {
-  WriteNamedFile(file, RenderForecastCalendar(request, context, made, onWait));
+  WriteNamedFile(file, RenderForecastCalendar(request, findings, programDir, made, onWait));
 }
 
 }  // namespace meridan

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "forecast/context.h"
+#include "forecast/findings.h"
 #include "forecast/forecast.h"
 #include "output/calendar/siphash.h"
 
@@ -25,13 +25,16 @@ namespace meridan {
 SipKey CalendarKey(const std::filesystem::path& programDir,
                    const std::function<void()>& onWait = {});
 
-// The file's bytes (UTF-8), stamped with `made`.
-std::string RenderForecastCalendar(const ForecastRequest& request, ForecastContext& context,
-                                   std::time_t made, const std::function<void()>& onWait = {});
+// The file's bytes (UTF-8) for the request's run and its findings, stamped
+// with `made`; its events named with the program directory's key.
+std::string RenderForecastCalendar(const ForecastRequest& request, const ForecastFindings& findings,
+                                   const std::filesystem::path& programDir, std::time_t made,
+                                   const std::function<void()>& onWait = {});
 
 // Renders it and writes it to file. Throws FileError when the file cannot be
 // written; nothing of the run is touched.
-void WriteForecastCalendar(const ForecastRequest& request, ForecastContext& context,
+void WriteForecastCalendar(const ForecastRequest& request, const ForecastFindings& findings,
+                           const std::filesystem::path& programDir,
                            const std::filesystem::path& file, std::time_t made,
                            const std::function<void()>& onWait = {});
 

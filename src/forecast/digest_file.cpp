@@ -26,10 +26,7 @@
 #include "output/digest/digest_build.h"
 #include "output/digest/digest_title.h"
 #include "output/graph/month_graph.h"
-#include "texts/best_days.h"
-#include "texts/influence_texts.h"
 #include "texts/reader_clock.h"
-#include "transits/influences.h"
 
 namespace meridan {
 namespace {
@@ -181,23 +178,16 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
 
 namespace {
 
-Digest DigestOfRun(const ForecastResult& run, Date made) {
+Digest DigestOfRun(const ForecastResult& run, const ForecastFindings& findings, Date made) {
   const ForecastRequest& request = run.request;
   Digest digest{request.kind, request.name, request.birth, made, {}, {}, {}, {}, {}, false};
   for (const MonthForecast& month : run.months)
     digest.months.push_back({&month.scan, &month.series, GraphOfMonth(month, request.kind)});
-  // The windows and exact days of the months' texts, and the planets' turns.
-  const int months = static_cast<int>(run.months.size());
-  digest.influences = FindInfluences(run.natal, request.start, months);
+  for (const InfluenceText& text : findings.influences) digest.influences.push_back(text.influence);
   digest.hourUnknown = !request.hour.moment;
-  if (digest.hourUnknown) AddHourWindows(digest.influences, run.arcs);
   digest.clock = SystemClock();
-  digest.stations = FindStations(request.start, months);
-  // The best windows from the scans the pages were made of, so that the
-  // two cannot differ.
-  std::vector<MonthScan> scans;
-  for (const MonthForecast& month : run.months) scans.push_back(month.scan);
-  digest.best = FindBestWindows(scans, request.kind, AttachScannedTexts(digest.influences, scans));
+  digest.stations = findings.stations;
+  digest.best = findings.best;
   return digest;
 }
 
@@ -281,8 +271,9 @@ std::string RenderInChild(MeridanRenderDigestEntry render, const MeridanDigest& 
 
 }  // namespace
 
-std::string RenderForecastDigest(const ForecastResult& run, Date made, DigestProcess where) {
-  const Digest digest = DigestOfRun(run, made);
+std::string RenderForecastDigest(const ForecastResult& run, const ForecastFindings& findings,
+                                 Date made, DigestProcess where) {
+  const Digest digest = DigestOfRun(run, findings, made);
   const DigestModule module;
   const DigestData data(digest);
   if (where == DigestProcess::kChild)
@@ -294,9 +285,9 @@ std::string RenderForecastDigest(const ForecastResult& run, Date made, DigestPro
   return pdf;
 }
 
-void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file,
-                         DigestProcess where) {
-  WriteNamedFile(file, RenderForecastDigest(run, made, where));
+void WriteForecastDigest(const ForecastResult& run, const ForecastFindings& findings, Date made,
+                         const std::filesystem::path& file, DigestProcess where) {
+  WriteNamedFile(file, RenderForecastDigest(run, findings, made, where));
 }
 
 std::string ForecastDigestFileName(const ForecastRequest& request) {

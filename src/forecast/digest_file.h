@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "forecast/findings.h"
 #include "forecast/forecast.h"
 
 namespace meridan {
@@ -41,15 +42,16 @@ class DigestUnavailable : public std::runtime_error {
 // threads a fork would not carry.
 enum class DigestProcess { kOwn, kChild };
 
-// The PDF of a run.
-std::string RenderForecastDigest(const ForecastResult& run, Date made,
-                                 DigestProcess where = DigestProcess::kOwn);
+// The PDF of a run, with the findings read off it.
+std::string RenderForecastDigest(const ForecastResult& run, const ForecastFindings& findings,
+                                 Date made, DigestProcess where = DigestProcess::kOwn);
 
 // Renders it and writes it to file (whole or not at all, or into a FIFO or
 // device that stands there). Throws FileError when the file cannot be
 // written, DigestUnavailable when the PDF cannot be made; nothing of the
 // run is touched.
-void WriteForecastDigest(const ForecastResult& run, Date made, const std::filesystem::path& file,
+void WriteForecastDigest(const ForecastResult& run, const ForecastFindings& findings, Date made,
+                         const std::filesystem::path& file,
                          DigestProcess where = DigestProcess::kOwn);
 
 // The name a save dialog suggests for the digest: its title, "Прогноз,

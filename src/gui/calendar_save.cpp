@@ -24,15 +24,18 @@ ForecastCalendar::ForecastCalendar(QWidget* parent)
   QObject::connect(action_, &QAction::triggered, parent, [this, parent] { Save(parent); });
 }
 
-void ForecastCalendar::Keep(ForecastRequest request, ForecastContext& context) {
+void ForecastCalendar::Keep(ForecastRequest request,
+                            std::shared_ptr<const ForecastFindings> findings,
+                            std::filesystem::path programDir) {
   request_ = std::move(request);
-  context_ = &context;
+  findings_ = std::move(findings);
+  programDir_ = std::move(programDir);
   action_->setEnabled(true);
 }
 
 void ForecastCalendar::Forget() {
   request_.reset();
-  context_ = nullptr;
+  findings_.reset();
   action_->setEnabled(false);
 }
 
@@ -50,7 +53,7 @@ QString ForecastCalendar::SuggestedPath() const {
 }
 
 void ForecastCalendar::Save(QWidget* parent) {
-  if (!request_ || !context_) return;
+  if (!request_ || !findings_) return;
   QString file = AskWhereToSave(parent, QStringLiteral("Сохранить в календарь"), SuggestedPath(),
                                 QStringLiteral("Календарь iCalendar (*.ics)"));
   if (file.isEmpty()) return;
@@ -59,11 +62,12 @@ void ForecastCalendar::Save(QWidget* parent) {
     // The first calendar of a program directory makes its key, under the
     // lock: a forecast running meanwhile is waited for in the dialog a
     // forecast waits in, not with a window that stops painting.
-    WriteForecastCalendar(*request_, *context_, file.toStdString(), std::time(nullptr), [&] {
-      WaitWhileAnotherForecastRuns(
-          parent, context_->programDir(),
-          QStringLiteral("Календарь сохранится, как только тот закончится."));
-    });
+    WriteForecastCalendar(*request_, *findings_, programDir_, file.toStdString(),
+                          std::time(nullptr), [&] {
+                            WaitWhileAnotherForecastRuns(
+                                parent, programDir_,
+                                QStringLiteral("Календарь сохранится, как только тот закончится."));
+                          });
     if (saved_) saved_(file);
   });
 }

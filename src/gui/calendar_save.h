@@ -7,10 +7,12 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
-#include "forecast/context.h"
+#include "forecast/findings.h"
 #include "forecast/forecast.h"
 
 class QAction;
@@ -25,9 +27,10 @@ class ForecastCalendar {
 
   QAction* Action() const { return action_; }
 
-  // A run that came to its end, with the context it ran in (which outlives
-  // it until the next Forget).
-  void Keep(ForecastRequest request, ForecastContext& context);
+  // A run that came to its end, its findings, and the program directory
+  // whose key names the events.
+  void Keep(ForecastRequest request, std::shared_ptr<const ForecastFindings> findings,
+            std::filesystem::path programDir);
   // A run started or failed: nothing to save until the next one ends.
   void Forget();
 
@@ -43,7 +46,8 @@ class ForecastCalendar {
   QAction* action_;
   std::function<void(const QString&)> saved_;
   std::optional<ForecastRequest> request_;
-  ForecastContext* context_ = nullptr;
+  std::shared_ptr<const ForecastFindings> findings_;
+  std::filesystem::path programDir_;
 };
 
 }  // namespace meridan

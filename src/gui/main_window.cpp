@@ -285,8 +285,11 @@ void MainWindow::RunCommand(ForecastKind kind) {
     people_->Remember({Edit1->text().trimmed(), session_.Birth(), Edit2->text().trimmed(),
                        Edit3->text().trimmed()});
     const QDate today = clock_();
-    pdf_->Keep(latest_, {today.day(), today.month(), today.year()});
-    calendar_->Keep(latest_.request, *context_);
+    // Read off the run once for both files; its texts stay valid until the
+    // next run refreshes the context, and both are forgotten before that.
+    const auto findings = std::make_shared<const ForecastFindings>(FindingsOf(latest_, *context_));
+    pdf_->Keep(latest_, findings, {today.day(), today.month(), today.year()});
+    calendar_->Keep(latest_.request, findings, context_->programDir());
     best_->Keep(latest_.request, *context_);
     if (WindowWords(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));

@@ -38,14 +38,17 @@ QPushButton* ForecastPdf::AddViewerButton(QWidget* viewer) {
   return button;
 }
 
-void ForecastPdf::Keep(ForecastResult run, Date made) {
+void ForecastPdf::Keep(ForecastResult run, std::shared_ptr<const ForecastFindings> findings,
+                       Date made) {
   made_ = made;
+  findings_ = std::move(findings);
   action_->setEnabled(!run.months.empty());
   run_ = std::move(run);
 }
 
 void ForecastPdf::Forget() {
   run_.reset();
+  findings_.reset();
   action_->setEnabled(false);
 }
 
@@ -55,14 +58,14 @@ QString ForecastPdf::SuggestedPath() const {
 }
 
 void ForecastPdf::Save(QWidget* parent) {
-  if (!run_ || run_->months.empty()) return;
+  if (!run_ || !findings_ || run_->months.empty()) return;
   QString file = AskWhereToSave(parent, QStringLiteral("Сохранить прогноз в PDF"), SuggestedPath(),
                                 QStringLiteral("PDF (*.pdf)"));
   if (file.isEmpty()) return;
   // What is written is a PDF, whatever the name typed says.
   if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
   Guarded(parent, QStringLiteral("PDF не сохранён."), [&] {
-    WriteForecastDigest(*run_, made_, file.toStdString());
+    WriteForecastDigest(*run_, *findings_, made_, file.toStdString());
     if (saved_) saved_(file);
   });
 }

@@ -8,10 +8,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "base/dates.h"
+#include "forecast/findings.h"
 #include "forecast/forecast.h"
 
 class QAction;
@@ -30,8 +32,8 @@ class ForecastPdf {
   // enabled with the menu item.
   QPushButton* AddViewerButton(QWidget* viewer);
 
-  // A run that came to its end, made on the day given.
-  void Keep(ForecastResult run, Date made);
+  // A run that came to its end, made on the day given, and its findings.
+  void Keep(ForecastResult run, std::shared_ptr<const ForecastFindings> findings, Date made);
   // A run started or failed: nothing to save until the next one ends.
   void Forget();
 
@@ -46,6 +48,7 @@ class ForecastPdf {
  private:
   QAction* action_;
   std::optional<ForecastResult> run_;
+  std::shared_ptr<const ForecastFindings> findings_;
   Date made_;
   std::function<void(const QString&)> saved_;
 };
