@@ -128,6 +128,107 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
   }
 }
 
+using FirstRecords = std::map<AspectKey, const InterpretationRecord*>;
+
+// Where each line starts (starts[i]: offset of line i + 1), and how many
+// end in a line feed without a carriage return.
+struct LineIndex {
+  std::vector<size_t> starts;
+  size_t bareLf = 0;
+};
+LineIndex IndexLines(std::string_view bytes, const std::vector<std::string_view>& lines) {
+  LineIndex index;
+  for (const std::string_view line : lines) {
+    const size_t start = static_cast<size_t>(line.data() - bytes.data());
+    index.starts.push_back(start);
+    const size_t end = start + line.size();  // the line end, if any, starts here
+    if (end < bytes.size() && bytes[end] == '\n') ++index.bareLf;
+  }
+  return index;
+}
+
+// Text saved as UTF-8 by an editor: every Russian letter would come out as
+// two wrong ones. One finding says it better than a byte-by-byte list.
+void CheckEncoding(std::string_view bytes, const std::vector<std::string_view>& lines,
+                   std::vector<DataFinding>& head, std::vector<DataFinding>& byLine) {
+  const bool utf8 =
+      std::ranges::any_of(bytes, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+      Utf8Length(bytes).has_value();
+  if (utf8) {
+    head.push_back({DataIssue::kUtf8File, 0,
+                    "the file is saved as UTF-8, not Windows-1251 (convert it, e.g. "
+                    "iconv -f UTF-8 -t CP1251)"});
+  } else {
+    for (size_t i = 0; i < lines.size(); ++i) CheckBytes(lines[i], static_cast<int>(i + 1), byLine);
+  }
+}
+
+// Each record, and whether it is the one the lookup finds for its
+// combination and a combination the lookup asks for; the first record of
+// each combination.
+FirstRecords CheckRecords(const InterpretationFile& file, std::string_view bytes,
+                          const std::vector<size_t>& lineStarts, std::vector<DataFinding>& out) {
+  FirstRecords first;
+  for (const InterpretationRecord& r : file.records()) {
+    const AspectKey& c = r.key;
+    const auto [it, isFirst] = first.emplace(c, &r);
+    if (!isFirst)
+      out.push_back({DataIssue::kDuplicate, r.line,
+                     HeaderName(c) + ": duplicate; the lookup uses the record at line " +
+                         std::to_string(it->second->line) + " and never this one"});
+    if (!IsExpected(c))
+      out.push_back({DataIssue::kUnusedRecord, r.line,
+                     HeaderName(c) + ": a combination the program never looks up (transit body " +
+                         List(kTransitBodies) + "; aspect " + List(kAspectAngles) +
+                         "; natal body " + List(kComputedBodies) + ")"});
+    CheckRecord(r, bytes, lineStarts, out);
+  }
+  return first;
+}
+
+// A lookup fails at the first bad header unless a record for it stands
+// before that header.
+void CheckHeaders(const InterpretationFile& file, const FirstRecords& first,
+                  std::vector<DataFinding>& out) {
+  if (file.problems().empty()) return;
+  const int badLine = file.problems().front().line;
+  size_t failing = 0;
+  for (const int t : kTransitBodies)
+    for (const int a : kAspectAngles)
+      for (const int n : kComputedBodies) {
+        const auto found = first.find({t, a, n});
+        if (found == first.end() || found->second->line > badLine) ++failing;
+      }
+  for (const HeaderProblem& p : file.problems()) {
+    std::string message = "header field '" + p.fieldName + "' (columns " +
+                          std::to_string(p.column) + "-" + std::to_string(p.column + 2) + ") is " +
+                          Quote(p.fieldText) +
+                          ", not a number; every lookup that reaches this line fails with \"'" +
+                          Cp1251ToUtf8(p.fieldText) + "' is not a valid integer value\"";
+    if (p.line == badLine)
+      message += " (" + std::to_string(failing) + " of the " +
+                 std::to_string(ExpectedCombinations()) + " combinations)";
+    out.push_back({DataIssue::kBadHeader, p.line, message});
+  }
+}
+
+// The combinations the lookup finds a record for, with their rating codes,
+// and a finding for each it does not.
+void CountCombinations(const FirstRecords& first, InterpretationCheck& check,
+                       std::vector<DataFinding>& missing) {
+  for (const int t : kTransitBodies)
+    for (const int a : kAspectAngles)
+      for (const int n : kComputedBodies) {
+        const auto found = first.find({t, a, n});
+        if (found == first.end()) {
+          missing.push_back({DataIssue::kMissingRecord, 0, "no record " + HeaderName({t, a, n})});
+          continue;
+        }
+        ++check.combinations;
+        ++check.ratingCodes[found->second->ratingCode];
+      }
+}
+
 }  // namespace
 
 size_t InterpretationCheck::Problems() const {
@@ -147,91 +248,24 @@ InterpretationCheck CheckInterpretationBytes(const fs::path& path, std::string_v
   InterpretationCheck check;
   check.path = path;
   check.exists = true;
+  // Findings about the whole file first, then those of a line in the
+  // order of the lines, then those about the whole file again.
   std::vector<DataFinding> head, byLine, tail;
 
   const auto lines = SplitLines(bytes);
-  std::vector<size_t> lineStarts;  // lineStarts[i]: offset of line i + 1
-  size_t bareLf = 0;
-  for (const std::string_view line : lines) {
-    const size_t start = static_cast<size_t>(line.data() - bytes.data());
-    lineStarts.push_back(start);
-    const size_t end = start + line.size();  // the line end, if any, starts here
-    if (end < bytes.size() && bytes[end] == '\n') ++bareLf;
-  }
-
-  // Text saved as UTF-8 by an editor: every Russian letter would come out as
-  // two wrong ones. One finding says it better than a byte-by-byte list.
-  const bool utf8 =
-      std::ranges::any_of(bytes, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
-      Utf8Length(bytes).has_value();
-  if (utf8) {
-    head.push_back({DataIssue::kUtf8File, 0,
-                    "the file is saved as UTF-8, not Windows-1251 (convert it, e.g. "
-                    "iconv -f UTF-8 -t CP1251)"});
-  } else {
-    for (size_t i = 0; i < lines.size(); ++i) CheckBytes(lines[i], static_cast<int>(i + 1), byLine);
-  }
+  const LineIndex index = IndexLines(bytes, lines);
+  CheckEncoding(bytes, lines, head, byLine);
 
   const InterpretationFile file = InterpretationFile::Parse(path, bytes);
   check.records = file.records().size();
+  const FirstRecords first = CheckRecords(file, bytes, index.starts, byLine);
+  CheckHeaders(file, first, byLine);
+  CountCombinations(first, check, tail);
 
-  std::map<AspectKey, const InterpretationRecord*> first;
-  for (const InterpretationRecord& r : file.records()) {
-    const AspectKey& c = r.key;
-    const auto [it, isFirst] = first.emplace(c, &r);
-    if (!isFirst)
-      byLine.push_back({DataIssue::kDuplicate, r.line,
-                        HeaderName(c) + ": duplicate; the lookup uses the record at line " +
-                            std::to_string(it->second->line) + " and never this one"});
-    if (!IsExpected(c))
-      byLine.push_back({DataIssue::kUnusedRecord, r.line,
-                        HeaderName(c) +
-                            ": a combination the program never looks up (transit body " +
-                            List(kTransitBodies) + "; aspect " + List(kAspectAngles) +
-                            "; natal body " + List(kComputedBodies) + ")"});
-    CheckRecord(r, bytes, lineStarts, byLine);
-  }
-
-  // A lookup fails at the first bad header unless a record for it stands
-  // before that header.
-  if (!file.problems().empty()) {
-    const int badLine = file.problems().front().line;
-    size_t failing = 0;
-    for (const int t : kTransitBodies)
-      for (const int a : kAspectAngles)
-        for (const int n : kComputedBodies) {
-          const auto found = first.find({t, a, n});
-          if (found == first.end() || found->second->line > badLine) ++failing;
-        }
-    for (const HeaderProblem& p : file.problems()) {
-      std::string message = "header field '" + p.fieldName + "' (columns " +
-                            std::to_string(p.column) + "-" + std::to_string(p.column + 2) +
-                            ") is " + Quote(p.fieldText) +
-                            ", not a number; every lookup that reaches this line fails with \"'" +
-                            Cp1251ToUtf8(p.fieldText) + "' is not a valid integer value\"";
-      if (p.line == badLine)
-        message += " (" + std::to_string(failing) + " of the " +
-                   std::to_string(ExpectedCombinations()) + " combinations)";
-      byLine.push_back({DataIssue::kBadHeader, p.line, message});
-    }
-  }
-
-  for (const int t : kTransitBodies)
-    for (const int a : kAspectAngles)
-      for (const int n : kComputedBodies) {
-        const auto found = first.find({t, a, n});
-        if (found == first.end()) {
-          tail.push_back({DataIssue::kMissingRecord, 0, "no record " + HeaderName({t, a, n})});
-          continue;
-        }
-        ++check.combinations;
-        ++check.ratingCodes[found->second->ratingCode];
-      }
-
-  if (bareLf > 0)
+  if (index.bareLf > 0)
     tail.push_back(
         {DataIssue::kBareLineFeeds, 0,
-         std::to_string(bareLf) + " of " + std::to_string(lines.size()) +
+         std::to_string(index.bareLf) + " of " + std::to_string(lines.size()) +
              " lines end in LF without CR (the lookup reads both; the files ship with CR LF)"});
 
   std::ranges::stable_sort(byLine, {}, &DataFinding::line);
