@@ -30,15 +30,14 @@
 #include "gui/best_days_window.h"
 #include "gui/birth_fields.h"
 #include "gui/birth_hour_fields.h"
-#include "gui/calendar_save.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
+#include "gui/forecast_save.h"
 #include "gui/help_window.h"
 #include "gui/kind_words.h"
 #include "gui/launcher_notice.h"
 #include "gui/lock_wait.h"
 #include "gui/main_window_parts.h"
-#include "gui/pdf_save.h"
 #include "gui/people_picker.h"
 #include "gui/place_completion.h"
 #include "gui/problem_report.h"
@@ -126,13 +125,13 @@ void MainWindow::BuildWindows(QSize viewerScreen) {
   menuBar()->insertMenu(N3, ForecastMenu);
   best_ = new BestDaysWindow(this);
   ForecastMenu->addAction(best_->Action());
-  pdf_ = std::make_unique<ForecastPdf>(this);
+  pdf_ = ForecastPdf(this);
   pdf_->OnSaved([this](const QString& file) {
     ShowStatus(QStringLiteral("Прогноз сохранён в PDF: ") + file);
   });
   ForecastMenu->addAction(pdf_->Action());
-  pdf_->AddViewerButton(Form2);
-  calendar_ = std::make_unique<ForecastCalendar>(this);
+  AddViewerButton(*pdf_, Form2);
+  calendar_ = ForecastCalendar(this);
   calendar_->OnSaved(
       [this](const QString& file) { ShowStatus(QStringLiteral("Календарь сохранён: ") + file); });
   ForecastMenu->addAction(calendar_->Action());
@@ -266,44 +265,54 @@ void MainWindow::RunCommand(ForecastKind kind) {
     // it is finished, so a run that fails keeps the ones it finished.
     request.name = session_.Name;
     request.start = StartMonth();
-    latest_.request = request;
-    Shown->setText(ForecastCaption(latest_.request, Edit1->text()));
+    // Until the run ends: its request and the months finished so far, of
+    // each only what the buttons open, its page.
+    ForecastResult finished;
+    finished.request = request;
+    latest_ = std::make_shared<const ForecastResult>(finished);
+    Shown->setText(ForecastCaption(request, Edit1->text()));
     // The run holds the event loop; each finished month's button is
     // repainted at once so the user sees the months come in.
     ForecastResult result = RunForecast(
-        *context_, latest_.request,
-        [this](int k, const MonthForecast& month) {
-          latest_.months.push_back(month);
+        *context_, request,
+        [this, &finished](int k, const MonthForecast& month) {
+          MonthForecast opened;
+          opened.month = month.month;
+          opened.page = month.page;
+          finished.months.push_back(std::move(opened));
+          latest_ = std::make_shared<const ForecastResult>(finished);
           QPushButton* button = monthButtons_[static_cast<size_t>(k)];
           button->setEnabled(true);
           button->setText(MonthCaption(month.month.month, month.month.year));
           button->repaint();
         },
         [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
-    latest_ = std::move(result);
+    latest_ = std::make_shared<const ForecastResult>(std::move(result));
     // Remembered once the forecast is made, as typed.
     people_->Remember({Edit1->text().trimmed(), session_.Birth(), Edit2->text().trimmed(),
                        Edit3->text().trimmed()});
     const QDate today = clock_();
     // Read off the run once for both files; its texts stay valid until the
-    // next run refreshes the context, and both are forgotten before that.
-    const auto findings = std::make_shared<const ForecastFindings>(FindingsOf(latest_, *context_));
-    pdf_->Keep(latest_, findings, {today.day(), today.month(), today.year()});
-    calendar_->Keep(latest_.request, findings, context_->programDir());
-    best_->Keep(latest_.request, *context_);
+    // next run refreshes the context, and it is forgotten before that.
+    finished_ = std::make_shared<const FinishedForecast>(
+        FinishedForecast{latest_, FindingsOf(*latest_, *context_),
+                         Date{today.day(), today.month(), today.year()}, context_->programDir()});
+    pdf_->Keep(finished_);
+    calendar_->Keep(finished_);
+    best_->Keep(latest_->request, *context_);
     if (WindowWords(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
     // What packing did beside the archive (an unreadable old archive put
     // aside, not lost; files left out; old entries dropped) is said.
-    QString packing = PackingNotice(latest_.packed, context_->dir().archive());
-    if (!latest_.scratchFailure.empty())
+    QString packing = PackingNotice(latest_->packed, context_->dir().archive());
+    if (!latest_->scratchFailure.empty())
       packing += (packing.isEmpty() ? QString() : QStringLiteral("\n")) +
                  QStringLiteral(
                      "Страницы и архив записаны, но служебный файл записать не "
                      "удалось: ") +
-                 QString::fromStdString(latest_.scratchFailure);
+                 QString::fromStdString(latest_->scratchFailure);
     if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
 }
@@ -342,7 +351,8 @@ void MainWindow::ForgetLatest() {
     button->setEnabled(false);
     button->setText(MonthButtonCaption(k));
   }
-  latest_ = {};
+  finished_.reset();
+  latest_ = std::make_shared<const ForecastResult>();
   // One context for the window's life: what it loaded stays for the next
   // run unless the file has changed on disk since.
   if (!context_ || context_->programDir() != session_.MainDir)
@@ -376,7 +386,7 @@ void MainWindow::ShowPerson(const Person& person) {
 
 void MainWindow::MonthButtonClick(int k) {
   Guarded(this, [&] {
-    session_.PageToShow = latest_.months.at(static_cast<size_t>(k - 1)).page;
+    session_.PageToShow = latest_->months.at(static_cast<size_t>(k - 1)).page;
     Form2->SetPageToShow(session_.PageToShow);
     Form2->exec();
   });

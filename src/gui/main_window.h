@@ -27,8 +27,8 @@ namespace meridan {
 
 class AboutBox;
 class BestDaysWindow;
-class ForecastCalendar;
-class ForecastPdf;
+struct FinishedForecast;
+class ForecastSave;
 class HelpWindow;
 class PeoplePicker;
 class PlaceCompletion;
@@ -52,7 +52,7 @@ class MainWindow : public QMainWindow {
   const ForecastSession& Session() const { return session_; }
   // The latest forecast command's result: its request and the months it
   // finished (all four unless it failed), which the month buttons open.
-  const ForecastResult& Latest() const { return latest_; }
+  const ForecastResult& Latest() const { return *latest_; }
 
   AboutBox* AboutForm() const { return About_Form; }
   Viewer* ViewerForm() const { return Form2; }
@@ -150,12 +150,18 @@ class MainWindow : public QMainWindow {
   PeoplePicker* people_;
 
   ForecastSession session_;
-  ForecastResult latest_;
+  // Never changed once made: a run makes a new one, which the month
+  // buttons open; of a run that failed, only the request and the months
+  // it finished, their pages.
+  std::shared_ptr<const ForecastResult> latest_ = std::make_shared<const ForecastResult>();
+  // The same run once it came to its end, with what is read off it, which
+  // the save actions share; null before.
+  std::shared_ptr<const FinishedForecast> finished_;
   std::unique_ptr<ForecastContext> context_;
-  std::unique_ptr<ForecastPdf> pdf_;            // the latest finished forecast, to save as a PDF
-  std::unique_ptr<ForecastCalendar> calendar_;  // the same, to save as a calendar file
-  BestDaysWindow* best_;                        // the best days of the same
-  QPushButton* ButtonBest;                      // opens it, beside the commands
+  std::unique_ptr<ForecastSave> pdf_;       // the latest finished forecast, to save as a PDF
+  std::unique_ptr<ForecastSave> calendar_;  // the same, to save as a calendar file
+  BestDaysWindow* best_;                    // the best days of the same
+  QPushButton* ButtonBest;                  // opens it, beside the commands
   bool startupQueued_ = false;
   bool activated_ = false;
   std::function<QDate()> clock_ = &QDate::currentDate;

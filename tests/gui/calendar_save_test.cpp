@@ -2,8 +2,6 @@
 // only after a run that came to its end, beside the PDF, under the name
 // given, and a file that cannot be written.
 
-#include "gui/calendar_save.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +14,7 @@
 #include <optional>
 
 #include "forecast/lock.h"
+#include "gui/forecast_save.h"
 #include "gui/main_window.h"
 #include "gui/save_dialog.h"
 #include "gui_testing.h"

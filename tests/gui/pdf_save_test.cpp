@@ -2,8 +2,6 @@
 // viewer: enabled only after a run that came to its end, the suggested name,
 // cancelling, and a file that cannot be written.
 
-#include "gui/pdf_save.h"
-
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +12,7 @@
 #include <optional>
 
 #include "base/month_names.h"
+#include "gui/forecast_save.h"
 #include "gui/main_window.h"
 #include "gui/save_dialog.h"
 #include "gui/viewer.h"
