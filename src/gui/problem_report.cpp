@@ -45,6 +45,19 @@ QString DoneMessage(const QString& path) {
 ProblemReport::ProblemReport(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  SetUpWindow();
+  const Captions captions = AddWords();
+  AddDetailFields();
+  AddSystemChoice();
+  AddCommentField();
+  AddButtons();
+  NameFieldsByCaptions(captions);
+  SetTabOrder();
+  connect(BitBtn1, &QPushButton::clicked, this, &ProblemReport::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &ProblemReport::BitBtn2Click);
+}
+
+void ProblemReport::SetUpWindow() {
   setObjectName(QStringLiteral("ProblemForm"));
   setWindowTitle(QStringLiteral("Возможные проблемы и их решение"));
   setFont(WindowFont());
@@ -55,7 +68,11 @@ ProblemReport::ProblemReport(QWidget* parent)
   setAutoFillBackground(true);
   // A fixed size, like the other dialogs: shrunk, it hid its buttons.
   setFixedSize(750, 550);
+}
 
+// What to fill in and where the report goes, then the captions of the
+// fields.
+ProblemReport::Captions ProblemReport::AddWords() {
   AddLabel("LabelIntro1",
            QStringLiteral("Если у Вас есть замечания по работе программы, пожалуйста, "
                           "заполните ВСЕ поля ниже:"),
@@ -82,17 +99,22 @@ ProblemReport::ProblemReport(QWidget* parent)
   AddLabel("Label11",
            QStringLiteral("Вы получите ответ и рекомендации по восстановлению работы программы. "),
            33, 129);
-  QLabel* nameLabel = AddLabel("Label4", QStringLiteral("Ваше имя"), 34, 175);
-  QLabel* mailLabel = AddLabel("Label5", QStringLiteral("Ваш E-mail"), 34, 210);
-  QLabel* commentLabel = AddLabel("Label2", QStringLiteral("Ваш комментарий, вопрос:  "), 33, 287);
+  return {AddLabel("Label4", QStringLiteral("Ваше имя"), 34, 175),
+          AddLabel("Label5", QStringLiteral("Ваш E-mail"), 34, 210),
+          AddLabel("Label2", QStringLiteral("Ваш комментарий, вопрос:  "), 33, 287)};
+}
 
+void ProblemReport::AddDetailFields() {
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Edit1->setGeometry(119, 172, 200, 25);
   Edit3 = new QLineEdit(this);
   Edit3->setObjectName(QStringLiteral("Edit3"));
   Edit3->setGeometry(119, 206, 200, 25);
+}
 
+// A radio button for each system, in a box of its own.
+void ProblemReport::AddSystemChoice() {
   RadioGroup1 = new QGroupBox(QStringLiteral(" Операционная система "), this);
   RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
   RadioGroup1->setGeometry(352, 170, 179, 120);
@@ -108,7 +130,11 @@ ProblemReport::ProblemReport(QWidget* parent)
     systems_->addButton(button, item + 1);
     ++item;
   }
+}
 
+// The comment, in grey bold, with the line under it that says how much of
+// it the report keeps.
+void ProblemReport::AddCommentField() {
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setGeometry(33, 305, 500, 118);
@@ -124,7 +150,9 @@ ProblemReport::ProblemReport(QWidget* parent)
   lines_ = AddLabel("LabelLines", {}, 33, 427);
   connect(Memo1, &QPlainTextEdit::textChanged, this, &ProblemReport::ShowCommentLines);
   ShowCommentLines();
+}
 
+void ProblemReport::AddButtons() {
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
                             QStringLiteral("  Сформировать отчет"), this);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -134,22 +162,26 @@ ProblemReport::ProblemReport(QWidget* parent)
   BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
   BitBtn2->setGeometry(260, 452, 114, 30);
   BitBtn2->setAutoDefault(false);
+}
 
-  // Screen readers hear each field by its caption, without the blanks and
-  // the colon the form puts around some of them.
+// Screen readers hear each field by its caption, without the blanks and
+// the colon the form puts around some of them.
+void ProblemReport::NameFieldsByCaptions(const Captions& captions) {
   const struct {
     QLabel* label;
     QWidget* field;
-  } captioned[] = {{nameLabel, Edit1}, {mailLabel, Edit3}, {commentLabel, Memo1}};
+  } captioned[] = {{captions.name, Edit1}, {captions.email, Edit3}, {captions.comment, Memo1}};
   for (const auto& each : captioned) {
     each.label->setBuddy(each.field);
     each.field->setAccessibleName(each.label->text().trimmed().remove(QLatin1Char(':')));
   }
   RadioGroup1->setAccessibleName(RadioGroup1->title().trimmed());
   BitBtn1->setAccessibleName(BitBtn1->text().trimmed());
+}
 
-  // Tab reaches the system choice on its first item while none is chosen
-  // (the arrows then move along the items), on the chosen one after.
+// Tab reaches the system choice on its first item while none is chosen
+// (the arrows then move along the items), on the chosen one after.
+void ProblemReport::SetTabOrder() {
   setTabOrder(Edit1, Edit3);
   QWidget* previous = Edit3;
   for (QAbstractButton* choice : systems_->buttons()) {
@@ -159,9 +191,6 @@ ProblemReport::ProblemReport(QWidget* parent)
   setTabOrder(previous, Memo1);
   setTabOrder(Memo1, BitBtn1);
   setTabOrder(BitBtn1, BitBtn2);
-
-  connect(BitBtn1, &QPushButton::clicked, this, &ProblemReport::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &ProblemReport::BitBtn2Click);
 }
 
 QLabel* ProblemReport::AddLabel(const char* name, const QString& caption, int left, int top) {

@@ -41,6 +41,20 @@ class ProblemReport : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The captions of the fields a user fills in.
+  struct Captions {
+    QLabel* name;
+    QLabel* email;
+    QLabel* comment;
+  };
+  void SetUpWindow();
+  Captions AddWords();
+  void AddDetailFields();
+  void AddSystemChoice();
+  void AddCommentField();
+  void AddButtons();
+  void NameFieldsByCaptions(const Captions& captions);
+  void SetTabOrder();
   QLabel* AddLabel(const char* name, const QString& caption, int left, int top);
   void ShowCommentLines();
 
