@@ -17,6 +17,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <utility>
 
 #include "base/files.h"
 #include "base/month_names.h"
@@ -65,11 +66,39 @@ int OpenDigestModule(const std::filesystem::path& path, std::string& why) {
   return -1;
 }
 
+std::string DescriptorName(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// The file of fd under a descriptor whose name the loader holds no object
+// by, fd closed; -1 when there is none. For a name it holds, the loader
+// hands back that object without opening the file, which under the number
+// of a descriptor an earlier module was loaded by would be that module,
+// whatever file the number names now. Under any other name it opens the
+// file and loads it, or hands back the object it holds from that file.
+int UnheldDescriptor(int fd) {
+  int unheld = -1;
+  for (int n = fd + 1; unheld < 0 && n < fd + 1024; ++n) {
+    if (::fcntl(n, F_GETFD) != -1) continue;
+    // With n closed, only an object held by its name answers.
+    if (void* held = ::dlopen(DescriptorName(n).c_str(), RTLD_LAZY | RTLD_NOLOAD)) {
+      ::dlclose(held);
+      continue;
+    }
+    unheld = ::fcntl(fd, F_DUPFD_CLOEXEC, n);
+    if (unheld >= 0 && unheld != n) {  // another thread took n meanwhile
+      ::close(unheld);
+      unheld = -1;
+    }
+  }
+  ::dlerror();  // the probes' failures are no one's concern
+  ::close(fd);
+  return unheld;
+}
+
 // The digest module, opened and checked anew for each digest, so that the
-// file checked is the one there now (the loader maps a file it already
-// holds only once). Closing it leaves the module mapped (RTLD_NODELETE):
-// unloading a module that started Pango's threads is unsafe. A module of
-// another build is refused before any data reaches it.
+// file checked is the one there now and the one that runs (the loader maps
+// a file it already holds only once). Closing it leaves the module mapped
+// (RTLD_NODELETE): unloading a module that started Pango's threads is
+// unsafe. A module of another build is refused before any data reaches it.
 class DigestModule {
  public:
   DigestModule();
@@ -87,9 +116,12 @@ DigestModule::DigestModule() {
     return DigestUnavailable(cause, path_, "the PDF digest cannot be made: " + why);
   };
   std::string why;
-  const int fd = OpenDigestModule(path_, why);
-  if (fd < 0) throw failure(DigestUnavailable::Cause::kNotLoaded, why);
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const int opened = OpenDigestModule(path_, why);
+  if (opened < 0) throw failure(DigestUnavailable::Cause::kNotLoaded, why);
+  const int fd = UnheldDescriptor(opened);
+  if (fd < 0)
+    throw failure(DigestUnavailable::Cause::kNotLoaded, "no descriptor free to load it by");
+  const std::string self = DescriptorName(fd);
   handle_.reset(::dlopen(self.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
   ::close(fd);
   if (!handle_) {
