@@ -22,7 +22,6 @@
 #include "forecast/digest_file.h"
 #include "forecast/findings.h"
 #include "forecast/forecast.h"
-#include "forecast/session.h"
 #include "output/pages/page.h"
 #include "texts/best_days.h"
 #include "texts/data_check.h"

@@ -8,6 +8,7 @@
 // the output directory is packed. The run takes a request and returns what
 // it made; it keeps nothing of its own between runs.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,9 @@
 #include "transits/series.h"
 
 namespace meridan {
+
+// The longest name a forecast takes, in characters as typed.
+inline constexpr size_t kMaxNameLength = 40;
 
 struct ForecastRequest {
   ForecastKind kind = ForecastKind::Trips;

@@ -13,7 +13,7 @@
 
 #include "forecast/context.h"
 #include "forecast/forecast.h"
-#include "forecast/session.h"
+#include "gui/session.h"
 #include "transits/forecast_kind.h"
 
 class QAction;

@@ -10,7 +10,6 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-#include "forecast/session.h"
 #include "gui/fonts.h"
 #include "gui/kind_words.h"
 #include "gui/main_window.h"

@@ -2,7 +2,8 @@
 // The forecast session: what the desktop program holds between commands,
 // the inputs as last typed, the clock's month and the directories. The
 // engine keeps nothing of its own: a command makes a request of these
-// values, and what the run made comes back as its result.
+// values, and what the run made comes back as its result. The command line
+// takes each value from its arguments and keeps none.
 
 #include <filesystem>
 
@@ -14,8 +15,8 @@ namespace meridan {
 
 struct ForecastSession {
   // The name as it goes into the page: escaped, with character references
-  // for what the code page lacks; at most 40 characters as typed, may be
-  // empty.
+  // for what the code page lacks; at most kMaxNameLength characters as
+  // typed, may be empty.
   Cp1251Html Name;
   int BirthDay = 15;
   int BirthMonth = 6;
@@ -30,9 +31,6 @@ struct ForecastSession {
   Date Birth() const { return {BirthDay, BirthMonth, BirthYear}; }
   YearMonth Current() const { return {CurrentYear, CurrentMonth}; }
 };
-
-// The longest name the name field takes, in characters.
-inline constexpr size_t kMaxNameLength = 40;
 
 // Sets MainDir and DataDir from a program directory.
 inline void SetProgramDir(ForecastSession& session, const std::filesystem::path& programDir) {
