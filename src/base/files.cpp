@@ -3,30 +3,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <optional>
-#include <sys/random.h>
 #include <sys/stat.h>
 
 #include "base/pending_names.h"
+#include "base/temporary_files.h"
 
 namespace fs = std::filesystem;
 
 namespace meridan {
 namespace {
-
-// Temporary files are ".meridan-tmp-" + eight hex digits + "-", in the
-// target's directory (a rename never crosses file systems): 22 bytes
-// whatever the target's name, so that a target with a name of the longest
-// a file system takes can still be written. Earlier versions added the
-// target's name after the "-"; such leftovers are recognised too.
-constexpr std::string_view kTemporaryPrefix = ".meridan-tmp-";
-constexpr size_t kRandomDigits = 8;
 
 class Descriptor {
  public:
@@ -47,20 +36,6 @@ class Descriptor {
  private:
   int fd_;
 };
-
-std::string RandomHex() {
-  unsigned char bytes[kRandomDigits / 2];
-  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
-    // No entropy yet (early boot): the exclusive create still keeps names
-    // apart, the address and the clock only make a clash unlikely.
-    const auto mix = static_cast<unsigned long>(::getpid()) ^ reinterpret_cast<uintptr_t>(bytes) ^
-                     static_cast<unsigned long>(::time(nullptr));
-    std::memcpy(bytes, &mix, sizeof bytes);
-  }
-  char text[kRandomDigits + 1];
-  for (size_t i = 0; i < sizeof bytes; ++i) std::snprintf(text + 2 * i, 3, "%02x", bytes[i]);
-  return std::string(text, kRandomDigits);
-}
 
 const char* FileKind(mode_t mode) {
   if (S_ISFIFO(mode)) return "a FIFO";
@@ -157,7 +132,7 @@ int LinkUnnamed(int fd, const fs::path& directory, fs::path& temporary,
   char self[32];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
   for (int attempt = 0;; ++attempt) {
-    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-");
+    temporary = FreshTemporaryName(directory);
     pending.emplace(temporary).Named();
     if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     if (errno != EEXIST || attempt == 100) {
@@ -193,7 +168,7 @@ void WriteReplacing(const fs::path& path, std::string_view bytes, Durability dur
   const bool unnamed = fd >= 0;
   if (!unnamed && !UnnamedUnsupported(errno)) throw FileError("create", path, errno);
   for (int attempt = 0; fd < 0; ++attempt) {
-    temporary = directory / (std::string(kTemporaryPrefix) + RandomHex() + "-");
+    temporary = FreshTemporaryName(directory);
     pending.emplace(temporary).Named();
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0 && (errno != EEXIST || attempt == 100)) throw FileError("create", path, errno);
@@ -293,25 +268,6 @@ void FlushDirectory(const fs::path& directory) {
   // Some file systems cannot flush a directory; the rename has happened and
   // the data is on disk, so that is not worth failing the write for.
   if (fd.get() >= 0) ::fsync(fd.get());
-}
-
-bool IsTemporaryFileName(std::string_view name) {
-  if (!name.starts_with(kTemporaryPrefix)) return false;
-  const std::string_view rest = name.substr(kTemporaryPrefix.size());
-  if (rest.size() < kRandomDigits + 1 || rest[kRandomDigits] != '-') return false;
-  for (size_t i = 0; i < kRandomDigits; ++i)
-    if (!std::isxdigit(static_cast<unsigned char>(rest[i]))) return false;
-  return true;
-}
-
-int RemoveLeftoverTemporaryFiles(const fs::path& directory) {
-  int removed = 0;
-  std::error_code ec;
-  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!IsTemporaryFileName(it->path().filename().string())) continue;
-    if (fs::remove(it->path(), ec)) ++removed;
-  }
-  return removed;
 }
 
 }  // namespace meridan

@@ -10,7 +10,8 @@
 // renamed over the target; then the directory is flushed. A reader, or the
 // next start after a crash, sees the old file or the whole new one, never a
 // part, and a link planted at any name the program writes is replaced, not
-// followed.
+// followed. What the temporary files are called, and clearing up those a
+// killed run left, is base/temporary_files.
 
 #include <cstdint>
 #include <filesystem>
@@ -92,14 +93,5 @@ void WriteNamedFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Makes the renames into a directory durable (fsync of the directory).
 void FlushDirectory(const std::filesystem::path& directory);
-
-// Whether a file name is one of the program's own temporary files (a write
-// that a killed run left behind). Such files are never packed and are
-// removed by the next forecast.
-bool IsTemporaryFileName(std::string_view name);
-
-// Removes the temporary files that a dead run left in a directory; returns
-// how many. Call only while holding the program directory's lock.
-int RemoveLeftoverTemporaryFiles(const std::filesystem::path& directory);
 
 }  // namespace meridan

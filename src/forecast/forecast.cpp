@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/month_names.h"
+#include "base/temporary_files.h"
 #include "forecast/lock.h"
 #include "output/archive/archive.h"
 #include "output/graph/bmp.h"

@@ -4,6 +4,7 @@
 
 #include "base/cp1251.h"
 #include "base/files.h"
+#include "base/temporary_files.h"
 
 namespace meridan {
 namespace {

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "base/lines.h"
+#include "base/temporary_files.h"
 #include "support/program_dir.h"
 
 namespace meridan {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "base/temporary_files.h"
 #include "output/archive/dos_time.h"
 #include "output/archive/zip_file.h"
 
