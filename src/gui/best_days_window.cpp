@@ -85,6 +85,21 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   action_->setEnabled(false);
   connect(action_, &QAction::triggered, this, &BestDaysWindow::Open);
 
+  AddHeading();
+  QLabel* periodLabel = AddPeriodChoice();
+  AddList();
+  QLabel* note = AddNote();
+  AddButtons();
+  LayOut(periodLabel, note);
+  setTabOrder(period_, list_);
+  setTabOrder(list_, copy_);
+  setTabOrder(copy_, print_);
+  setTabOrder(print_, close_);
+  ResizeToScreen(*this, {760, 620});
+}
+
+// The heading, in bold a quarter larger than the window's text.
+void BestDaysWindow::AddHeading() {
   heading_ = new QLabel(this);
   heading_->setObjectName(QStringLiteral("Heading"));
   QFont headingFont = font();
@@ -94,7 +109,10 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   else
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.25);
   heading_->setFont(headingFont);
+}
 
+// The periods to choose from, and their caption.
+QLabel* BestDaysWindow::AddPeriodChoice() {
   period_ = new QComboBox(this);
   period_->setObjectName(QStringLiteral("Period"));
   for (const int months : kPeriods) period_->addItem(PeriodCaption(months), months);
@@ -102,14 +120,21 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   periodLabel->setBuddy(period_);
   connect(period_, &QComboBox::activated, this,
           [this](int index) { ShowMonths(period_->itemData(index).toInt()); });
+  return periodLabel;
+}
 
+// The list, read-only but selectable; tab leaves it.
+void BestDaysWindow::AddList() {
   list_ = new QTextBrowser(this);
   list_->setObjectName(QStringLiteral("List"));
   list_->setAccessibleName(QStringLiteral("Лучшие дни"));
   list_->setOpenLinks(false);
   list_->setTabChangesFocus(true);
   list_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
 
+// What the windows are and are not, under the list.
+QLabel* BestDaysWindow::AddNote() {
   auto* note = new QLabel(
       QStringLiteral("Полосы подобраны по тем же оценкам, что и график прогноза: дни подряд, "
                      "в которые благоприятные указания перевешивают и нет сильных "
@@ -117,7 +142,11 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
       this);
   note->setObjectName(QStringLiteral("Note"));
   note->setWordWrap(true);
+  return note;
+}
 
+// Copy, print and close, with the keys for copying and printing.
+void BestDaysWindow::AddButtons() {
   copy_ = new QPushButton(QStringLiteral("&Копировать"), this);
   copy_->setObjectName(QStringLiteral("Copy"));
   print_ = new QPushButton(QStringLiteral("П&ечать…"), this);
@@ -137,7 +166,11 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   });
   connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
           &BestDaysWindow::Print);
+}
 
+// The heading, the period, the list taking what room there is, the note
+// and the buttons, top to bottom.
+void BestDaysWindow::LayOut(QLabel* periodLabel, QLabel* note) {
   auto* top = new QHBoxLayout;
   top->addWidget(periodLabel);
   top->addWidget(period_);
@@ -153,12 +186,6 @@ BestDaysWindow::BestDaysWindow(QWidget* parent)
   layout->addWidget(list_, 1);
   layout->addWidget(note);
   layout->addLayout(buttons);
-
-  setTabOrder(period_, list_);
-  setTabOrder(list_, copy_);
-  setTabOrder(copy_, print_);
-  setTabOrder(print_, close_);
-  ResizeToScreen(*this, {760, 620});
 }
 
 void BestDaysWindow::Keep(ForecastRequest request, ForecastContext& context) {

@@ -55,6 +55,13 @@ class BestDaysWindow : public QDialog {
   static PrintDialogFn SetPrintDialog(PrintDialogFn dialog);
 
  private:
+  void AddHeading();
+  QLabel* AddPeriodChoice();
+  void AddList();
+  QLabel* AddNote();
+  void AddButtons();
+  void LayOut(QLabel* periodLabel, QLabel* note);
+
   QAction* action_;
   QLabel* heading_;
   QComboBox* period_;
