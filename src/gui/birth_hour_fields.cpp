@@ -107,6 +107,41 @@ std::optional<Place> FindPlace(const PlaceList& places, const QString& text,
   return found.front();
 }
 
+// A time the clocks showed twice, that night they went back: both moments
+// are offered to choose from, as the time with its offset.
+BirthHourFields TwiceShownTime(Date date, ClockTime time, const UtMoment& moment,
+                               const QString& where) {
+  const QString first = TimeWithOffset(time, moment.before.offsetMinutes);
+  const QString second = TimeWithOffset(time, moment.after.offsetMinutes);
+  BirthHourFields refused = Refused(
+      Field::Time,
+      QStringLiteral("Время %1 %2 %3 было дважды: в ту ночь часы перевели назад с %4 на %5. "
+                     "Первый раз это было в %6, второй — в %7. Какое из двух — время "
+                     "рождения? Его можно указать и в поле, дописав смещение: %8 — "
+                     "первое, %9 — второе.")
+          .arg(TimeText(time), DateText(date), where, Offset(moment.before.offsetMinutes),
+               Offset(moment.after.offsetMinutes), UtText(moment.before.julianDay),
+               UtText(moment.after.julianDay), Quoted(first), Quoted(second)));
+  refused.choices = {first, second};
+  refused.choiceCaptions = {
+      QStringLiteral("Первое (") + Offset(moment.before.offsetMinutes) + QLatin1Char(')'),
+      QStringLiteral("Второе (") + Offset(moment.after.offsetMinutes) + QLatin1Char(')')};
+  return refused;
+}
+
+// A time the clocks skipped, that night they went forward.
+BirthHourFields SkippedTime(Date date, ClockTime time, const UtMoment& moment,
+                            const QString& where) {
+  return Refused(
+      Field::Time,
+      QStringLiteral("Времени %1 %2 %3 не было: в ту ночь часы перевели вперёд с %4 на %5, "
+                     "и этот час пропустили. Проверьте время рождения; если часы в тот день "
+                     "шли иначе, допишите к времени их смещение от UTC, например %6.")
+          .arg(TimeText(time), DateText(date), where, Offset(moment.before.offsetMinutes),
+               Offset(moment.after.offsetMinutes),
+               Quoted(TimeWithOffset(time, moment.before.offsetMinutes))));
+}
+
 }  // namespace
 
 std::optional<TimeFieldValue> ParseTimeField(const QString& text) {
@@ -184,34 +219,10 @@ BirthHourFields ReadBirthHourFields(Date date, const QString& timeText, const QS
                          Quoted(reading.place) +
                          QStringLiteral(": обновите пакет tzdata или допишите к времени рождения "
                                         "смещение часов от UTC, например «14:30 +05:00»."));
-    case MomentStatus::Ambiguous: {
-      const ClockTime time = *typed->time;
-      const QString first = TimeWithOffset(time, moment.before.offsetMinutes);
-      const QString second = TimeWithOffset(time, moment.after.offsetMinutes);
-      BirthHourFields refused = Refused(
-          Field::Time,
-          QStringLiteral("Время %1 %2 %3 было дважды: в ту ночь часы перевели назад с %4 на %5. "
-                         "Первый раз это было в %6, второй — в %7. Какое из двух — время "
-                         "рождения? Его можно указать и в поле, дописав смещение: %8 — "
-                         "первое, %9 — второе.")
-              .arg(TimeText(time), DateText(date), where, Offset(moment.before.offsetMinutes),
-                   Offset(moment.after.offsetMinutes), UtText(moment.before.julianDay),
-                   UtText(moment.after.julianDay), Quoted(first), Quoted(second)));
-      refused.choices = {first, second};
-      refused.choiceCaptions = {
-          QStringLiteral("Первое (") + Offset(moment.before.offsetMinutes) + QLatin1Char(')'),
-          QStringLiteral("Второе (") + Offset(moment.after.offsetMinutes) + QLatin1Char(')')};
-      return refused;
-    }
+    case MomentStatus::Ambiguous:
+      return TwiceShownTime(date, *typed->time, moment, where);
     case MomentStatus::Nonexistent:
-      return Refused(
-          Field::Time,
-          QStringLiteral("Времени %1 %2 %3 не было: в ту ночь часы перевели вперёд с %4 на %5, "
-                         "и этот час пропустили. Проверьте время рождения; если часы в тот день "
-                         "шли иначе, допишите к времени их смещение от UTC, например %6.")
-              .arg(TimeText(*typed->time), DateText(date), where,
-                   Offset(moment.before.offsetMinutes), Offset(moment.after.offsetMinutes),
-                   Quoted(TimeWithOffset(*typed->time, moment.before.offsetMinutes))));
+      return SkippedTime(date, *typed->time, moment, where);
   }
   return reading;
 }
