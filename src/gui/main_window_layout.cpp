@@ -51,6 +51,20 @@ QPalette FieldPalette(QPalette palette) {
   return palette;
 }
 
+// The name, as long as the page's heading takes it. A name goes into the
+// heading as it is: control characters (C0, DEL, C1) are not taken, typed
+// or pasted.
+QLineEdit* NameField(QWidget* client, const QPalette& windowPalette) {
+  auto* field = Named(new QLineEdit(client), "Edit1");
+  field->setGeometry(16, 33, 244, 28);
+  field->setMaxLength(static_cast<int>(kMaxNameLength));
+  field->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1f}\\x{7f}-\\x{9f}]*")), field));
+  field->setFont(ControlFont());
+  field->setPalette(FieldPalette(windowPalette));
+  return field;
+}
+
 }  // namespace
 
 void MainWindow::BuildClient() {
@@ -95,15 +109,7 @@ void MainWindow::BuildNameAndBirth(QWidget* client) {
     labels[k] = label;
   }
 
-  Edit1 = Named(new QLineEdit(client), "Edit1");
-  Edit1->setGeometry(16, 33, 244, 28);
-  Edit1->setMaxLength(static_cast<int>(kMaxNameLength));
-  // A name goes into the page's heading as it is: control characters (C0,
-  // DEL, C1) are not taken, typed or pasted.
-  Edit1->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1f}\\x{7f}-\\x{9f}]*")), Edit1));
-  Edit1->setFont(ControlFont());
-  Edit1->setPalette(FieldPalette(palette()));
+  Edit1 = NameField(client, palette());
 
   const struct {
     SpinField** field;
