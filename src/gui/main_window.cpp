@@ -267,20 +267,20 @@ void MainWindow::RunCommand(ForecastKind kind) {
     request.start = StartMonth();
     // Until the run ends: its request and the months finished so far, of
     // each only what the buttons open, its page.
-    ForecastResult finished;
-    finished.request = request;
-    latest_ = std::make_shared<const ForecastResult>(finished);
+    ForecastResult partial;
+    partial.request = request;
+    latest_ = std::make_shared<const ForecastResult>(partial);
     Shown->setText(ForecastCaption(request, Edit1->text()));
     // The run holds the event loop; each finished month's button is
     // repainted at once so the user sees the months come in.
     ForecastResult result = RunForecast(
         *context_, request,
-        [this, &finished](int k, const MonthForecast& month) {
+        [this, &partial](int k, const MonthForecast& month) {
           MonthForecast opened;
           opened.month = month.month;
           opened.page = month.page;
-          finished.months.push_back(std::move(opened));
-          latest_ = std::make_shared<const ForecastResult>(finished);
+          partial.months.push_back(std::move(opened));
+          latest_ = std::make_shared<const ForecastResult>(partial);
           QPushButton* button = monthButtons_[static_cast<size_t>(k)];
           button->setEnabled(true);
           button->setText(MonthCaption(month.month.month, month.month.year));
