@@ -343,8 +343,9 @@ void TellWhatPackingDid(const Context& io, const fs::path& archive, const PackRe
     io.err << "meridan: " << Printable(archive.string())
            << " was a link; the archive replaces it, and what it pointed at is untouched"
            << std::endl;
-  for (const std::string& entry : packed.droppedEntries)
-    io.err << "meridan: an entry of the old archive was dropped, " << Printable(entry) << std::endl;
+  for (const PackReport::DroppedEntry& entry : packed.droppedEntries)
+    io.err << "meridan: an entry of the old archive was dropped, "
+           << Printable(entry.name + ": " + entry.why) << std::endl;
   if (!packed.unreadableNotice.empty())
     io.err << "meridan: " << Printable(packed.unreadableNotice) << std::endl;
 }

@@ -212,10 +212,9 @@ QString PackingNotice(const PackReport& packed, const std::filesystem::path& arc
                                 : QStringLiteral(": его не удалось прочитать (") +
                                       QString::fromStdString(file.why) + QStringLiteral(")."));
   if (!packed.droppedEntries.empty()) {
-    // Each line is "<name>: <why>", and the program's reasons hold no ": ".
     QStringList names;
-    for (const std::string& entry : packed.droppedEntries)
-      names << Quoted(QString::fromStdString(entry.substr(0, entry.rfind(": "))));
+    for (const PackReport::DroppedEntry& entry : packed.droppedEntries)
+      names << Quoted(QString::fromStdString(entry.name));
     lines << QStringLiteral("Старый архив прогнозов был повреждён: ") +
                  (names.size() == 1
                       ? QStringLiteral("запись ") + names.front() +

@@ -475,8 +475,8 @@ TEST_F(PackOutputTest, EntryWhoseHeadersDisagreeIsPackedAgainOrDropped) {
   Put("b_blu1.gif", "GIF89a blue", kFirstRun);
   const PackReport report = PackOutput(Output(), Archive());
   EXPECT_EQ(report.droppedEntries,
-            std::vector<std::string>{
-                "\xcf\xf0.txt: its local header disagrees with the central directory"});
+            (std::vector<PackReport::DroppedEntry>{
+                {"\xcf\xf0.txt", "its local header disagrees with the central directory"}}));
   const auto entries = Entries();
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries.at("b_blu1.gif").data, "GIF89a blue");
@@ -506,9 +506,10 @@ TEST_F(PackOutputTest, EntryWithDamagedDataIsPackedAgainOrDropped) {
     bytes.replace(DataOffset(bytes, name) + 2, 4, "\xde\xad\xbe\xef");
   testing::WriteFile(Archive(), bytes);
   const PackReport report = PackOutput(Output(), Archive());
-  EXPECT_EQ(report.droppedEntries,
-            std::vector<std::string>{
-                "gone.html: its data does not unpack to the size and CRC-32 it is stored with"});
+  EXPECT_EQ(
+      report.droppedEntries,
+      (std::vector<PackReport::DroppedEntry>{
+          {"gone.html", "its data does not unpack to the size and CRC-32 it is stored with"}}));
   const auto entries = Entries();
   EXPECT_EQ(entries.size(), files.size());
   for (const auto& [name, file] : files) EXPECT_EQ(entries.at(name).data, file.bytes) << name;
@@ -598,7 +599,8 @@ TEST_F(PackOutputTest, ForeignEntriesWithHostileNamesAreDropped) {
   Put("page.html", "a page", kFirstRun);
   const PackReport report = PackOutput(Output(), Archive());
   EXPECT_EQ(report.droppedEntries.size(), 8u);
-  EXPECT_EQ(report.droppedEntries.front(), "../evil.html: its name leads out of its folder");
+  EXPECT_EQ(report.droppedEntries.front(),
+            (PackReport::DroppedEntry{"../evil.html", "its name leads out of its folder"}));
   std::set<std::string> names;
   for (const auto& [name, entry] : Entries()) names.insert(name);
   EXPECT_EQ(names, (std::set<std::string>{"ok/fine.txt", "page.html"}));

@@ -107,8 +107,8 @@ TEST(ErrorText, PackingIsToldInRussianOneSentenceALine) {
   PackReport packed;
   packed.notPacked = {"Output/link.html"};
   packed.replacedLink = true;
-  packed.droppedEntries = {"a: its name comes earlier in the archive",
-                           "b.html: its local header disagrees with the central directory"};
+  packed.droppedEntries = {{"a", "its name comes earlier in the archive"},
+                           {"b.html", "its local header disagrees with the central directory"}};
   packed.unreadableKeptAs = "Output/Prognoz.zip.unreadable-20250501-120000";
   packed.unreadableNotice = "the archive Output/Prognoz.zip could not be read";
   const QString notice = PackingNotice(packed, "Output/Prognoz.zip");

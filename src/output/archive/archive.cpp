@@ -338,7 +338,7 @@ PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath,
   for (const DroppedZipEntry& dropped : zip.dropped)
     if (std::none_of(files.begin(), files.end(),
                      [&](const PackedFile& file) { return file.entryName == dropped.name; }))
-      report.droppedEntries.push_back(dropped.name + ": " + dropped.reason);
+      report.droppedEntries.push_back({dropped.name, dropped.reason});
 
   if (!keptBecause.empty()) {
     try {

@@ -26,8 +26,13 @@ struct PackReport {
   // A link that stood in the archive's place and was replaced by the archive.
   bool replacedLink = false;
   // Entries of the old archive that were dropped and had no file to be
-  // packed from again: one line each, "<name>: <why>".
-  std::vector<std::string> droppedEntries;
+  // packed from again, each with the reason.
+  struct DroppedEntry {
+    std::string name;  // as the old archive stored it
+    std::string why;   // "its name leads out of its folder", ...
+    bool operator==(const DroppedEntry&) const = default;
+  };
+  std::vector<DroppedEntry> droppedEntries;
   // An old archive that could not be updated (not a ZIP file this program
   // can read, not a file at all, not to be opened, or too full for this
   // forecast's files), kept under this name beside the fresh one (empty
