@@ -58,19 +58,28 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+const char* Verb(FileError::Operation operation) {
+  switch (operation) {
+    case FileError::Operation::kOpen:
+      return "open";
+    case FileError::Operation::kCreate:
+      return "create";
+    case FileError::Operation::kLock:
+      return "lock";
+  }
+  return "use";
+}
+
 }  // namespace
 
-FileError::FileError(const char* verb, const fs::path& path, int error)
-    : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
-                         std::strerror(error)),
-      verb_(verb),
-      path_(path),
-      error_(error) {}
+FileError::FileError(Operation operation, const fs::path& path, int error)
+    : FileError(operation, path, error, std::strerror(error)) {}
 
-FileError::FileError(const char* verb, const fs::path& path, int error, const std::string& reason)
-    : std::runtime_error(std::string("Cannot ") + verb + " file \"" + path.string() + "\". " +
-                         reason),
-      verb_(verb),
+FileError::FileError(Operation operation, const fs::path& path, int error,
+                     const std::string& reason)
+    : std::runtime_error(std::string("Cannot ") + Verb(operation) + " file \"" + path.string() +
+                         "\". " + reason),
+      operation_(operation),
       path_(path),
       error_(error) {}
 
@@ -80,12 +89,12 @@ std::string ReadFile(const fs::path& path, bool followLinks) {
   // is refused below before a byte is read; a regular file reads the same.
   Descriptor fd(::open(
       path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW)));
-  if (fd.get() < 0) throw FileError("open", path, errno);
+  if (fd.get() < 0) throw FileError(FileError::Operation::kOpen, path, errno);
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) throw FileError("open", path, errno);
-  if (S_ISDIR(info.st_mode)) throw FileError("open", path, EISDIR);
+  if (::fstat(fd.get(), &info) != 0) throw FileError(FileError::Operation::kOpen, path, errno);
+  if (S_ISDIR(info.st_mode)) throw FileError(FileError::Operation::kOpen, path, EISDIR);
   if (!S_ISREG(info.st_mode))
-    throw FileError("open", path, EINVAL,
+    throw FileError(FileError::Operation::kOpen, path, EINVAL,
                     std::string("Not a regular file (") + FileKind(info.st_mode) + ")");
   std::string bytes;
   bytes.resize(static_cast<size_t>(info.st_size));
@@ -100,7 +109,7 @@ std::string ReadFile(const fs::path& path, bool followLinks) {
                            : ::read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw FileError("open", path, errno);
+      throw FileError(FileError::Operation::kOpen, path, errno);
     }
     if (n == 0) break;
     if (full) bytes.append(probe, static_cast<size_t>(n));
@@ -166,12 +175,14 @@ void WriteReplacing(const fs::path& path, std::string_view bytes, Durability dur
   const mode_t mode = replaced ? 0600 : 0666;
   int fd = CreateUnnamed(directory, mode);
   const bool unnamed = fd >= 0;
-  if (!unnamed && !UnnamedUnsupported(errno)) throw FileError("create", path, errno);
+  if (!unnamed && !UnnamedUnsupported(errno))
+    throw FileError(FileError::Operation::kCreate, path, errno);
   for (int attempt = 0; fd < 0; ++attempt) {
     temporary = FreshTemporaryName(directory);
     pending.emplace(temporary).Named();
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0 && (errno != EEXIST || attempt == 100)) throw FileError("create", path, errno);
+    if (fd < 0 && (errno != EEXIST || attempt == 100))
+      throw FileError(FileError::Operation::kCreate, path, errno);
   }
   Descriptor file(fd);
   int error = WriteAll(file.get(), bytes);
@@ -182,7 +193,7 @@ void WriteReplacing(const fs::path& path, std::string_view bytes, Durability dur
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0 && !temporary.empty()) ::unlink(temporary.c_str());
   pending.reset();
-  if (error != 0) throw FileError("create", path, error);
+  if (error != 0) throw FileError(FileError::Operation::kCreate, path, error);
   if (durability == Durability::Flushed) FlushDirectory(directory);
 }
 
@@ -194,9 +205,9 @@ fs::path LinkTarget(const fs::path& path) {
   for (int links = 0;; ++links) {
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
-    if (links == 40) throw FileError("create", path, ELOOP);
+    if (links == 40) throw FileError(FileError::Operation::kCreate, path, ELOOP);
     const fs::path next = fs::read_symlink(target, ec);
-    if (ec) throw FileError("create", path, ec.value());
+    if (ec) throw FileError(FileError::Operation::kCreate, path, ec.value());
     target = next.is_absolute() ? next : target.parent_path() / next;
   }
 }
@@ -239,10 +250,10 @@ void WriteNamedFile(const fs::path& path, std::string_view bytes) {
     // A pipe to a viewer, a terminal, /dev/null: the bytes go into it. The
     // open waits for a FIFO's reader, as a shell's redirection does.
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) throw FileError("create", path, errno);
+    if (fd.get() < 0) throw FileError(FileError::Operation::kCreate, path, errno);
     int error = WriteAll(fd.get(), bytes);
     if (error == 0 && fd.Close() != 0) error = errno;
-    if (error != 0) throw FileError("create", path, error);
+    if (error != 0) throw FileError(FileError::Operation::kCreate, path, error);
     return;
   }
   const fs::path target = LinkTarget(path);
@@ -253,12 +264,13 @@ void WriteNamedFile(const fs::path& path, std::string_view bytes) {
   for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
     struct stat own {};
     if (::fstat(stream, &own) == 0 && own.st_dev == info.st_dev && own.st_ino == info.st_ino)
-      throw FileError("create", path, EINVAL,
+      throw FileError(FileError::Operation::kCreate, path, EINVAL,
                       "It is where the program's own output goes; name a file of its own");
   }
   // Replaced only where it could be written in place, as cp would write
   // it, and with the protection it had.
-  if (::access(target.c_str(), W_OK) != 0) throw FileError("create", path, errno);
+  if (::access(target.c_str(), W_OK) != 0)
+    throw FileError(FileError::Operation::kCreate, path, errno);
   WriteReplacing(target, bytes, Durability::Flushed, &info);
 }
 

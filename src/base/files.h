@@ -25,18 +25,23 @@ namespace meridan {
 // A file that could not be read or written; what() is the message above.
 class FileError : public std::runtime_error {
  public:
-  // verb: a string literal, "open" (to read), "create" (to write) or what
-  // else was tried ("lock").
-  FileError(const char* verb, const std::filesystem::path& path, int error);
-  const char* verb() const { return verb_; }
+  // What was tried; what() says it in the system's verb ("open", "create",
+  // "lock"), and the window words its own sentence by it.
+  enum class Operation {
+    kOpen,    // to read
+    kCreate,  // to write
+    kLock,    // to hold the program directory for a run
+  };
+  FileError(Operation operation, const std::filesystem::path& path, int error);
   // With a reason of the program's own in place of the system's words.
-  FileError(const char* verb, const std::filesystem::path& path, int error,
+  FileError(Operation operation, const std::filesystem::path& path, int error,
             const std::string& reason);
+  Operation operation() const { return operation_; }
   const std::filesystem::path& path() const { return path_; }
   int error() const { return error_; }  // errno
 
  private:
-  const char* verb_;
+  Operation operation_;
   std::filesystem::path path_;
   int error_;
 };

@@ -35,13 +35,13 @@ ProgramDirLock ProgramDirLock::Acquire(const std::filesystem::path& programDir,
   const std::filesystem::path file = ProgramDir{programDir}.lock();
   // Never through a link: the lock file is created where it stands.
   const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) throw FileError("create", file, errno);
+  if (fd < 0) throw FileError(FileError::Operation::kCreate, file, errno);
   ProgramDirLock lock(fd);
   const auto giveUp = std::chrono::steady_clock::now() + patience;
   bool told = false;
   while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK) throw FileError("lock", file, errno);
+    if (errno != EWOULDBLOCK) throw FileError(FileError::Operation::kLock, file, errno);
     if (std::chrono::steady_clock::now() >= giveUp)
       throw ProgramDirBusy(programDir, std::chrono::duration_cast<std::chrono::seconds>(patience));
     if (!told && onWait) onWait();

@@ -47,12 +47,16 @@ QString InParentheses(int error) {
 
 QString FileSentence(const FileError& error) {
   const QString reason = InParentheses(error.error());
-  if (std::strcmp(error.verb(), "open") == 0)
-    return QStringLiteral("Не удалось прочитать файл ") + Quoted(error.path()) + reason +
-           kCheckReading;
-  if (std::strcmp(error.verb(), "create") == 0)
-    return QStringLiteral("Не удалось записать файл ") + Quoted(error.path()) + reason +
-           CheckWriting(error.path());
+  switch (error.operation()) {
+    case FileError::Operation::kOpen:
+      return QStringLiteral("Не удалось прочитать файл ") + Quoted(error.path()) + reason +
+             kCheckReading;
+    case FileError::Operation::kCreate:
+      return QStringLiteral("Не удалось записать файл ") + Quoted(error.path()) + reason +
+             CheckWriting(error.path());
+    case FileError::Operation::kLock:
+      break;
+  }
   return QStringLiteral("Не удалось занять папку программы для прогноза: файл ") +
          Quoted(error.path()) + reason + CheckWriting(error.path());
 }

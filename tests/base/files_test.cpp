@@ -68,14 +68,14 @@ TEST(WriteFileAtomically, FailureNamesTheTargetAndLeavesNothing) {
             "Cannot open file \"" + dir.system().string() + "\". Is a directory");
 
   // A FIFO is refused with the program's own reason, and still says what
-  // was tried (the window words its message by the verb).
+  // was tried (the window words its message by it).
   const fs::path fifo = dir.system() / "go.dat";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   try {
     ReadFile(fifo);
     ADD_FAILURE() << "a FIFO was read";
   } catch (const FileError& e) {
-    EXPECT_STREQ(e.verb(), "open");
+    EXPECT_EQ(e.operation(), FileError::Operation::kOpen);
     EXPECT_EQ(std::string(e.what()),
               "Cannot open file \"" + fifo.string() + "\". Not a regular file (a FIFO)");
   }

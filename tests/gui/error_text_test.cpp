@@ -41,11 +41,13 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
     std::shared_ptr<std::exception> error;
     bool detailed;  // the engine's English goes to the details
   } cases[] = {
-      {std::make_shared<FileError>("open", data / "pluto.sys", ENOENT), false},
-      {std::make_shared<FileError>("open", data / "go.dat", EINVAL, "Not a regular file (a FIFO)"),
+      {std::make_shared<FileError>(FileError::Operation::kOpen, data / "pluto.sys", ENOENT), false},
+      {std::make_shared<FileError>(FileError::Operation::kOpen, data / "go.dat", EINVAL,
+                                   "Not a regular file (a FIFO)"),
        false},
-      {std::make_shared<FileError>("create", "/tmp/x.ics", EROFS), false},
-      {std::make_shared<FileError>("lock", data / ".meridan.lock", EIO), false},
+      {std::make_shared<FileError>(FileError::Operation::kCreate, "/tmp/x.ics", EROFS), false},
+      {std::make_shared<FileError>(FileError::Operation::kLock, data / ".meridan.lock", EIO),
+       false},
       {std::make_shared<DataFileError>(data / "go.dat", 12, "'0x1' is not a valid integer value",
                                        "0x1"),
        false},
@@ -90,7 +92,8 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
                          u"Прогноз не составлен."_s),
             u"Прогноз не составлен. В папке «/home/user/Meridan Diru» уже больше 120 секунд идёт "
             "другой прогноз. Попробуйте ещё раз, когда он закончится."_s);
-  EXPECT_EQ(ErrorMessage(FileError("create", "/home/user/Документы/Прогноз.pdf", EACCES),
+  EXPECT_EQ(ErrorMessage(FileError(FileError::Operation::kCreate,
+                                   "/home/user/Документы/Прогноз.pdf", EACCES),
                          u"PDF не сохранён."_s),
             u"PDF не сохранён. Не удалось записать файл «/home/user/Документы/Прогноз.pdf» "
             "(доступ запрещён). Проверьте, что папка «/home/user/Документы» на месте, что у Вас "

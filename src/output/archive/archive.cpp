@@ -116,7 +116,7 @@ std::vector<FoundFile> FindFiles(const fs::path& outputDir, const ArchivePlace& 
     }
     // The top directory was just written into: not being able to list it
     // is the run's failure, not a file to leave out.
-    if (ec && relative.empty()) throw FileError("open", outputDir, ec.value());
+    if (ec && relative.empty()) throw FileError(FileError::Operation::kOpen, outputDir, ec.value());
     if (ec) report.leftOut.push_back({outputDir / relative, false, SystemReason(ec.value())});
   }
   return found;
@@ -241,7 +241,7 @@ OldArchive ReadOldArchive(const fs::path& path) {
   OldArchive old;
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0) {
-    if (errno != ENOENT) throw FileError("open", path, errno);
+    if (errno != ENOENT) throw FileError(FileError::Operation::kOpen, path, errno);
     return old;
   }
   old.link = S_ISLNK(info.st_mode);
@@ -283,7 +283,7 @@ fs::path KeepUnreadable(const fs::path& archivePath, const ArchivePlace& place) 
     // which never replaces either; the fresh archive then takes the name.
     if ((errno == EINVAL || errno == ENOSYS) && ::link(archivePath.c_str(), kept.c_str()) == 0)
       return kept;
-    if (errno != EEXIST || n == 1000) throw FileError("create", kept, errno);
+    if (errno != EEXIST || n == 1000) throw FileError(FileError::Operation::kCreate, kept, errno);
   }
 }
 
