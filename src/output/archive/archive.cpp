@@ -287,6 +287,77 @@ fs::path KeepUnreadable(const fs::path& archivePath, const ArchivePlace& place) 
   }
 }
 
+// The old archive's entries in zip; or, for an old archive that cannot
+// be updated and is kept aside for a fresh one, why.
+std::string OpenOldArchive(const OldArchive& old, ZipArchive& zip) {
+  if (!old.exists || !old.unusable.empty()) return old.unusable;
+  try {
+    zip = ParseZip(old.bytes);
+  } catch (const ZipFormatError& error) {
+    return std::string("could not be read (") + error.what() + ")";
+  }
+  return {};
+}
+
+// The archive's bytes. Where the old entries with the new files outgrow
+// the format, the old archive stays whole beside a fresh one of the files
+// alone, and keptBecause says so.
+std::string ArchiveBytes(ZipArchive& zip, const std::vector<PackedFile>& files, bool updatingOld,
+                         std::string& keptBecause, const fs::path& archivePath) {
+  try {
+    return WriteZip(zip);
+  } catch (const ZipFormatError& error) {
+    if (!updatingOld) Fail("Cannot write archive", archivePath, error.what());
+  }
+  keptBecause = "would outgrow a ZIP archive without ZIP64 with this forecast's files";
+  zip = {};
+  Update(zip, files);
+  try {
+    return WriteZip(zip);
+  } catch (const ZipFormatError& fresh) {
+    Fail("Cannot write archive", archivePath, fresh.what());
+  }
+}
+
+// The entries of the old archive that were dropped; one whose file is
+// there has just been packed from it again.
+void ReportDropped(const ZipArchive& zip, const std::vector<PackedFile>& files,
+                   PackReport& report) {
+  for (const DroppedZipEntry& dropped : zip.dropped)
+    if (std::none_of(files.begin(), files.end(),
+                     [&](const PackedFile& file) { return file.entryName == dropped.name; }))
+      report.droppedEntries.push_back({dropped.name, dropped.reason});
+}
+
+// The old archive moved aside under a name of its own, and the line that
+// says why and where.
+void KeepOldAside(const fs::path& archivePath, const ArchivePlace& place,
+                  const std::string& keptBecause, PackReport& report) {
+  try {
+    report.unreadableKeptAs = KeepUnreadable(archivePath, place);
+  } catch (const FileError& error) {
+    Fail("Cannot write archive", archivePath,
+         "the old one there " + keptBecause + " and cannot be moved aside (" +
+             SystemReason(error.error()) + ")");
+  }
+  report.unreadableNotice = "the archive " + archivePath.string() + " " + keptBecause +
+                            "; it is kept as " + report.unreadableKeptAs.filename().string() +
+                            " and a fresh archive written in its place";
+}
+
+// Where nothing could be written, the old archive kept aside goes back
+// where it was.
+void WriteArchive(const fs::path& archivePath, const std::string& bytes, const PackReport& report) {
+  try {
+    WriteFileAtomically(archivePath, bytes);
+  } catch (const FileError&) {
+    if (!report.unreadableKeptAs.empty())
+      ::renameat2(AT_FDCWD, report.unreadableKeptAs.c_str(), AT_FDCWD, archivePath.c_str(),
+                  RENAME_NOREPLACE);
+    throw;
+  }
+}
+
 }  // namespace
 
 // The archive is read whole, updated in memory and written back through the
@@ -303,64 +374,16 @@ PackReport PackOutput(const fs::path& outputDir, const fs::path& archivePath,
   if (!old.exists && files.empty()) return report;
   report.replacedLink = old.link;
 
-  // An old archive that cannot be updated is kept aside, and a fresh one
-  // written in its place; `keptBecause` says why.
   ZipArchive zip;
-  std::string keptBecause = old.unusable;
-  if (old.exists && keptBecause.empty()) {
-    try {
-      zip = ParseZip(old.bytes);
-    } catch (const ZipFormatError& error) {
-      keptBecause = std::string("could not be read (") + error.what() + ")";
-    }
-  }
+  std::string keptBecause = OpenOldArchive(old, zip);
   bool changed = !old.exists || !keptBecause.empty() || !zip.dropped.empty() || zip.commentDropped;
   changed = Update(zip, files) || changed;
   if (!changed) return report;
-  std::string bytes;
-  try {
-    bytes = WriteZip(zip);
-  } catch (const ZipFormatError& error) {
-    // The old entries with the new files outgrow the format: the old
-    // archive stays whole beside a fresh one of the files alone.
-    if (!old.exists || !keptBecause.empty())
-      Fail("Cannot write archive", archivePath, error.what());
-    keptBecause = "would outgrow a ZIP archive without ZIP64 with this forecast's files";
-    zip = {};
-    Update(zip, files);
-    try {
-      bytes = WriteZip(zip);
-    } catch (const ZipFormatError& fresh) {
-      Fail("Cannot write archive", archivePath, fresh.what());
-    }
-  }
-  // A dropped entry whose file is there has just been packed from it again.
-  for (const DroppedZipEntry& dropped : zip.dropped)
-    if (std::none_of(files.begin(), files.end(),
-                     [&](const PackedFile& file) { return file.entryName == dropped.name; }))
-      report.droppedEntries.push_back({dropped.name, dropped.reason});
-
-  if (!keptBecause.empty()) {
-    try {
-      report.unreadableKeptAs = KeepUnreadable(archivePath, place);
-    } catch (const FileError& error) {
-      Fail("Cannot write archive", archivePath,
-           "the old one there " + keptBecause + " and cannot be moved aside (" +
-               SystemReason(error.error()) + ")");
-    }
-    report.unreadableNotice = "the archive " + archivePath.string() + " " + keptBecause +
-                              "; it is kept as " + report.unreadableKeptAs.filename().string() +
-                              " and a fresh archive written in its place";
-  }
-  try {
-    WriteFileAtomically(archivePath, bytes);
-  } catch (const FileError&) {
-    // Nothing written: the old archive goes back where it was.
-    if (!report.unreadableKeptAs.empty())
-      ::renameat2(AT_FDCWD, report.unreadableKeptAs.c_str(), AT_FDCWD, archivePath.c_str(),
-                  RENAME_NOREPLACE);
-    throw;
-  }
+  const std::string bytes =
+      ArchiveBytes(zip, files, old.exists && keptBecause.empty(), keptBecause, archivePath);
+  ReportDropped(zip, files, report);
+  if (!keptBecause.empty()) KeepOldAside(archivePath, place, keptBecause, report);
+  WriteArchive(archivePath, bytes, report);
   return report;
 }
 
