@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/cp1251.h"
-#include "base/files.h"
 #include "base/month_names.h"
 #include "base/places.h"
 #include "cli/arguments.h"
@@ -356,27 +356,26 @@ constexpr const char* kEnglishMonths[] = {"January",   "February", "March",    "
                                           "May",       "June",     "July",     "August",
                                           "September", "October",  "November", "December"};
 
-int Forecast(const Context& io, const Options& options) {
-  const ForecastKind kind = ParseKind(options.Require("--kind"));
-  const std::string nameUtf8 = ParseName(options.Require("--name"), kMaxNameLength);
-  const BirthOptions birth = ReadBirthOptions(options);
-  const Date today = Today();
-  const YearMonth start = StartMonth(options);
-  const auto pdf = options.Get("--pdf");
-  if (pdf && pdf->empty()) throw UsageError("--pdf wants a file name");
-  const auto ics = options.Get("--ics");
-  if (ics && ics->empty()) throw UsageError("--ics wants a file name");
+// A file option that, where given, must name a file.
+std::optional<std::string> FileOption(const Options& options, const std::string& name) {
+  std::optional<std::string> file = options.Get(name);
+  if (file && file->empty()) throw UsageError(name + " wants a file name");
+  return file;
+}
 
-  const ForecastRequest request{kind,       NameForPage(nameUtf8),   birth.date, start, birth.hour,
-                                birth.time, NameForPage(birth.place)};
-  ForecastContext context(ProgramDirOf(options).root);
+void RequireOutputDirectory(const ForecastContext& context) {
   std::error_code ec;
   const fs::file_status output = fs::status(context.dir().output(), ec);
   if (!fs::is_directory(output))
     throw std::runtime_error("the output directory " + context.dir().output().string() +
                              (fs::exists(output) ? " is not a directory" : " does not exist"));
+}
 
-  const ForecastResult run = RunForecast(
+// The run, saying on stderr each month as it is done and while another
+// forecast keeps it waiting, with each page's path on stdout.
+ForecastResult RunWithProgress(const Context& io, ForecastContext& context,
+                               const ForecastRequest& request) {
+  return RunForecast(
       context, request,
       [&](int, const MonthForecast& done) {
         io.err << kEnglishMonths[done.month.month - 1] << ' ' << done.month.year << ": done"
@@ -387,16 +386,50 @@ int Forecast(const Context& io, const Options& options) {
         io.err << "meridan: waiting for another forecast in "
                << Printable(context.programDir().string()) << " to finish" << std::endl;
       });
-  TellWhatPackingDid(io, context.dir().archive(), run.packed);
-  // No texts is no error (a missing interpretation file yields none), but
-  // a forecast without them should not look like an ordinary one.
+}
+
+// No texts is no error (a missing interpretation file yields none), but
+// a forecast without them should not look like an ordinary one.
+void TellWhenThereAreNoTexts(const Context& io, ForecastContext& context, ForecastKind kind) {
   const InterpretationFile& texts = context.interpretations(kind);
   if (!texts.exists() || texts.records().empty())
     io.err << "meridan: " << Printable(texts.path().string())
            << (texts.exists() ? " holds no texts" : " does not exist")
            << "; the forecast has no texts" << std::endl;
-  // The pages and the archive stand whatever becomes of the PDF and the
-  // calendar; each of those two is made or reported on its own.
+}
+
+// The PDF or the calendar, made or reported on its own: the pages and the
+// archive stand whatever becomes of it. Its path on stdout once written;
+// false when it was not.
+bool WriteBesidePages(const Context& io, const char* what, const std::string& path,
+                      const std::function<void()>& write) {
+  try {
+    write();
+    io.out << path << '\n';
+    return true;
+  } catch (const std::exception& e) {
+    io.err << "meridan: the " << what
+           << " was not written (the pages and the archive are): " << Printable(e.what()) << '\n';
+    return false;
+  }
+}
+
+int Forecast(const Context& io, const Options& options) {
+  const ForecastKind kind = ParseKind(options.Require("--kind"));
+  const std::string nameUtf8 = ParseName(options.Require("--name"), kMaxNameLength);
+  const BirthOptions birth = ReadBirthOptions(options);
+  const Date today = Today();
+  const YearMonth start = StartMonth(options);
+  const std::optional<std::string> pdf = FileOption(options, "--pdf");
+  const std::optional<std::string> ics = FileOption(options, "--ics");
+
+  const ForecastRequest request{kind,       NameForPage(nameUtf8),   birth.date, start, birth.hour,
+                                birth.time, NameForPage(birth.place)};
+  ForecastContext context(ProgramDirOf(options).root);
+  RequireOutputDirectory(context);
+  const ForecastResult run = RunWithProgress(io, context, request);
+  TellWhatPackingDid(io, context.dir().archive(), run.packed);
+  TellWhenThereAreNoTexts(io, context, kind);
   int status = 0;
   if (!run.scratchFailure.empty()) {
     io.err << "meridan: " << Printable(run.scratchFailure)
@@ -410,26 +443,14 @@ int Forecast(const Context& io, const Options& options) {
     if (!findings) findings = FindingsOf(run, context);
     return *findings;
   };
-  if (pdf) {
-    try {
-      WriteForecastDigest(run, found(), today, *pdf, DigestProcess::kChild);
-      io.out << *pdf << '\n';
-    } catch (const std::exception& e) {
-      io.err << "meridan: the PDF was not written (the pages and the archive are): "
-             << Printable(e.what()) << '\n';
-      status = 1;
-    }
-  }
-  if (ics) {
-    try {
-      WriteForecastCalendar(run.request, found(), context.programDir(), *ics, std::time(nullptr));
-      io.out << *ics << '\n';
-    } catch (const std::exception& e) {
-      io.err << "meridan: the calendar was not written (the pages and the archive are): "
-             << Printable(e.what()) << '\n';
-      status = 1;
-    }
-  }
+  if (pdf && !WriteBesidePages(io, "PDF", *pdf, [&] {
+        WriteForecastDigest(run, found(), today, *pdf, DigestProcess::kChild);
+      }))
+    status = 1;
+  if (ics && !WriteBesidePages(io, "calendar", *ics, [&] {
+        WriteForecastCalendar(run.request, found(), context.programDir(), *ics, std::time(nullptr));
+      }))
+    status = 1;
   return status;
 }
 
