@@ -390,11 +390,10 @@ ForecastResult RunWithProgress(const Context& io, ForecastContext& context,
 
 // No texts is no error (a missing interpretation file yields none), but
 // a forecast without them should not look like an ordinary one.
-void TellWhenThereAreNoTexts(const Context& io, ForecastContext& context, ForecastKind kind) {
-  const InterpretationFile& texts = context.interpretations(kind);
-  if (!texts.exists() || texts.records().empty())
-    io.err << "meridan: " << Printable(texts.path().string())
-           << (texts.exists() ? " holds no texts" : " does not exist")
+void TellWhenThereAreNoTexts(const Context& io, const std::optional<NoTexts>& noTexts) {
+  if (noTexts)
+    io.err << "meridan: " << Printable(noTexts->file.string())
+           << (noTexts->missing ? " does not exist" : " holds no texts")
            << "; the forecast has no texts" << std::endl;
 }
 
@@ -429,7 +428,7 @@ int Forecast(const Context& io, const Options& options) {
   RequireOutputDirectory(context);
   const ForecastResult run = RunWithProgress(io, context, request);
   TellWhatPackingDid(io, context.dir().archive(), run.packed);
-  TellWhenThereAreNoTexts(io, context, kind);
+  TellWhenThereAreNoTexts(io, run.noTexts);
   int status = 0;
   if (!run.scratchFailure.empty()) {
     io.err << "meridan: " << Printable(run.scratchFailure)

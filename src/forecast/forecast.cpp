@@ -9,6 +9,7 @@
 #include "output/graph/jpeg.h"
 #include "output/graph/month_graph.h"
 #include "output/pages/page.h"
+#include "texts/interpretation.h"
 #include "transits/scan.h"
 
 namespace fs = std::filesystem;
@@ -73,7 +74,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
   RemoveLeftoverTemporaryFiles(context.dir().output());
   RemoveLeftoverTemporaryFiles(context.dir().data());
-  ForecastResult result{request, {}, {}, {}, {}, {}};
+  ForecastResult result{request, {}, {}, {}, {}, {}, {}};
   {
     // The pages and graphs are flushed one by one; the renames that put
     // them in place are made durable once, when the months are done or
@@ -92,6 +93,9 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
           ForecastMonth(context, request, natal, request.start.Plus(k - 1), picture));
       if (onMonthDone) onMonthDone(k, result.months.back());
     }
+    const InterpretationFile& texts = context.interpretations(request.kind);
+    if (!texts.exists() || texts.records().empty())
+      result.noTexts = NoTexts{texts.path(), !texts.exists()};
     // The scratch files end as the last month (the last one with a matched
     // text) leaves them; writing them for every month would only replace
     // them again.

@@ -64,9 +64,17 @@ struct MonthForecast {
   std::string pageBytes;  // the page as written
 };
 
+// An interpretation file that gave the forecast no texts: missing, or
+// without a record. No error (the pages are written, without texts), but
+// a forecast without texts is not to pass for an ordinary one.
+struct NoTexts {
+  std::filesystem::path file;
+  bool missing = true;  // false: there, but without a record
+};
+
 // What a forecast command made: its request, its four months (the first
-// first), and what packing Output/ had to say (files left out, old entries
-// dropped, an unreadable archive kept).
+// first), what packing Output/ had to say (files left out, old entries
+// dropped, an unreadable archive kept), and whether the texts were there.
 struct ForecastResult {
   ForecastRequest request;
   NatalChart natal;  // of the request's birth date and hour
@@ -79,6 +87,7 @@ struct ForecastResult {
   // place, a full disk), or empty: the pages and the archive are written
   // all the same, and the run fails only after them.
   std::string scratchFailure;
+  std::optional<NoTexts> noTexts;
 };
 
 // Told after each finished month: its number k (1..4) and the month as

@@ -231,4 +231,12 @@ QString PackingNotice(const PackReport& packed, const std::filesystem::path& arc
   return lines.join(QLatin1Char('\n'));
 }
 
+QString NoTextsNotice(const NoTexts& noTexts) {
+  return (noTexts.missing ? QStringLiteral("Файл текстов прогноза ") + Quoted(noTexts.file) +
+                                QStringLiteral(" не найден")
+                          : QStringLiteral("В файле текстов прогноза ") + Quoted(noTexts.file) +
+                                QStringLiteral(" нет ни одного текста")) +
+         QStringLiteral(": прогноз составлен без текстов. ") + kReturnFile;
+}
+
 }  // namespace meridan

@@ -10,6 +10,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "forecast/forecast.h"
 #include "output/archive/archive.h"
 
 namespace meridan {
@@ -32,5 +33,8 @@ QString ErrorDetails(const std::exception& error);
 // What packing Output/ into the archive had to say beside the archive
 // itself, one sentence a line; empty when there is nothing to say.
 QString PackingNotice(const PackReport& packed, const std::filesystem::path& archive);
+
+// That the forecast came out without texts, and why: one sentence.
+QString NoTextsNotice(const NoTexts& noTexts);
 
 }  // namespace meridan

@@ -313,6 +313,9 @@ void MainWindow::RunCommand(ForecastKind kind) {
                      "Страницы и архив записаны, но служебный файл записать не "
                      "удалось: ") +
                  QString::fromStdString(latest_->scratchFailure);
+    if (latest_->noTexts)
+      packing +=
+          (packing.isEmpty() ? QString() : QStringLiteral("\n")) + NoTextsNotice(*latest_->noTexts);
     if (!packing.isEmpty()) NoticeBox::Show(this, packing);
   });
 }

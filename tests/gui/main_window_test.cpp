@@ -212,6 +212,17 @@ TEST_F(MainWindowTest, UnreadableArchiveIsKeptAndSaidInANotice) {
   EXPECT_TRUE(notices[0].contains(u"Prognoz.zip.unreadable-"_s)) << notices[0].toStdString();
 }
 
+// A missing interpretation file is no error, but the window says that the
+// forecast came out without texts, and which file to put back.
+TEST_F(MainWindowTest, MissingInterpretationFileIsSaidInANotice) {
+  Start();
+  fs::remove(dir.system() / "go.dat");
+  Click(u"Button18"_s);
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  ASSERT_EQ(notices.size(), 1);
+  EXPECT_TRUE(notices[0].contains(u"go.dat» не найден"_s)) << notices[0].toStdString();
+}
+
 // A birth date that is not there to read, lies outside a field's limits or
 // does not exist is refused in Russian, naming the field; the field gets the
 // focus, and nothing is computed or written.
