@@ -90,6 +90,24 @@ struct BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// What packing did beside the archive (an unreadable old archive put
+// aside, not lost; files left out; old entries dropped), a scratch file
+// that could not be written, and a forecast without texts; empty when
+// there is nothing to say.
+QString AfterRunNotice(const ForecastResult& result, const std::filesystem::path& archive) {
+  QString notice = PackingNotice(result.packed, archive);
+  if (!result.scratchFailure.empty())
+    notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) +
+              QStringLiteral(
+                  "Страницы и архив записаны, но служебный файл записать не "
+                  "удалось: ") +
+              QString::fromStdString(result.scratchFailure);
+  if (result.noTexts)
+    notice +=
+        (notice.isEmpty() ? QString() : QStringLiteral("\n")) + NoTextsNotice(*result.noTexts);
+  return notice;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent, QSize viewerScreen)
@@ -265,59 +283,55 @@ void MainWindow::RunCommand(ForecastKind kind) {
     // it is finished, so a run that fails keeps the ones it finished.
     request.name = session_.Name;
     request.start = StartMonth();
-    // Until the run ends: its request and the months finished so far, of
-    // each only what the buttons open, its page.
-    ForecastResult partial;
-    partial.request = request;
-    latest_ = std::make_shared<const ForecastResult>(partial);
     Shown->setText(ForecastCaption(request, Edit1->text()));
-    // The run holds the event loop; each finished month's button is
-    // repainted at once so the user sees the months come in.
-    ForecastResult result = RunForecast(
-        *context_, request,
-        [this, &partial](int k, const MonthForecast& month) {
-          MonthForecast opened;
-          opened.month = month.month;
-          opened.page = month.page;
-          partial.months.push_back(std::move(opened));
-          latest_ = std::make_shared<const ForecastResult>(partial);
-          QPushButton* button = monthButtons_[static_cast<size_t>(k)];
-          button->setEnabled(true);
-          button->setText(MonthCaption(month.month.month, month.month.year));
-          button->repaint();
-        },
-        [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
-    latest_ = std::make_shared<const ForecastResult>(std::move(result));
+    latest_ = std::make_shared<const ForecastResult>(RunShowingMonths(request));
     // Remembered once the forecast is made, as typed.
     people_->Remember({Edit1->text().trimmed(), session_.Birth(), Edit2->text().trimmed(),
                        Edit3->text().trimmed()});
-    const QDate today = clock_();
-    // Read off the run once for both files; its texts stay valid until the
-    // next run refreshes the context, and it is forgotten before that.
-    finished_ = std::make_shared<const FinishedForecast>(
-        FinishedForecast{latest_, FindingsOf(*latest_, *context_),
-                         Date{today.day(), today.month(), today.year()}, context_->programDir()});
-    pdf_->Keep(finished_);
-    calendar_->Keep(finished_);
-    best_->Keep(latest_->request, *context_);
+    KeepFinished();
     if (WindowWords(kind).showsProgramDir) {
       Label1->setText(QStringLiteral("    MainDir= ") + PathText(session_.MainDir / ""));
       Label1->adjustSize();
     }
-    // What packing did beside the archive (an unreadable old archive put
-    // aside, not lost; files left out; old entries dropped) is said.
-    QString packing = PackingNotice(latest_->packed, context_->dir().archive());
-    if (!latest_->scratchFailure.empty())
-      packing += (packing.isEmpty() ? QString() : QStringLiteral("\n")) +
-                 QStringLiteral(
-                     "Страницы и архив записаны, но служебный файл записать не "
-                     "удалось: ") +
-                 QString::fromStdString(latest_->scratchFailure);
-    if (latest_->noTexts)
-      packing +=
-          (packing.isEmpty() ? QString() : QStringLiteral("\n")) + NoTextsNotice(*latest_->noTexts);
-    if (!packing.isEmpty()) NoticeBox::Show(this, packing);
+    const QString notice = AfterRunNotice(*latest_, context_->dir().archive());
+    if (!notice.isEmpty()) NoticeBox::Show(this, notice);
   });
+}
+
+ForecastResult MainWindow::RunShowingMonths(const ForecastRequest& request) {
+  // Until the run ends: its request and the months finished so far, of
+  // each only what the buttons open, its page.
+  ForecastResult partial;
+  partial.request = request;
+  latest_ = std::make_shared<const ForecastResult>(partial);
+  // The run holds the event loop; each finished month's button is
+  // repainted at once so the user sees the months come in.
+  return RunForecast(
+      *context_, request,
+      [this, &partial](int k, const MonthForecast& month) {
+        MonthForecast opened;
+        opened.month = month.month;
+        opened.page = month.page;
+        partial.months.push_back(std::move(opened));
+        latest_ = std::make_shared<const ForecastResult>(partial);
+        QPushButton* button = monthButtons_[static_cast<size_t>(k)];
+        button->setEnabled(true);
+        button->setText(MonthCaption(month.month.month, month.month.year));
+        button->repaint();
+      },
+      [this] { WaitWhileAnotherForecastRuns(this, session_.MainDir); });
+}
+
+void MainWindow::KeepFinished() {
+  const QDate today = clock_();
+  // Read off the run once for both files; its texts stay valid until the
+  // next run refreshes the context, and it is forgotten before that.
+  finished_ = std::make_shared<const FinishedForecast>(
+      FinishedForecast{latest_, FindingsOf(*latest_, *context_),
+                       Date{today.day(), today.month(), today.year()}, context_->programDir()});
+  pdf_->Keep(finished_);
+  calendar_->Keep(finished_);
+  best_->Keep(latest_->request, *context_);
 }
 
 bool MainWindow::ReadTimeAndPlace(Date birth, ForecastRequest& request) {

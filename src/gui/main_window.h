@@ -107,6 +107,12 @@ class MainWindow : public QMainWindow {
   YearMonth StartMonth() const;
 
   void RunCommand(ForecastKind kind);
+  // The run, each month's button opening its page as soon as the month is
+  // done; until it ends, the latest result holds the months done so far.
+  ForecastResult RunShowingMonths(const ForecastRequest& request);
+  // The finished run, read off once, for the PDF, the calendar and the
+  // best days.
+  void KeepFinished();
   // The birth time and place into the request, or false when the user is
   // to put them right (told why) or called the question off.
   bool ReadTimeAndPlace(Date birth, ForecastRequest& request);
