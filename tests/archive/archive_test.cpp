@@ -22,7 +22,7 @@
 
 #include "output/archive/dos_time.h"
 #include "output/archive/zip_file.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 #include "zip_testing.h"
 
 namespace fs = std::filesystem;
@@ -153,7 +153,7 @@ class PackOutputTest : public ::testing::Test {
 
   // A zone with summer time, so that DOS times are not UTC's.
   testing::TimeZone zone_{kCentralEurope};
-  testing::ProgramDir dir_{false};
+  testing::ScratchProgramDir dir_{false};
 };
 
 TEST_F(PackOutputTest, FirstRunPacksEveryFileUnderItsNameAtLevelNine) {
@@ -415,7 +415,7 @@ TEST_F(PackOutputTest, EmptyOutputDirectoryWritesNoArchive) {
 // is what other programs would unpack over the first).
 TEST_F(PackOutputTest, OldArchiveWithRepeatedNamesKeepsTheFirst) {
   {
-    testing::ProgramDir scratch(false);
+    testing::ScratchProgramDir scratch(false);
     testing::WriteFile(scratch.output() / "a.txt", "first");
     testing::WriteFile(scratch.output() / "b.txt", "second");
     PackOutput(scratch.output(), Archive());
@@ -672,7 +672,7 @@ TEST(DeflateAll, EachFileInItsPlaceWhicheverThreadTookIt) {
     EXPECT_EQ(deflated[i].crc, Crc32(files[i])) << i;
     archive.entries.push_back(DeflatedEntry("f" + std::to_string(i), deflated[i], 0x5A210000));
   }
-  testing::ProgramDir dir(false);
+  testing::ScratchProgramDir dir(false);
   const fs::path zip = dir.root() / "all.zip";
   testing::WriteFile(zip, WriteZip(archive));
   const std::vector<ZipEntry> read = testing::ReadZip(zip);

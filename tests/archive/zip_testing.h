@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan::testing {
 

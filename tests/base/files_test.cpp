@@ -15,13 +15,13 @@
 
 #include "base/lines.h"
 #include "base/temporary_files.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 std::set<std::string> Names(const fs::path& dir) {
   std::set<std::string> names;
@@ -39,7 +39,7 @@ std::string ErrorOf(const std::function<void()>& call) {
 }
 
 TEST(WriteFileAtomically, ReplacesWholeAndNeverWritesThroughALink) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const fs::path page = dir.output() / "Prog_05_2025.html";
   testing::WriteFile(page, "old page");
   WriteFileAtomically(page, "new page");
@@ -55,7 +55,7 @@ TEST(WriteFileAtomically, ReplacesWholeAndNeverWritesThroughALink) {
 }
 
 TEST(WriteFileAtomically, FailureNamesTheTargetAndLeavesNothing) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const fs::path blocked = dir.output() / "Prog_06_2025.jpeg";
   fs::create_directory(blocked);
   EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(blocked, "image"); }),
@@ -85,7 +85,7 @@ TEST(WriteFileAtomically, FailureNamesTheTargetAndLeavesNothing) {
 // there (other bytes of the same size, a link to the same bytes, a file
 // with a second name) is replaced as any write replaces it.
 TEST(WriteFileIfChanged, LeavesOnlyAFileOfItsOwnThatHoldsTheBytes) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const auto inode = [](const fs::path& file) {
     struct stat info {};
     return ::lstat(file.c_str(), &info) == 0 ? info.st_ino : 0;
@@ -110,7 +110,7 @@ TEST(WriteFileIfChanged, LeavesOnlyAFileOfItsOwnThatHoldsTheBytes) {
 }
 
 TEST(TemporaryFiles, TheProgramsOwnAreRecognisedAndRemoved) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   for (const char* name : {".meridan-tmp-0123abcd-Prog_05_2025.html", ".meridan-tmp-ffffffff-x",
                            ".meridan-tmp-0a1b2c3d-", "Prog_05_2025.html", ".meridan-tmp-0123abcd",
                            "Prognoz.zip.h3rv7f", ".meridan-tmp-0123abcg-page"})
@@ -127,7 +127,7 @@ TEST(TemporaryFiles, TheProgramsOwnAreRecognisedAndRemoved) {
 // name of the longest the file system takes is written all the same; and
 // the file the program's own output goes to is never replaced under it.
 TEST(WriteNamedFile, KeepsProtectionRefusesWhatCannotBeWrittenInPlace) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const auto mode = [](const fs::path& file) {
     struct stat info {};
     ::stat(file.c_str(), &info);

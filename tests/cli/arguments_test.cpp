@@ -14,13 +14,13 @@
 
 #include "cli/commands.h"
 #include "cli/run_meridan.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 using testing::Result;
 using testing::RunMeridan;
@@ -45,7 +45,7 @@ void ExpectRefusedInOneLine(const Result& r, const std::string& what) {
 // page's heading and the PDF: refused, with nothing written; the refusal
 // shows them escaped. Letters of any script stay names.
 TEST(Arguments, NameWithControlCharactersIsRefusedAndNothingWritten) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const auto before = Files(dir.root());
   const auto forecast = [&](const std::string& name) {
     return RunMeridan({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984",
@@ -71,7 +71,7 @@ TEST(Arguments, NameWithControlCharactersIsRefusedAndNothingWritten) {
 // Dates are days that exist, in every option that takes one; numbers are
 // plain decimal, and counts whole.
 TEST(Arguments, DatesThatDoNotExistAndNumbersInOtherFormsAreRefused) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const auto before = Files(dir.root());
   const std::string at = dir.root().string();
   const std::vector<std::vector<std::string>> refused = {

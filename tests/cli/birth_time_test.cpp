@@ -11,12 +11,12 @@
 #include "base/cp1251.h"
 #include "cli/commands.h"
 #include "cli/run_meridan.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 using testing::Result;
 using testing::RunMeridan;
@@ -27,7 +27,7 @@ std::string AfterFirstLine(const std::string& text) { return text.substr(text.fi
 // The chart at a moment is the positions of that moment: the first line
 // names it, in UT, and the nine lines below are what positions --jd prints.
 TEST(BirthTime, ChartAtTheMomentIsThePositionsOfThatMoment) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string root = dir.root().string();
   const struct {
     std::vector<std::string> options;
@@ -62,7 +62,7 @@ TEST(BirthTime, ChartAtTheMomentIsThePositionsOfThatMoment) {
 }
 
 TEST(BirthTime, WrongOrIncompleteIsAUsageError) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string root = dir.root().string();
   const struct {
     std::vector<std::string> options;
@@ -95,7 +95,7 @@ TEST(BirthTime, WrongOrIncompleteIsAUsageError) {
 // picks either moment of a repeated hour (and is taken as given for a
 // skipped one).
 TEST(BirthTime, RepeatedAndSkippedHoursAreRefused) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string root = dir.root().string();
   const auto chart = [&](const char* birth, const char* time, std::vector<std::string> more) {
     std::vector<std::string> args{"chart", "--birth", birth, "--time", time, "--dir", root};
@@ -126,7 +126,7 @@ TEST(BirthTime, RepeatedAndSkippedHoursAreRefused) {
 // Without a time each influence ends with its possible window and whether
 // every birth hour has it; with a time the three fields are "-".
 TEST(BirthTime, InfluencesSayHowFarTheDaysHangOnTheHour) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string root = dir.root().string();
   const std::vector<std::string> query{"influences", "--kind",  "trips", "--birth", "20.05.1984",
                                        "--start",    "05.2025", "--dir", root};
@@ -174,8 +174,8 @@ TEST(BirthTime, InfluencesSayHowFarTheDaysHangOnTheHour) {
 // A place or zone without a time changes nothing of the pages: the chart
 // stays at noon UT.
 TEST(BirthTime, WithoutATimeTheForecastIsAsBefore) {
-  ProgramDir plain, placed;
-  const auto forecast = [](const ProgramDir& dir, std::vector<std::string> more) {
+  ScratchProgramDir plain, placed;
+  const auto forecast = [](const ScratchProgramDir& dir, std::vector<std::string> more) {
     std::vector<std::string> args{"forecast",         "--kind",     "trips",   "--name",  "Иван",
                                   "--birth",          "20.05.1984", "--start", "05.2025", "--dir",
                                   dir.root().string()};

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "cli/run_meridan.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 using testing::Result;
 using testing::RunMeridan;
@@ -28,7 +28,7 @@ size_t LineCount(const std::string& text) {
 
 // The positions of a fixed date, byte for byte (tests/golden/positions_1984-05-20.txt).
 TEST(Positions, GoldenOutputForADate) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"positions", "--date", "20.05.1984", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string diff = testing::CompareWithGolden("positions_1984-05-20.txt", r.out);
@@ -80,7 +80,7 @@ TEST(Positions, EchoedCommandWordsAndPathsAreEscaped) {
 // A birth date that does not exist, or lies outside the birth years, is
 // refused before anything is computed; a leap day of a leap year is a date.
 TEST(Chart, BirthDateThatDoesNotExistIsAUsageError) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const struct {
     const char* birth;
     const char* firstLine;  // empty: the chart is printed
@@ -102,7 +102,7 @@ TEST(Chart, BirthDateThatDoesNotExistIsAUsageError) {
 // The chart names the moment it is computed at, then prints what
 // positions prints for it: noon UT of the birth date.
 TEST(Chart, FirstLineNamesTheMoment) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result chart = RunMeridan({"chart", "--birth", "20.05.1984", "--dir", dir.root().string()});
   ASSERT_EQ(chart.status, 0) << chart.err;
   const Result noon =
@@ -136,7 +136,7 @@ TEST(Version, PrintsTheProgramsVersion) {
 }
 
 TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result missing =
       RunMeridan({"positions", "--date", "20.05.1984", "--dir", (dir.root() / "nowhere").string()});
   EXPECT_EQ(missing.status, 1);
@@ -151,7 +151,7 @@ TEST(Positions, RuntimeErrorsAreOneLineAndStatus1) {
 }
 
 TEST(Scan, OneTabSeparatedLinePerHit) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
                                "05.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -176,7 +176,7 @@ TEST(Scan, OneTabSeparatedLinePerHit) {
 // `meridan positions` of each day, with the aspects and the lookup redone in
 // a short script. Regenerate with MERIDAN_UPDATE_GOLDEN=1 after go.dat changes.
 TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"scan", "--kind", "trips", "--birth", "20.05.1984", "--month",
                                "05.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -190,7 +190,7 @@ TEST(Scan, GoldenMonthAgainstTheShippedTexts) {
 // permissions do not bite, the listing still shows that nothing was
 // written.)
 TEST(Scan, AndTheOtherQueriesWriteNothingAndNeedNoWritableSystem) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const auto listing = [&] {
     std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>> files;
     for (const auto& entry : fs::recursive_directory_iterator(dir.root()))
@@ -230,7 +230,7 @@ TEST(Scan, AndTheOtherQueriesWriteNothingAndNeedNoWritableSystem) {
 }
 
 TEST(Series, SaleHasThreeLines) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result sale = RunMeridan({"series", "--kind", "sale", "--birth", "20.05.1984", "--month",
                                   "02.2024", "--dir", dir.root().string()});
   ASSERT_EQ(sale.status, 0) << sale.err;
@@ -253,7 +253,7 @@ TEST(Series, SaleHasThreeLines) {
 }
 
 TEST(Forecast, WritesFourPagesAndReportsProgress) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"forecast", "--kind", "service", "--name", "Анна", "--birth",
                                "20.05.1984", "--start", "11.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -267,7 +267,7 @@ TEST(Forecast, WritesFourPagesAndReportsProgress) {
 }
 
 TEST(Forecast, NameIsCheckedNotCut) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string forty(40, 'x');
   auto forecast = [&](const std::string& name) {
     return RunMeridan({"forecast", "--kind", "trips", "--name", name, "--birth", "20.05.1984",
@@ -289,7 +289,7 @@ TEST(Forecast, NameIsCheckedNotCut) {
 // What stands in the way, or what the run did beside its work, is said in
 // one line for what it is.
 TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const auto forecast = [&] {
     return RunMeridan({"forecast", "--kind", "trips", "--name", "A", "--birth", "20.05.1984",
                        "--start", "05.2025", "--dir", dir.root().string()});
@@ -336,7 +336,7 @@ TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
 // The PDF comes after the pages and the archive and changes neither; one
 // that cannot be written fails the command on its own.
 TEST(Forecast, PdfLastWithoutTouchingPagesItsFailureItsOwnError) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   auto forecast = [&](std::vector<std::string> extra) {
     std::vector<std::string> args = {
         "forecast", "--kind",  "sale",  "--name",           "Анна", "--birth", "20.05.1984",
@@ -376,7 +376,7 @@ TEST(Forecast, PdfLastWithoutTouchingPagesItsFailureItsOwnError) {
 // Refused even where this build's module was loaded before: the module
 // that runs is the file named now.
 TEST(Forecast, DigestModuleOfAnotherBuildIsRefusedInOneLine) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const fs::path pdf = dir.root() / "a.pdf";
   const auto forecast = [&] {
     return RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984",
@@ -401,7 +401,7 @@ TEST(Forecast, DigestModuleOfAnotherBuildIsRefusedInOneLine) {
 // 1/2 March, Mercury 15 March, 7 April, 18 July, 11 August, 9 and 29
 // November), within the theory's hour or so.
 TEST(Stations, AYearOfTurns) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan(
       {"stations", "--start", "01.2025", "--months", "12", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -419,7 +419,7 @@ TEST(Stations, AYearOfTurns) {
 // caution a line of `influences` over the same months, each score the sum
 // of `scan`'s accepted ratings over the window's days.
 TEST(Best, WindowsReadAsTheScanAndTheInfluencesDo) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const std::string root = dir.root().string();
   const Result r = RunMeridan(
       {"best", "--kind", "service", "--birth", "03.11.1957", "--start", "11.2025", "--dir", root});
@@ -496,7 +496,7 @@ TEST(Best, WindowsReadAsTheScanAndTheInfluencesDo) {
 // same aspect, with the same rating and acceptance, and every day of an
 // influence inside the months is a line of `scan`.
 TEST(Influences, WindowsAreTheDaysOfTheScan) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"influences", "--kind", "trips", "--birth", "20.05.1984", "--start",
                                "05.2025", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -568,7 +568,7 @@ TEST(Influences, WindowsAreTheDaysOfTheScan) {
 // The calendar comes after the pages, the archive and the PDF, its path
 // last; one that cannot be written is an error of its own.
 TEST(Forecast, CalendarFileLastItsFailureItsOwnError) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const fs::path ics = dir.root() / "Анна.ics";
   auto forecast = [&](const std::string& file) {
     return RunMeridan({"forecast", "--kind", "trips", "--name", "Анна", "--birth", "20.05.1984",
@@ -593,13 +593,13 @@ TEST(Forecast, CalendarFileLastItsFailureItsOwnError) {
 }
 
 TEST(CheckData, ShippedDataIsClean) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"check-data", "--dir", dir.root().string()});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
 }
 
 TEST(Places, NamesakesEachOnALineWithTheirZonesOffsetNow) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const Result r = RunMeridan({"places", "железногорск", "--dir", dir.root().string()});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
@@ -609,7 +609,7 @@ TEST(Places, NamesakesEachOnALineWithTheirZonesOffsetNow) {
 }
 
 TEST(Places, NoneFoundIsStatus1WithTheNearestNamesInOneLine) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   Result r = RunMeridan({"places", "Масква", "--dir", dir.root().string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");

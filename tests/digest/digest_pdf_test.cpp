@@ -15,7 +15,7 @@
 #include "output/digest/digest.h"
 #include "output/digest/digest_boundary.h"
 #include "output/digest/digest_text.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 #include "texts/best_days_text.h"
 #include "transits/aspects.h"
 #include "transits/natal.h"
@@ -24,7 +24,7 @@ namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 // What a command prints; a command that fails fails the test.
 std::string Run(const std::string& command) {
@@ -176,7 +176,7 @@ class DigestPdf : public ::testing::Test {
     return part.substr(0, part.find("Как читать прогноз\n"));
   }
 
-  ProgramDir dir;
+  ScratchProgramDir dir;
   std::array<MonthScan, 4> scans;
   std::array<SeriesStore, 4> series;
   std::vector<Influence> influences;  // of the last digest made

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "ephemeris/calendar.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 using testing::WriteFile;
 
 // A table line's whole degree plus 0.0045 goes through Normalize360, which
@@ -58,7 +58,7 @@ TEST(PlutoPosition, LineOfTheDayPlusTheFixedFraction) {
        {std::pair("0", 0.0045), std::pair("359", 359.0045), std::pair("210", 210.0045),
         std::pair("  42 rest", 42.0045)}) {
     SCOPED_TRACE(lineText);
-    ProgramDir dir(false);
+    ScratchProgramDir dir(false);
     WriteFile(dir.system() / "pluto.sys", Table(kMay20_1984 + 1, kMay20_1984, lineText));
     EXPECT_NEAR(Pluto(kMay20_1984, dir.system()), longitude, kLongitudeTolerance);
     EXPECT_NEAR(Pluto(kMay20_1984 + 0.75, dir.system()), longitude, kLongitudeTolerance);
@@ -89,7 +89,7 @@ TEST(PlutoTable, EachLineReadsAsItsLeadingInteger) {
 }
 
 TEST(PlutoPosition, DaysOutsideTheTableNameTheFileAndItsRange) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const fs::path file = dir.system() / "pluto.sys";
   WriteFile(file, Table(31, 1, "5"));  // 1900 January 1 to 31
   for (double day : {0.0, 0.99, -3.0, 32.0, 40000.0, std::nan("")}) {
@@ -113,7 +113,7 @@ TEST(PlutoPosition, AMissingOrMalformedTableNamesFileAndLine) {
       {"decimal point first", Table(10, 10, ".5"), "line 10 "},
   };
   for (const auto& c : kCases) {
-    ProgramDir dir(false);
+    ScratchProgramDir dir(false);
     const fs::path file = dir.system() / "pluto.sys";
     if (c.bytes) WriteFile(file, *c.bytes);
     const std::string error = ErrorOf(1.0, dir.system());
@@ -123,7 +123,7 @@ TEST(PlutoPosition, AMissingOrMalformedTableNamesFileAndLine) {
 }
 
 TEST(PlutoPosition, OneBlankLineAtTheEndIsNoDay) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   WriteFile(dir.system() / "pluto.sys", Table(31, 31, "7") + "\r\n");
   EXPECT_NEAR(Pluto(31.0, dir.system()), 7.0045, kLongitudeTolerance);
   EXPECT_NE(ErrorOf(32.0, dir.system()).find("1900-01-01 to 1900-01-31"), std::string::npos);

@@ -12,13 +12,13 @@
 #include "forecast/lock.h"
 #include "output/archive/zip_file.h"
 #include "output/pages/page.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
 ForecastRequest RequestFor(ForecastKind kind, int month, int year) {
   return {kind, NameForPage("Иван"), {20, 5, 1984}, {year, month}};
@@ -28,7 +28,7 @@ ForecastRequest RequestFor(ForecastKind kind, int month, int year) {
 // and February of the next; the result holds the request and the four
 // months as they were told.
 TEST(RunForecast, MonthsWrapIntoTheNextYear) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   const ForecastRequest request = RequestFor(ForecastKind::Sale, 11, 2025);
   std::vector<std::pair<int, fs::path>> told;
@@ -56,7 +56,7 @@ TEST(RunForecast, MonthsWrapIntoTheNextYear) {
 // An error ends the run where it occurs: the months before it are done and
 // told, the archive is not packed.
 TEST(RunForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   int finished = 0;
   try {
@@ -75,7 +75,7 @@ TEST(RunForecast, ErrorStopsTheRunAfterTheFinishedMonths) {
 // A second run of another kind replaces the pages of its months and leaves
 // the pages of other months alone.
 TEST(RunForecast, SecondRunReplacesItsMonthsOnly) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   RunForecast(context, RequestFor(ForecastKind::Trips, 3, 2025));
   RunForecast(context, RequestFor(ForecastKind::Service, 5, 2025));
@@ -91,7 +91,7 @@ TEST(RunForecast, SecondRunReplacesItsMonthsOnly) {
 // as they stand (their archive entries with them), while the pages, which
 // name the person, are replaced and packed again.
 TEST(RunForecast, FilesThatComeOutTheSameAreLeftAsTheyStand) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   ForecastRequest request = RequestFor(ForecastKind::Trips, 5, 2025);
   RunForecast(context, request);
@@ -120,7 +120,7 @@ TEST(RunForecast, FilesThatComeOutTheSameAreLeftAsTheyStand) {
 // blank, as a lookup of every hit through it would have left it; a run
 // that matches nothing leaves it as it was.
 TEST(RunForecast, ScratchFileHoldsTheLastMatchedText) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   const ForecastResult result = RunForecast(context, RequestFor(ForecastKind::Trips, 5, 2025));
   const InterpretationFile& table = context.interpretations(ForecastKind::Trips);
@@ -142,7 +142,7 @@ TEST(RunForecast, ScratchFileHoldsTheLastMatchedText) {
 // One run at a time in a program directory: a second one waits, saying so
 // once, and gives up with a clear message when the first takes too long.
 TEST(ProgramDirLock, ASecondRunWaitsThenGivesUp) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const ProgramDirLock held = ProgramDirLock::Acquire(dir.root());
   int told = 0;
   try {
@@ -158,7 +158,7 @@ TEST(ProgramDirLock, ASecondRunWaitsThenGivesUp) {
 
 // A context keeps what it loaded until a refresh finds the file changed.
 TEST(ForecastContext, RefreshRereadsAChangedFile) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   const int shipped = context.pluto().DegreesOn(30821.0);
   std::string sevens;
@@ -175,7 +175,7 @@ TEST(ForecastContext, RefreshRereadsAChangedFile) {
 
 // The graph's own file faults: no image is left half written or at all.
 TEST(RunForecast, UnreadableTemplateOrOutputIsAClearErrorAndLeavesNoImage) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   const auto errorOf = [&](ForecastContext& context) {
     try {
       RunForecast(context, RequestFor(ForecastKind::Trips, 1, 2025));

@@ -7,19 +7,21 @@
 
 #include "ephemeris/calendar.h"
 #include "forecast/forecast.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 #include "transits/aspects.h"
 
 namespace meridan {
 namespace {
 
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
-PlutoTable Pluto(const ProgramDir& dir) { return PlutoTable::Load(dir.system() / "pluto.sys"); }
+PlutoTable Pluto(const ScratchProgramDir& dir) {
+  return PlutoTable::Load(dir.system() / "pluto.sys");
+}
 
 // The month of a trips forecast for the birth date, from the program
 // directory's files.
-MonthAnalysis Month(const ProgramDir& dir, Date birth, YearMonth month,
+MonthAnalysis Month(const ScratchProgramDir& dir, Date birth, YearMonth month,
                     ForecastKind kind = ForecastKind::Trips) {
   ForecastContext context(dir.root());
   return AnalyseMonth(context, kind, ComputeNatalChart(birth, context.pluto()), month);
@@ -46,7 +48,7 @@ std::string CompleteFile() {
 }
 
 TEST(AnalyseMonth, LeapFebruaryHasDay29) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   testing::WriteFile(dir.system() / "go.dat", CompleteFile());
   const MonthScan scan = Month(dir, {20, 5, 1984}, {2024, 2}).scan;
   EXPECT_EQ(scan.length, 29);
@@ -56,7 +58,7 @@ TEST(AnalyseMonth, LeapFebruaryHasDay29) {
 }
 
 TEST(AnalyseMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   testing::WriteFile(dir.system() / "go.dat", CompleteFile());
   const MonthScan scan = Month(dir, {20, 5, 1984}, {2025, 5}).scan;
   const NatalChart natal = ComputeNatalChart({20, 5, 1984}, Pluto(dir));
@@ -88,7 +90,7 @@ TEST(AnalyseMonth, HitsAreTheAspectsOfTheDayInScanOrder) {
 
 // A missing file gives no texts, and reading the month writes nothing.
 TEST(AnalyseMonth, MissingInterpretationFileGivesNoText) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   std::filesystem::remove(dir.system() / "go.dat");
   const MonthScan scan = Month(dir, {20, 5, 1984}, {2025, 5}).scan;
   size_t hits = 0;
@@ -106,7 +108,7 @@ TEST(AnalyseMonth, MissingInterpretationFileGivesNoText) {
 }
 
 TEST(AnalyseMonth, SaleMarksFollowMercury) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   // Mercury turned retrograde on 2025 March 15 and direct on April 7.
   const SeriesStore store = Month(dir, {20, 5, 1984}, {2025, 3}, ForecastKind::Sale).series;
   ASSERT_EQ(store.SampleCount, 93);
@@ -134,7 +136,7 @@ TEST(AnalyseMonth, SaleMarksFollowMercury) {
 // Born 15 June 1980, 13 September 2025 brings 13 aspects: every one is kept,
 // transit-major, natal bodies in order within each moving body.
 TEST(AnalyseMonth, DayWithMoreThanTenHitsKeepsThemAll) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   testing::WriteFile(dir.system() / "go.dat", CompleteFile());
   const MonthScan scan = Month(dir, {15, 6, 1980}, {2025, 9}).scan;
   const DayList& day = scan.days[12];

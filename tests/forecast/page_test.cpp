@@ -10,15 +10,15 @@
 
 #include "base/cp1251.h"
 #include "forecast/forecast.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 #include "transits/aspects.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
 using testing::ReadFile;
+using testing::ScratchProgramDir;
 using testing::WriteFile;
 
 std::string Header(int t, int a, int n, int code) {
@@ -48,8 +48,8 @@ std::string InterpretationText(Printable printable) {
 
 // A program directory with small furniture files and a complete
 // interpretation file for each kind.
-struct PageDir : ProgramDir {
-  PageDir() : ProgramDir(true) {
+struct PageDir : ScratchProgramDir {
+  PageDir() : ScratchProgramDir(true) {
     WriteFile(system() / "style.dat", "<style>\r\nbody { font-family: Arial; }\r\n</style>\r\n");
     WriteFile(system() / "help_go.dat", W("<p>Справка о поездках.</p>\r\n"));
     WriteFile(system() / "help_servis.dat", W("<p>Справка о сервисе.</p>\r\n"));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "picture_files.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
@@ -141,7 +141,7 @@ TEST(BmpRead, DamagedOrUnsupportedFilesAreClearErrorsNamingTheFile) {
 
 // A missing file is among the month graph's template errors.
 TEST(BmpFiles, DirectoryAndUncreatableFileGiveTheSystemsReason) {
-  testing::ProgramDir dir(false);
+  testing::ScratchProgramDir dir(false);
   const auto nowhere = dir.root() / "no such dir" / "tmp.bmp";
   EXPECT_EQ(ErrorOf([&] { ReadBmp(dir.system()); }),
             "Cannot open file \"" + dir.system().string() + "\". Is a directory");

@@ -4,7 +4,7 @@
 
 #include "base/files.h"
 #include "picture_files.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "gui/error_box.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 // Failures show a QString as its text rather than as its UTF-16 units, and
 // sizes and points as numbers.
@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 
 // A temporary program directory made current for the life of the object, as
 // the program expects to be started in it.
-class CurrentProgramDir : public ProgramDir {
+class CurrentProgramDir : public ScratchProgramDir {
  public:
   CurrentProgramDir() { QDir::setCurrent(QString::fromStdString(root().string())); }
   ~CurrentProgramDir() { QDir::setCurrent(previous_); }

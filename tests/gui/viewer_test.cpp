@@ -100,7 +100,7 @@ TEST_F(ViewerTest, ReadsTheWindows1251PageAfreshAtEveryShowingAndSaysWhenItIsMis
 // The purchase-sale page writes its graph's address with a blank on either
 // side, which a browser ignores.
 TEST_F(ViewerTest, EveryKindShowsItsGraphOnTheScreenAndOnPaper) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   for (const ForecastKind kind : {ForecastKind::Trips, ForecastKind::Service, ForecastKind::Sale}) {
     const ForecastRequest request{kind, NameForPage("Иван"), {15, 6, 1980}, {2027, 2}};
@@ -160,7 +160,7 @@ TEST_F(ViewerTest, PrintingOffersTheNameOfTheMonthShown) {
 // On paper a month's page has no navigation row, and no day's heading ends
 // a page apart from its texts, whatever the paper's height.
 TEST_F(ViewerTest, PrintedPageHasNoNavigationRowAndNoHeadingAloneAtThePagesFoot) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   ForecastContext context(dir.root());
   const ForecastRequest request{ForecastKind::Trips, NameForPage("Иван"), {20, 5, 1984}, {2025, 5}};
   page = RunForecast(context, request).months.front().page;

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "base/cp1251.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 using testing::WriteFile;
 using enum DataIssue;
 
@@ -189,7 +189,7 @@ TEST(DataCheck, EachFaultIsReportedAtItsLine) {
 }
 
 TEST(DataCheckDir, HeadingPerFileFindingsAndSummary) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   WriteFile(dir.system() / "go.dat", Render(CompleteRecords()));
   WriteFile(dir.system() / "sale.dat", Edited([](auto& b) { std::erase(b, '\r'); }));
   std::ostringstream out;
@@ -214,7 +214,7 @@ TEST(DataCheckDir, HeadingPerFileFindingsAndSummary) {
 // A file that is no interpretation file at all: a hundred findings are
 // listed, the rest counted.
 TEST(DataCheckDir, AHundredFindingsAFileAreListedTheRestCounted) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   std::string junk;
   for (int i = 0; i < 250; ++i) junk += "* not a header\r\n";
   WriteFile(dir.system() / "go.dat", junk);

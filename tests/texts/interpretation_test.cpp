@@ -11,14 +11,14 @@
 #include "base/cp1251.h"
 #include "base/files.h"
 #include "base/program_dir.h"
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 #include "texts/data_check.h"
 
 namespace meridan {
 namespace {
 
-using testing::ProgramDir;
 using testing::ReadFile;
+using testing::ScratchProgramDir;
 using testing::WriteFile;
 
 // Favourable bars carry a blank before the bracket, unfavourable ones do not.
@@ -149,7 +149,7 @@ TEST(Lookup, PrintThresholdForBothBarLengths) {
 // A record's text runs from its header to the "@", its line ends kept; the
 // scratch file holds it plus one blank.
 TEST(ScratchText, TheMatchedRecordsTextPlusOneBlank) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   const std::string text = W("Дорога свободна, но внимательнее на перекрёстках.");
   const InterpretationFile file =
       ParseText(W("Файл толкований\r\n* 001 060 003 004\r\n") + text + "@ ignored\r\n" +
@@ -169,7 +169,7 @@ TEST(ScratchText, TheMatchedRecordsTextPlusOneBlank) {
 }
 
 TEST(ScratchText, UnwritableDataDirIsAnErrorNamingTheScratchFile) {
-  ProgramDir dir(false);
+  ScratchProgramDir dir(false);
   try {
     WriteScratchText(dir.root() / "no-such-dir" / "tmp.dat", "text");
     ADD_FAILURE() << "no error for a scratch file in a missing directory";

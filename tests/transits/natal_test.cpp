@@ -2,17 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 namespace meridan {
 namespace {
 
-using testing::ProgramDir;
+using testing::ScratchProgramDir;
 
-PlutoTable Pluto(const ProgramDir& dir) { return PlutoTable::Load(dir.system() / "pluto.sys"); }
+PlutoTable Pluto(const ScratchProgramDir& dir) {
+  return PlutoTable::Load(dir.system() / "pluto.sys");
+}
 
 TEST(NatalChart, ImpossibleDateRunsOnIntoMarch) {
-  ProgramDir dir;
+  ScratchProgramDir dir;
   EXPECT_EQ(ComputeNatalChart({31, 2, 1984}, Pluto(dir)),
             ComputeNatalChart({2, 3, 1984}, Pluto(dir)));
   EXPECT_EQ(ComputeNatalChart({31, 2, 1983}, Pluto(dir)),

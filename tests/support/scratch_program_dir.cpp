@@ -1,4 +1,4 @@
-#include "support/program_dir.h"
+#include "support/scratch_program_dir.h"
 
 #include <unistd.h>
 
@@ -23,7 +23,7 @@ const bool kDigestModuleNamed = [] {
 
 }  // namespace
 
-ProgramDir::ProgramDir(bool withData) {
+ScratchProgramDir::ScratchProgramDir(bool withData) {
   static std::atomic<int> counter{0};
   root_ = fs::temp_directory_path() /
           ("meridan-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
@@ -38,7 +38,7 @@ ProgramDir::ProgramDir(bool withData) {
   }
 }
 
-ProgramDir::~ProgramDir() {
+ScratchProgramDir::~ScratchProgramDir() {
   std::error_code ignored;
   fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
   for (const auto& sub : {system(), output()})

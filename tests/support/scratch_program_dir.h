@@ -1,18 +1,20 @@
 #pragma once
 // A throw-away program directory for tests: System/ and Output/ copied from
-// the project's data, removed again when the object goes.
+// the project's data, removed again when the object goes. Named apart from
+// meridan::ProgramDir, the program's view of a directory, which tests also
+// build over one of these.
 #include <filesystem>
 #include <string>
 
 namespace meridan::testing {
 
-class ProgramDir {
+class ScratchProgramDir {
  public:
   // Copies data/System and data/Output unless told to start empty.
-  explicit ProgramDir(bool withData = true);
-  ~ProgramDir();
-  ProgramDir(const ProgramDir&) = delete;
-  ProgramDir& operator=(const ProgramDir&) = delete;
+  explicit ScratchProgramDir(bool withData = true);
+  ~ScratchProgramDir();
+  ScratchProgramDir(const ScratchProgramDir&) = delete;
+  ScratchProgramDir& operator=(const ScratchProgramDir&) = delete;
 
   const std::filesystem::path& root() const { return root_; }
   std::filesystem::path system() const { return root_ / "System"; }
