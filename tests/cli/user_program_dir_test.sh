@@ -6,14 +6,7 @@
 # package would.
 # Usage: user_program_dir_test.sh BUILD_DIR
 set -eu
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # description, then a test command
-  description=$1
-  shift
-  if "$@"; then echo "ok: $description"; else echo "FAILED: $description"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 shared=$work/program
 mkdir "$shared"
@@ -63,5 +56,4 @@ env -u XDG_DATA_HOME -u HOME "$shared/meridan" chart --birth 20.05.1984 >"$work/
 check "no home: status 1" test "$status" -eq 1 -a ! -s "$work/out"
 check "no home: says to give --dir" grep -q "could not be set up: .*; give --dir PROGRAM_DIR" "$work/err"
 
-if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
-echo "user program directory: all checks passed"
+finish "user program directory"

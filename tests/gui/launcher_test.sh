@@ -4,14 +4,7 @@
 # what), and starts the launcher against a temporary XDG_DATA_HOME.
 # Usage: launcher_test.sh BUILD_DIR
 set -eu
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # description, then a test command
-  description=$1
-  shift
-  if "$@"; then echo "ok: $description"; else echo "FAILED: $description"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 prefix=$work/prefix
 shared=$prefix/share/meridan-diru
@@ -70,5 +63,4 @@ env -u XDG_DATA_HOME HOME="$work/home" "$work/launch-link"
 check "default under the home directory, started through a link" \
   test -f "$work/home/.local/share/meridan-diru/System/pluto.sys"
 
-if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
-echo "launcher: all checks passed"
+finish "launcher"
