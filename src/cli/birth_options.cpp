@@ -1,10 +1,10 @@
 #include "cli/birth_options.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "base/places.h"
 #include "cli/program_dir_option.h"
 #include "ephemeris/calendar.h"
@@ -24,17 +24,11 @@ std::optional<int> TwoDigits(const std::string& text, size_t at) {
 // "DD.MM.YYYY HH:MM UT" of an instant, to the minute.
 std::string UtText(double julianDay) {
   const CalendarMinute moment = ToCalendarMinute(julianDay);
-  char text[40];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d UT", moment.date.day,
-                moment.date.month, moment.date.year, moment.hour, moment.minute);
-  return text;
+  return DateInDigits(moment.date) + ' ' + TimeInDigits({moment.hour, moment.minute}) + " UT";
 }
 
 std::string LocalText(Date date, ClockTime time) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%02d:%02d on %02d.%02d.%04d", time.hour, time.minute, date.day,
-                date.month, date.year);
-  return text;
+  return TimeInDigits(time) + " on " + DateInDigits(date);
 }
 
 // Limits of the offsets clocks have kept.

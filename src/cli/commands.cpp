@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/cp1251.h"
-#include "base/month_names.h"
+#include "base/date_text.h"
 #include "base/places.h"
 #include "cli/arguments.h"
 #include "cli/birth_options.h"
@@ -162,10 +162,7 @@ int Positions(const Context& io, const Options& options) {
 // "DD.MM.YYYY HH:MM" of an instant, to the minute.
 std::string MinuteText(double julianDay) {
   const CalendarMinute moment = ToCalendarMinute(julianDay);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d", moment.date.day, moment.date.month,
-                moment.date.year, moment.hour, moment.minute);
-  return text;
+  return DateInDigits(moment.date) + ' ' + TimeInDigits({moment.hour, moment.minute});
 }
 
 int Chart(const Context& io, const Options& options) {
@@ -229,12 +226,7 @@ YearMonth StartMonth(const Options& options) {
   return ClockMonth(Today());
 }
 
-std::string DayText(double julianDay) {
-  const Date date = DateOf(julianDay);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d", date.day, date.month, date.year);
-  return text;
-}
+std::string DayText(double julianDay) { return DateInDigits(DateOf(julianDay)); }
 
 // One influence as the influences command prints it, with its line end.
 void PrintInfluence(const Context& io, const InfluenceText& text) {

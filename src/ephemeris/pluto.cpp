@@ -20,8 +20,10 @@ namespace {
   throw std::runtime_error(file.string() + ": " + what);
 }
 
-// "1984-05-20", with the time of day where the day is not a noon.
-std::string DateText(double julianDay) {
+// "1984-05-20", with the time of day where the day is not a noon: the data
+// file's error is read by whoever maintains the table, so it is written as
+// ISO dates in English, not as the Russian dates the reader of a forecast sees.
+std::string IsoDateText(double julianDay) {
   int day, month, year, hour, minute, second;
   CalendarDate(julianDay, day, month, year, hour, minute, second);
   char text[48];
@@ -89,8 +91,8 @@ int PlutoTable::DegreesOn(double julianDay) const {
     std::snprintf(number, sizeof number, "%.10g", julianDay);
     std::string asked = std::string("Julian day ") + number;
     if (std::isfinite(julianDay) && std::fabs(julianDay) < 1e7)
-      asked += " (" + DateText(julianDay) + ")";
-    Fail(file_, "the Pluto table covers " + DateText(1.0) + " to " + DateText(days) +
+      asked += " (" + IsoDateText(julianDay) + ")";
+    Fail(file_, "the Pluto table covers " + IsoDateText(1.0) + " to " + IsoDateText(days) +
                     " (Julian days 1 to " + std::to_string(degrees_.size()) + "), not " + asked);
   }
   return degrees_[static_cast<size_t>(Trunc(julianDay)) - 1];

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "base/places.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/time_zone.h"
@@ -26,18 +27,9 @@ QString Offset(int minutes) {
   return QStringLiteral("UTC") + QString::fromStdString(FormatUtcOffset(minutes));
 }
 
-QString TimeText(ClockTime time) {
-  return QStringLiteral("%1:%2")
-      .arg(time.hour, 2, 10, QLatin1Char('0'))
-      .arg(time.minute, 2, 10, QLatin1Char('0'));
-}
+QString TimeText(ClockTime time) { return QString::fromStdString(TimeInDigits(time)); }
 
-QString DateText(Date date) {
-  return QStringLiteral("%1.%2.%3")
-      .arg(date.day, 2, 10, QLatin1Char('0'))
-      .arg(date.month, 2, 10, QLatin1Char('0'))
-      .arg(date.year);
-}
+QString DateText(Date date) { return QString::fromStdString(DateInDigits(date)); }
 
 // "21:30 25.10.2014 UT": an instant, to the minute.
 QString UtText(double julianDay) {

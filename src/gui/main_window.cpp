@@ -21,8 +21,8 @@
 #include <stdexcept>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "base/files.h"
-#include "base/month_names.h"
 #include "base/places.h"
 #include "ephemeris/birth_date.h"
 #include "forecast/digest_file.h"
@@ -49,8 +49,7 @@ namespace meridan {
 namespace {
 
 QString MonthCaption(int month, int year) {
-  return QString::fromStdString(Cp1251ToUtf8(MonthName(month))) + QLatin1Char(' ') +
-         QString::number(year);
+  return QString::fromStdString(Cp1251ToUtf8(MonthAndYear({year, month})));
 }
 
 // "Поездки: Иван Петров, 20.05.1984; октябрь 2025 – январь 2026", or
@@ -59,17 +58,12 @@ QString ForecastCaption(const ForecastRequest& request, const QString& name) {
   const std::string_view kind = WindowWords(request.kind).command;
   const YearMonth last = request.start.Plus(kForecastMonths - 1);
   const auto month = [](YearMonth m) {
-    return QString::fromStdString(Cp1251ToUtf8(MonthNameLower(m.month))) + QLatin1Char(' ') +
-           QString::number(m.year);
+    return QString::fromStdString(Cp1251ToUtf8(MonthAndYearLower(m)));
   };
   const QString who = name.trimmed().isEmpty() ? QString() : name.trimmed() + QStringLiteral(", ");
   return QStringLiteral("Кнопки месяцев: ") +
          QString::fromUtf8(kind.data(), static_cast<qsizetype>(kind.size())) +
-         QStringLiteral(" — ") + who +
-         QStringLiteral("%1.%2.%3")
-             .arg(request.birth.day, 2, 10, QLatin1Char('0'))
-             .arg(request.birth.month, 2, 10, QLatin1Char('0'))
-             .arg(request.birth.year) +
+         QStringLiteral(" — ") + who + QString::fromStdString(DateInDigits(request.birth)) +
          QStringLiteral("; ") + month(request.start) + QStringLiteral(" – ") + month(last);
 }
 
@@ -382,8 +376,7 @@ void MainWindow::OfferStartMonths() {
   StartBox->clear();
   for (int k = 0; k < kStartMonthsOffered; ++k) {
     const YearMonth month = session_.Current().Plus(k);
-    StartBox->addItem(QString::fromStdString(Cp1251ToUtf8(MonthNameLower(month.month))) +
-                      QLatin1Char(' ') + QString::number(month.year));
+    StartBox->addItem(QString::fromStdString(Cp1251ToUtf8(MonthAndYearLower(month))));
   }
   StartBox->setCurrentIndex(0);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/date_text.h"
 #include "ephemeris/birth_date.h"
 
 namespace meridan {
@@ -15,10 +16,7 @@ constexpr char kArray[] = "people";
 }  // namespace
 
 QString Person::Caption() const {
-  return name + QStringLiteral(", %1.%2.%3")
-                    .arg(birth.day, 2, 10, QLatin1Char('0'))
-                    .arg(birth.month, 2, 10, QLatin1Char('0'))
-                    .arg(birth.year);
+  return name + QStringLiteral(", ") + QString::fromStdString(DateInDigits(birth));
 }
 
 void WritePerson(QSettings& settings, const Person& person) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "base/month_names.h"
 #include "ephemeris/calendar.h"
 #include "transits/natal.h"
@@ -63,8 +64,7 @@ std::string Signed(int rating) { return (rating > 0 ? "+" : "") + std::to_string
 std::string DayWithWeekday(double noon) {
   const Date date = DateOf(noon);
   const long day = std::lround(std::floor(noon + 0.5));
-  return W(kWeekdays[((day % 7) + 7) % 7]) + ", " + std::to_string(date.day) + ' ' +
-         MonthNameGenitive(date.month) + ' ' + std::to_string(date.year);
+  return W(kWeekdays[((day % 7) + 7) % 7]) + ", " + DateInWords(date);
 }
 
 std::string DayCount(int days) {
@@ -134,10 +134,10 @@ std::string BestWindowsText(ForecastKind kind, YearMonth start, int months,
   const YearMonth last = start.Plus(months - 1);
   std::string text = BestDaysHeading(kind) + '\n';
   if (months <= 1)
-    text += MonthName(start.month) + ' ' + std::to_string(start.year) + "\n\n";
+    text += MonthAndYear(start) + "\n\n";
   else
     text += W("С ") + MonthNameGenitive(start.month) + ' ' + std::to_string(start.year) +
-            W(" по ") + MonthNameLower(last.month) + ' ' + std::to_string(last.year) + "\n\n";
+            W(" по ") + MonthAndYearLower(last) + "\n\n";
   if (windows.empty()) return text + NoBestWindowsText(kind) + '\n';
   for (size_t i = 0; i < windows.size(); ++i) {
     text += std::to_string(i + 1) + ". " + WindowDays(windows[i]) + '\n';

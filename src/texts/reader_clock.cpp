@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "ephemeris/calendar.h"
 #include "ephemeris/time_zone.h"
 
@@ -104,9 +105,7 @@ ClockReading ReadClock(const ReaderClock& clock, double julianDayUt) {
 }
 
 std::string ClockHour(const ClockReading& reading) {
-  char time[16];
-  std::snprintf(time, sizeof time, "%02d:%02d", reading.hour, reading.minute);
-  return W("в ") + time;
+  return W("в ") + TimeInDigits({reading.hour, reading.minute});
 }
 
 std::string ClockZone(const ReaderClock& clock, const ClockReading& reading) {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/cp1251.h"
-#include "base/month_names.h"
+#include "base/date_text.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/calendar.h"
 #include "output/calendar/calendar_kind.h"
@@ -16,16 +16,10 @@
 namespace meridan {
 namespace {
 
-// "2 августа 2025" (Windows-1251).
-std::string DayText(const Date& date) {
-  return std::to_string(date.day) + ' ' + MonthNameGenitive(date.month) + ' ' +
-         std::to_string(date.year);
-}
-
 // "2 августа 2025 в 17:35 по Москве", on the reader's clock.
 std::string MomentText(double julianDay, const ReaderClock& clock) {
   const ClockReading reading = ReadClock(clock, julianDay);
-  return DayText(reading.date) + ' ' + ClockText(clock, reading);
+  return DateInWords(reading.date) + ' ' + ClockText(clock, reading);
 }
 
 // A note as a sentence of its own: its first letter (Windows-1251 а..я)
@@ -85,8 +79,8 @@ CalendarEvent InfluenceEvent(ForecastKind kind, Date birth, const InfluenceText&
   description +=
       W(favourable ? "\n\nБлагоприятное указание, сила " : "\n\nНеблагоприятное указание, сила ") +
       std::to_string(std::abs(text.rating)) + W(" из 5.");
-  description += W("\nДействует с ") + DayText(event.first) + W(" по ") +
-                 DayText(DateOf(influence.lastNoon)) + ".\n";
+  description += W("\nДействует с ") + DateInWords(event.first) + W(" по ") +
+                 DateInWords(DateOf(influence.lastNoon)) + ".\n";
   if (influence.exact.empty()) {
     description += W("Точным аспект в эти дни не становится.");
   } else {

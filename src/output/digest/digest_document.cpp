@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "base/date_text.h"
 #include "base/month_names.h"
 #include "ephemeris/calendar.h"
 #include "output/digest/digest.h"
@@ -27,10 +28,6 @@ namespace {
 
 std::string Utf8(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 
-std::string MonthAndYear(YearMonth month) {
-  return Utf8(MonthNameLower(month.month)) + ' ' + std::to_string(month.year);
-}
-
 struct LegendRow {
   int rating;
   const char* words;
@@ -43,10 +40,8 @@ constexpr LegendRow kLegend[] = {
     {5, "Очень сильное благоприятное указание"}, {-5, "Очень сильное неблагоприятное указание"},
 };
 
-std::string DateText(Date date) {
-  return std::to_string(date.day) + ' ' + Utf8(MonthNameGenitive(date.month)) + ' ' +
-         std::to_string(date.year) + " г.";
-}
+// "20 мая 1984 г.", as the birth date is written under the title.
+std::string BirthDateText(Date date) { return Utf8(DateInWords(date)) + " г."; }
 
 class DigestWriter {
  public:
@@ -124,7 +119,8 @@ class DigestWriter {
     const YearMonth first = digest_.months.front().scan->month;
     const YearMonth last = digest_.months.back().scan->month;
     const std::string period = "С " + Utf8(MonthNameGenitive(first.month)) + ' ' +
-                               std::to_string(first.year) + " по " + MonthAndYear(last) + " года";
+                               std::to_string(first.year) + " по " + Utf8(MonthAndYearLower(last)) +
+                               " года";
     return name.empty() ? period : name + ". " + period;
   }
 
@@ -185,12 +181,12 @@ class DigestWriter {
   // what follows on the month's last page.
   void Month(size_t k, const std::function<void()>& after) {
     const DigestMonth& month = digest_.months[k];
-    const std::string born = DateText(digest_.birth);
+    const std::string born = BirthDateText(digest_.birth);
     const std::string name = DigestName(digest_.name);
-    OpenPart(
-        month.graph.caption,
-        std::string(DigestWords(digest_.kind).heading) + MonthAndYear(month.scan->month) + " года",
-        name.empty() ? "Дата рождения: " + born : name + ", дата рождения: " + born);
+    OpenPart(month.graph.caption,
+             std::string(DigestWords(digest_.kind).heading) +
+                 Utf8(MonthAndYearLower(month.scan->month)) + " года",
+             name.empty() ? "Дата рождения: " + born : name + ", дата рождения: " + born);
     PlaceStations(month.scan->month);
     page_.Gap(8);
     PlaceGraph(month.graph);
@@ -463,9 +459,8 @@ class DigestWriter {
           "даты с пометкой «могут сдвинуться» могут наступить на день-два раньше или позже, а "
           "указания с пометкой «может не наступить» — не наступить вовсе. Чтобы даты стали "
           "точными, укажите время и место рождения и составьте прогноз заново."));
-    blocks.push_back(Paragraph(Escaped("Прогноз составлен " + std::to_string(digest_.made.day) +
-                                       ' ' + Utf8(MonthNameGenitive(digest_.made.month)) + ' ' +
-                                       std::to_string(digest_.made.year) + " года.")));
+    blocks.push_back(
+        Paragraph(Escaped("Прогноз составлен " + Utf8(DateInWords(digest_.made)) + " года.")));
     blocks.push_back(
         Paragraph("<i>" + Escaped(std::string(DigestWords(digest_.kind).disclaimer)) + "</i>"));
     return blocks;

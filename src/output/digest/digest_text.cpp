@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/cp1251.h"
+#include "base/date_text.h"
 #include "base/month_names.h"
 #include "ephemeris/calendar.h"
 #include "texts/influence_texts.h"
@@ -72,7 +73,7 @@ bool Consecutive(const ForecastDays& days, size_t earlier) {
 }  // namespace
 
 std::string DayText(YearMonth month, int day) {
-  return std::to_string(day) + ' ' + MonthGenitive(month);
+  return Cp1251ToUtf8(DayAndMonth(day, month.month));
 }
 
 std::string HtmlToText(std::string_view html) {

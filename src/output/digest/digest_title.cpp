@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <string_view>
 
-#include "base/month_names.h"
+#include "base/date_text.h"
 #include "output/digest/digest_kind.h"
 #include "output/digest/digest_text.h"
 
 namespace meridan {
 namespace {
-
-std::string MonthAndYear(YearMonth month) {
-  return Cp1251ToUtf8(MonthNameLower(month.month)) + ' ' + std::to_string(month.year);
-}
 
 // The name as plain UTF-8.
 std::string PlainName(const Cp1251Html& name) { return HtmlToText(Cp1251ToUtf8(name.bytes)); }
@@ -42,8 +38,9 @@ std::string WithoutBidiControls(const std::string& text) {
 // The title with the name given as it is to be shown.
 std::string Title(ForecastKind kind, const std::string& name, YearMonth first, YearMonth last) {
   std::string title = "Прогноз: " + std::string(DigestWords(kind).title) +
-                      (name.empty() ? "" : " — " + name) + ", " + MonthAndYear(first);
-  if (last != first) title += " – " + MonthAndYear(last);
+                      (name.empty() ? "" : " — " + name) + ", " +
+                      Cp1251ToUtf8(MonthAndYearLower(first));
+  if (last != first) title += " – " + Cp1251ToUtf8(MonthAndYearLower(last));
   return title;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/cp1251.h"
-#include "base/month_names.h"
+#include "base/date_text.h"
 #include "output/graph/bmp.h"
 #include "output/graph/line.h"
 
@@ -82,7 +82,7 @@ Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
   const std::vector<Point> points = CurvePoints(store);
   if (retrogradeMarks) DrawRetrogradeMarks(picture, store, store.SampleCount);
   DrawCurve(picture, points, font);
-  const std::string caption = MonthName(month.month) + " " + std::to_string(month.year);
+  const std::string caption = MonthAndYear(month);
   font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kLabelBox);
   return picture;
 }

@@ -1,10 +1,8 @@
 #include "output/pages/page.h"
 
-#include <cstdio>
-
+#include "base/date_text.h"
 #include "base/files.h"
 #include "base/lines.h"
-#include "base/month_names.h"
 #include "base/program_dir.h"
 #include "output/pages/page_kind.h"
 
@@ -43,9 +41,7 @@ class Page {
 // ", 14:30, Екатеринбург" after the birth date, when the time is known.
 std::string BirthTimeText(const std::optional<ClockTime>& time, const Cp1251Html& place) {
   if (!time) return {};
-  char clock[16];
-  std::snprintf(clock, sizeof clock, ", %02d:%02d", time->hour, time->minute);
-  return clock + (place.bytes.empty() ? "" : ", " + place.bytes);
+  return ", " + TimeInDigits(*time) + (place.bytes.empty() ? "" : ", " + place.bytes);
 }
 
 }  // namespace
@@ -88,8 +84,7 @@ std::string RenderMonthPage(const MonthPage& content) {
     page.Line("<a href=\"" + PageFileName(button) + "\">");
     page.Literal("<p style=\"text-align: left\">");
     page.Literal("<b><font face=\"Arial\" size=\"2\" color=\"#FFFFFF\">");
-    page.Line("&nbsp;" + MonthName(button.month) + " " + std::to_string(button.year) +
-              "</font></b></a>");
+    page.Line("&nbsp;" + MonthAndYear(button) + "</font></b></a>");
     page.Literal("</td>");
   }
   page.Literal("</tr></table> </DIV>");
@@ -99,12 +94,10 @@ std::string RenderMonthPage(const MonthPage& content) {
       "<table border=\"0\" width=\"800\" cellpadding=\"8\"  bgcolor=\"#FF9966\" cellspacing=\"1\">");
   page.Literal("<tr> <td bgcolor=\"#EEF6FC\">");
   page.Literal("<DIV align=\"center\">");
-  page.Line("<h1>" + W(kind.monthHeading) + MonthNameLower(content.month.month) + " " +
-            std::to_string(content.month.year) + W(" года для Вас") +
+  page.Line("<h1>" + W(kind.monthHeading) + MonthAndYearLower(content.month) + W(" года для Вас") +
             (content.name.bytes.empty() ? "" : ", " + content.name.bytes) + "</h1>");
-  page.Line(W("<h3> Дата рождения: ") + std::to_string(content.birth.day) + " " +
-            MonthNameGenitive(content.birth.month) + " " + std::to_string(content.birth.year) +
-            W("г.") + BirthTimeText(content.birthTime, content.birthPlace) + " </h3>");
+  page.Line(W("<h3> Дата рождения: ") + DateInWords(content.birth) + W("г.") +
+            BirthTimeText(content.birthTime, content.birthPlace) + " </h3>");
   if (kind.paddedImage)
     page.Line("<img border=\"0\" src=\" " + imageName + " \" width=\"626\" height=\"205\">");
   else
@@ -115,8 +108,7 @@ std::string RenderMonthPage(const MonthPage& content) {
   for (int d = 1; d <= scan.length; ++d) {
     const DayList& day = scan.days[static_cast<size_t>(d - 1)];
     if (day.hasText)
-      page.Line(W("<p> <br> <b>Прогноз на ") + std::to_string(d) + " " +
-                MonthNameGenitive(content.month.month) + "</b></p>");
+      page.Line(W("<p> <br> <b>Прогноз на ") + DayAndMonth(d, content.month.month) + "</b></p>");
     for (const TransitHit& hit : day.hits)
       page.Line(hit.accepted ? TextLine(hit.rating, hit.text) : std::string());
   }
