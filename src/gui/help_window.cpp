@@ -14,6 +14,7 @@
 #include <string>
 
 #include "gui/page_document.h"
+#include "gui/path_text.h"
 #include "gui/screen_fit.h"
 
 namespace meridan {
@@ -79,7 +80,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void HelpWindow::ShowPage(const std::filesystem::path& page, QWidget* caller) {
-  const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page.string()));
+  const QUrl url = QUrl::fromLocalFile(PathText(page));
   contents_ = url.resolved(QUrl(QString::number(kHelpContentsTopic) + QStringLiteral(".html")));
   if (browser_->source() == url)
     browser_->reload();

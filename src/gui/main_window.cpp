@@ -38,6 +38,7 @@
 #include "gui/launcher_notice.h"
 #include "gui/lock_wait.h"
 #include "gui/main_window_parts.h"
+#include "gui/path_text.h"
 #include "gui/people_picker.h"
 #include "gui/place_completion.h"
 #include "gui/problem_report.h"
@@ -65,10 +66,6 @@ QString ForecastCaption(const ForecastRequest& request, const QString& name) {
          QString::fromUtf8(kind.data(), static_cast<qsizetype>(kind.size())) +
          QStringLiteral(" — ") + who + QString::fromStdString(DateInDigits(request.birth)) +
          QStringLiteral("; ") + month(request.start) + QStringLiteral(" – ") + month(last);
-}
-
-QString PathText(const std::filesystem::path& path) {
-  return QString::fromStdString(path.string());
 }
 
 // Every window shows the same normal arrow once a command is over, whatever

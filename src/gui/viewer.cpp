@@ -1,13 +1,10 @@
 #include "gui/viewer.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QTimer>
@@ -16,9 +13,11 @@
 #include <utility>
 
 #include "gui/application.h"
+#include "gui/documents_folder.h"
 #include "gui/error_box.h"
 #include "gui/fonts.h"
 #include "gui/page_document.h"
+#include "gui/path_text.h"
 
 namespace meridan {
 namespace {
@@ -59,10 +58,6 @@ class PageBrowser : public QTextBrowser {
     page.setPageSize(size);
   }
 };
-
-QString PathText(const std::filesystem::path& path) {
-  return QString::fromStdString(path.string());
-}
 
 }  // namespace
 
@@ -193,11 +188,9 @@ std::filesystem::path Viewer::ShownPage() const {
 }
 
 QString Viewer::SuggestedPdfPath(const std::filesystem::path& page) {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
   const QString name =
       page.empty() ? QStringLiteral("Прогноз") : QString::fromStdString(page.stem().string());
-  return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+  return InDocumentsFolder(name + QStringLiteral(".pdf"));
 }
 
 }  // namespace meridan
