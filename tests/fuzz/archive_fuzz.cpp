@@ -15,15 +15,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "output/archive/zip_file.h"
 
 namespace {
 
-unsigned Little(std::string_view bytes, size_t at, int width) {
-  unsigned value = 0;
-  for (int i = width - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-  return value;
+unsigned Little(std::string_view bytes, size_t at, size_t width) {
+  return static_cast<unsigned>(meridan::LittleEndian(bytes.substr(at, width)));
 }
 
 // APPNOTE 4.3.7 and 4.3.12: the local header's method, CRC, sizes and name

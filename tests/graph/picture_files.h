@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "output/graph/text.h"
 
 namespace meridan::testing {
@@ -46,8 +47,8 @@ struct BmpLayout {
   std::vector<std::uint8_t> rows{};     // pixel data exactly as stored, padding included
 };
 
-inline void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+inline void Put(std::vector<std::uint8_t>& out, std::uint64_t value, size_t bytes) {
+  PutLittleEndian(out, value, bytes);
 }
 
 inline std::vector<std::uint8_t> MakeBmp(const BmpLayout& l) {

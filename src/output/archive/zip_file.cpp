@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "base/cp1251.h"
+#include "base/little_endian.h"
 
 namespace meridan {
 namespace {
@@ -33,19 +34,20 @@ constexpr std::uint16_t kVersionNeeded = 20;            // 2.0: deflate
 constexpr std::uint16_t kVersionMadeBy = 3 << 8 | 20;   // Unix, 2.0
 constexpr std::uint32_t kRegularFile = 0100644u << 16;  // Unix mode in the high half
 
-std::uint32_t Read(std::string_view bytes, size_t at, int width) {
-  std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-  return value;
+// A 2- or 4-byte field of a record the caller has checked is whole.
+std::uint32_t Read(std::string_view bytes, size_t at, size_t width) {
+  return static_cast<std::uint32_t>(LittleEndian(bytes.substr(at, width)));
 }
 
-void Put(std::string& out, std::uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+void Put(std::string& out, std::uint32_t value, size_t width) {
+  PutLittleEndian(out, value, width);
 }
 
+// Overwrites the 4-byte field at `at`.
 void Set(std::string& bytes, size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  std::string field;
+  PutLittleEndian(field, value, 4);
+  bytes.replace(at, field.size(), field);
 }
 
 [[noreturn]] void NotAnArchive() { throw ZipFormatError("Not a zip archive"); }

@@ -1,15 +1,11 @@
 #include "output/calendar/siphash.h"
 
+#include "base/little_endian.h"
+
 namespace meridan {
 namespace {
 
 std::uint64_t Rotate(std::uint64_t x, int bits) { return (x << bits) | (x >> (64 - bits)); }
-
-std::uint64_t LittleEndian(const std::uint8_t* bytes, size_t count) {
-  std::uint64_t value = 0;
-  for (size_t i = 0; i < count; ++i) value |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-  return value;
-}
 
 struct SipState {
   std::uint64_t v0, v1, v2, v3;
@@ -40,14 +36,14 @@ struct SipState {
 }  // namespace
 
 std::uint64_t SipHash24(const SipKey& key, std::string_view message) {
-  const std::uint64_t k0 = LittleEndian(key.data(), 8), k1 = LittleEndian(key.data() + 8, 8);
+  const std::span<const std::uint8_t> keyBytes(key);
+  const std::uint64_t k0 = LittleEndian(keyBytes.first(8)), k1 = LittleEndian(keyBytes.last(8));
   SipState s{k0 ^ 0x736f6d6570736575ULL, k1 ^ 0x646f72616e646f6dULL, k0 ^ 0x6c7967656e657261ULL,
              k1 ^ 0x7465646279746573ULL};
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(message.data());
   const size_t whole = message.size() / 8 * 8;
-  for (size_t i = 0; i < whole; i += 8) s.Absorb(LittleEndian(bytes + i, 8));
+  for (size_t i = 0; i < whole; i += 8) s.Absorb(LittleEndian(message.substr(i, 8)));
   // The last block: the remaining bytes, the length's low byte on top.
-  s.Absorb(LittleEndian(bytes + whole, message.size() - whole) |
+  s.Absorb(LittleEndian(message.substr(whole)) |
            (static_cast<std::uint64_t>(message.size() & 0xFF) << 56));
   s.v2 ^= 0xFF;
   for (int i = 0; i < 4; ++i) s.Round();

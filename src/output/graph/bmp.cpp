@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/files.h"
+#include "base/little_endian.h"
 
 namespace meridan {
 namespace {
@@ -15,11 +16,10 @@ constexpr std::uint32_t kRgb = 0;        // BI_RGB: no compression
 constexpr std::uint32_t kBitFields = 3;  // BI_BITFIELDS: colour masks follow the header
 
 std::uint16_t U16(std::span<const std::uint8_t> b, size_t at) {
-  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+  return static_cast<std::uint16_t>(LittleEndian(b.subspan(at, 2)));
 }
 std::uint32_t U32(std::span<const std::uint8_t> b, size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-         static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+  return static_cast<std::uint32_t>(LittleEndian(b.subspan(at, 4)));
 }
 std::int32_t I32(std::span<const std::uint8_t> b, size_t at) {
   return static_cast<std::int32_t>(U32(b, at));
@@ -181,14 +181,8 @@ class Decoder {
   const std::string& name_;
 };
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xffff);
-  Put16(out, v >> 16);
-}
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) { PutLittleEndian(out, v, 2); }
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) { PutLittleEndian(out, v, 4); }
 
 }  // namespace
 
