@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "base/digits.h"
 #include "ephemeris/birth_date.h"
 #include "ephemeris/calendar.h"
 
@@ -16,12 +17,7 @@ namespace {
 // Digits only, of the given lengths (e.g. 1 or 2 for a day).
 std::optional<int> Digits(const std::string& text, size_t minLength, size_t maxLength) {
   if (text.size() < minLength || text.size() > maxLength) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return ParseDigits(text);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -212,6 +208,7 @@ double ParseNumber(const std::string& option, const std::string& text, double li
   return value;
 }
 
+// Unlike a date's fields, an option's number may carry a sign.
 int ParseWholeNumber(const std::string& option, const std::string& text, int least, int most) {
   const bool plain = IsPlainDecimal(text, false);
   errno = 0;

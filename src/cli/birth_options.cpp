@@ -5,6 +5,7 @@
 
 #include "base/cp1251.h"
 #include "base/date_text.h"
+#include "base/digits.h"
 #include "base/places.h"
 #include "cli/program_dir_option.h"
 #include "ephemeris/calendar.h"
@@ -16,9 +17,7 @@ namespace {
 // Two digits.
 std::optional<int> TwoDigits(const std::string& text, size_t at) {
   if (at + 2 > text.size()) return std::nullopt;
-  const char a = text[at], b = text[at + 1];
-  if (a < '0' || a > '9' || b < '0' || b > '9') return std::nullopt;
-  return (a - '0') * 10 + (b - '0');
+  return ParseDigits(std::string_view(text).substr(at, 2));
 }
 
 // "DD.MM.YYYY HH:MM UT" of an instant, to the minute.

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "base/cp1251.h"
+#include "base/digits.h"
 #include "base/files.h"
 #include "base/lines.h"
 
@@ -37,13 +38,7 @@ std::string DataFileError::Describe() const {
 std::optional<int> ParseHeaderField(std::string_view field) {
   size_t i = 0;
   while (i < field.size() && field[i] == ' ') ++i;
-  if (i == field.size()) return std::nullopt;
-  int value = 0;
-  for (; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    value = value * 10 + (field[i] - '0');
-  }
-  return value;
+  return ParseDigits(field.substr(i));
 }
 
 int RatingFromCode(int code) {

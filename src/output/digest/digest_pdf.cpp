@@ -46,6 +46,7 @@ void AddLanguage(std::string& pdf, std::string_view language) {
   const auto number = [&pdf](size_t from, size_t to, std::string_view key) -> long {
     const size_t at = pdf.find(key, from);
     if (at == std::string::npos || at >= to) return -1;
+    // The number follows its key after a blank, and other keys follow it.
     return std::strtol(pdf.c_str() + at + key.size(), nullptr, 10);
   };
   const long size = number(trailer, startxref, "/Size"), root = number(trailer, startxref, "/Root");
