@@ -165,7 +165,7 @@ TEST(MonthTemplate, CurveAndMarksStandOutEverywhereTheyCanGo) {
   for (int y = 0; y < kTemplateHeight; ++y)
     for (int x = kCurveLeft - 1; x <= kCurveRight + 1; ++x) {
       const Rgb p = GetPixel(t, x, y);
-      if (p == kLabelBox) continue;  // the band: the labels' own box colour
+      if (p == graph_colours::kLabelBox) continue;  // the band: the labels' own box colour
       least = std::min({least, Distance(p, {0, 0, 255}), Distance(p, {255, 0, 0})});
     }
   EXPECT_GT(least, kLeastDistance);
@@ -189,7 +189,7 @@ TEST(MonthTemplate, BandIsPlainWhereTheLabelsAndCaptionGo) {
                         Strip{kCaptionTop, kCurveLeft + 15, captionEnd + 10}})
     for (int y = s.top - 2; y < s.top + cellHeight + 2; ++y)
       for (int x = s.left - 4; x < s.right; ++x)
-        ASSERT_EQ(GetPixel(t, x, y), kLabelBox) << x << "," << y;
+        ASSERT_EQ(GetPixel(t, x, y), graph_colours::kLabelBox) << x << "," << y;
 }
 
 TEST(WindowBackground, InputAreaIsLightEnoughForBlackLabels) {

@@ -14,20 +14,10 @@ constexpr Box kPlot{kPlotPanel.left, kPlotPanel.top, kPlotPanel.right, kPlotPane
 constexpr Box kBand{4, 149, 622, 194};
 constexpr int kGridStep = 20;  // pixels between the light horizontal lines
 
-// The page shows the graph on this colour; the picture's margins match it.
-constexpr Rgb kPage{238, 246, 252};
-constexpr Rgb kFavourableTint{219, 233, 253};    // pale sky, as the blue bars
-constexpr Rgb kUnfavourableTint{253, 226, 224};  // pale rose, as the red bars
-constexpr Rgb kFavourableGrid{190, 208, 234};
-constexpr Rgb kUnfavourableGrid{236, 198, 196};
+using namespace graph_colours;
+// The day lines, laid over the tints at opacities of their own; the digest
+// draws the blended colours the picture shows instead.
 constexpr Rgb kDayGrid{120, 145, 185};
-constexpr Rgb kPanelEdge{172, 192, 220};
-constexpr Rgb kZeroPen{72, 88, 120};
-constexpr Rgb kFavourableSign{64, 104, 184};
-constexpr Rgb kUnfavourableSign{196, 84, 80};
-constexpr Rgb kLegendInk{255, 255, 255};
-constexpr Rgb kBandLight{150, 178, 214};
-constexpr Rgb kBandShade{92, 124, 170};
 
 void DrawPlot(Raster& picture) {
   FillBox(picture, {kPlot.left, kPlot.top, kPlot.right, kZeroLine}, kFavourableTint);
@@ -99,9 +89,9 @@ void DrawLegend(Raster& picture, const Font& font) {
     x += kSwatch + kSwatchGap;
   };
   swatch(kFavourableTint);
-  x += font.Draw(picture, x, kCaptionTop, above, kLegendInk, kLabelBox).width + kItemGap;
+  x += font.Draw(picture, x, kCaptionTop, above, kLabelInk, kLabelBox).width + kItemGap;
   swatch(kUnfavourableTint);
-  font.Draw(picture, x, kCaptionTop, below, kLegendInk, kLabelBox);
+  font.Draw(picture, x, kCaptionTop, below, kLabelInk, kLabelBox);
 }
 
 }  // namespace

@@ -3,28 +3,31 @@
 #include <cmath>
 #include <string>
 
+#include "base/colours.h"
+
 namespace meridan::digest {
 namespace {
 
 // The template's colours and measures.
 namespace graph_look {
-constexpr Colour kBackground = Rgb(0xEE, 0xF6, 0xFC);
-constexpr Colour kFrame = Rgb(0xAC, 0xC0, 0xDC);
-constexpr Colour kAbove = Rgb(0xDB, 0xE9, 0xFD);
-constexpr Colour kBelow = Rgb(0xFD, 0xE2, 0xE0);
-constexpr Colour kDotsAbove = Rgb(0xBE, 0xD0, 0xEA);
-constexpr Colour kDotsBelow = Rgb(0xEC, 0xC6, 0xC4);
+constexpr Colour Of(meridan::Rgb c) { return Rgb(c.r, c.g, c.b); }
+constexpr Colour kBackground = Of(graph_colours::kPage);
+constexpr Colour kFrame = Of(graph_colours::kPanelEdge);
+constexpr Colour kAbove = Of(graph_colours::kFavourableTint);
+constexpr Colour kBelow = Of(graph_colours::kUnfavourableTint);
+constexpr Colour kDotsAbove = Of(graph_colours::kFavourableGrid);
+constexpr Colour kDotsBelow = Of(graph_colours::kUnfavourableGrid);
 constexpr Colour kDayLineAbove[2] = {Rgb(0xCB, 0xDB, 0xF2), Rgb(0xBB, 0xCD, 0xE7)};
 constexpr Colour kDayLineBelow[2] = {Rgb(0xE8, 0xD5, 0xDA), Rgb(0xD2, 0xC8, 0xD4)};
-constexpr Colour kZero = Rgb(0x48, 0x58, 0x78);
-constexpr Colour kPlus = Rgb(0x40, 0x68, 0xB8);
-constexpr Colour kMinus = Rgb(0xC4, 0x54, 0x50);
-constexpr Colour kBand = Rgb(0x6F, 0x91, 0xBE);
-constexpr Colour kBandTop = Rgb(0x96, 0xB2, 0xD6);
-constexpr Colour kBandBottom = Rgb(0x5C, 0x7C, 0xAA);
-constexpr Colour kLabel = Rgb(0xFF, 0xFF, 0xFF);
-constexpr Colour kCurve = Rgb(0x00, 0x00, 0xFF);
-constexpr Colour kMark = Rgb(0xFF, 0x00, 0x00);
+constexpr Colour kZero = Of(graph_colours::kZeroPen);
+constexpr Colour kPlus = Of(graph_colours::kFavourableSign);
+constexpr Colour kMinus = Of(graph_colours::kUnfavourableSign);
+constexpr Colour kBand = Of(graph_colours::kLabelBox);
+constexpr Colour kBandTop = Of(graph_colours::kBandLight);
+constexpr Colour kBandBottom = Of(graph_colours::kBandShade);
+constexpr Colour kLabel = Of(graph_colours::kLabelInk);
+constexpr Colour kCurve = Of(graph_colours::kCurvePen);
+constexpr Colour kMark = Of(graph_colours::kMarkPen);
 constexpr double kDotStep = 20;    // pixels between the dotted lines
 constexpr double kTick = 3;        // a day tick reaches this far either side of the zero line
 constexpr double kLabelSize = 12;  // the picture's text, in its pixels

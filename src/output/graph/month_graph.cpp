@@ -20,9 +20,10 @@ constexpr int kCaptionLeft = kCurveLeft + 15;  // 105
 constexpr long long kHighestCentre = kPlotPanel.top + 2;
 constexpr long long kLowestCentre = kPlotPanel.bottom - 3;
 
-constexpr Rgb kTextInk{255, 255, 255};
-constexpr Rgb kCurvePen{0, 0, 255};
-constexpr Rgb kMarkPen{255, 0, 0};
+using graph_colours::kCurvePen;
+using graph_colours::kLabelBox;
+using graph_colours::kLabelInk;
+using graph_colours::kMarkPen;
 
 // The curve is drawn five times over, shifted by one pixel each way, for a
 // pen three pixels wide at its centre.
@@ -39,7 +40,7 @@ void DrawCurve(Raster& surface, const std::vector<Point>& points, const Font& fo
       DrawLine(surface, Shifted(a, shift), Shifted(b, shift), kCurvePen);
     if (i % kSamplesPerLabel == 0) {
       dayLabel += 2;
-      font.Draw(surface, a.x + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kTextInk,
+      font.Draw(surface, a.x + kDayLabelLeft, kDayLabelTop, std::to_string(dayLabel), kLabelInk,
                 kLabelBox);
     }
   }
@@ -83,7 +84,7 @@ Raster DrawMonthCurve(Raster picture, const SeriesStore& store, YearMonth month,
   if (retrogradeMarks) DrawRetrogradeMarks(picture, store, store.SampleCount);
   DrawCurve(picture, points, font);
   const std::string caption = MonthAndYear(month);
-  font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kTextInk, kLabelBox);
+  font.Draw(picture, kCaptionLeft, kCaptionTop, Cp1251ToUtf8(caption), kLabelInk, kLabelBox);
   return picture;
 }
 

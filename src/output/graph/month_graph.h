@@ -26,8 +26,6 @@ inline constexpr int kGraphWidth = 626;
 inline constexpr int kGraphHeight = 205;
 inline constexpr int kDayLabelTop = kZeroLine + 62;  // 154
 inline constexpr int kCaptionTop = kZeroLine + 80;   // 172
-// The day labels and the caption stand on boxes of this colour.
-inline constexpr Rgb kLabelBox{111, 145, 190};
 
 // The plotting panel, its one-pixel edges included (right and bottom
 // exclusive). The curve stays inside the edges: a value beyond the panel

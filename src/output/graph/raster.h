@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/colours.h"
+
 namespace meridan {
 
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 static_assert(sizeof(Rgb) == 3, "rows are handed to the JPEG encoder as packed RGB");
 
 struct Raster {
