@@ -90,7 +90,7 @@ struct ForecastResult {
   std::optional<NoTexts> noTexts;
 };
 
-// Told after each finished month: its number k (1..4) and the month as
+// Told after each finished month: its number k (1..kForecastMonths) and the month as
 // written.
 using MonthDoneFn = std::function<void(int k, const MonthForecast& month)>;
 

@@ -140,9 +140,9 @@ class MainWindow : public QMainWindow {
   QPushButton* Button18;
   QPushButton* Button7;
   QPushButton* Button8;
-  std::array<QPushButton*, 5> monthButtons_{};  // Button1..Button4 at 1..4
-  QComboBox* StartBox;                          // the first of the four months
-  QLabel* Shown;                                // which forecast the month buttons open
+  std::array<QPushButton*, kForecastMonths + 1> monthButtons_{};  // Button1..Button4 at 1..4
+  QComboBox* StartBox;                                            // the first of the four months
+  QLabel* Shown;  // which forecast the month buttons open
   QAction* N7;
   QAction* N6;
   QAction* N1;

@@ -18,6 +18,7 @@
 #include "support/scratch_program_dir.h"
 #include "texts/best_days_text.h"
 #include "transits/aspects.h"
+#include "transits/forecast_kind.h"
 #include "transits/natal.h"
 
 namespace meridan {
@@ -177,8 +178,8 @@ class DigestPdf : public ::testing::Test {
   }
 
   ScratchProgramDir dir;
-  std::array<MonthScan, 4> scans;
-  std::array<SeriesStore, 4> series;
+  std::array<MonthScan, kForecastMonths> scans;
+  std::array<SeriesStore, kForecastMonths> series;
   std::vector<Influence> influences;  // of the last digest made
 };
 

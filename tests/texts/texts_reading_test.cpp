@@ -152,7 +152,6 @@ constexpr Date kBirths[] = {{20, 5, 1984},  {3, 11, 1961}, {14, 2, 1999},  {29, 
                             {22, 10, 1982}, {5, 3, 1987},  {16, 8, 1993},  {27, 1, 1996},
                             {12, 6, 2001},  {8, 9, 2004},  {19, 4, 2007},  {31, 12, 1968}};
 constexpr YearMonth kFirstMonth{2026, 12};
-constexpr int kMonths = 4;
 
 TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
   const ForecastKindInfo& kind = KindInfo(GetParam());
@@ -166,7 +165,7 @@ TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
   std::string examples;
   for (const Date& birth : kBirths) {
     const NatalChart natal = ComputeNatalChart(birth, pluto);
-    for (int m = 0; m < kMonths; ++m) {
+    for (int m = 0; m < kForecastMonths; ++m) {
       const YearMonth month = kFirstMonth.Plus(m);
       const MonthScan scan = AttachTexts(ScanTransits(natal, month), file);
       for (const DayList& day : scan.days) {
@@ -198,7 +197,8 @@ TEST_P(TextsOfKind, NoDayUrgesWhatAnotherPostpones) {
   std::printf(
       "%s: %d days where a blue text urges what a red one postpones (%zu births x %d "
       "months)\n%s",
-      std::string(kind.key).c_str(), clashes, std::size(kBirths), kMonths, examples.c_str());
+      std::string(kind.key).c_str(), clashes, std::size(kBirths), kForecastMonths,
+      examples.c_str());
   EXPECT_EQ(clashes, 0);
 }
 

@@ -16,6 +16,7 @@
 #include "ephemeris/calendar.h"
 #include "ephemeris/pluto.h"
 #include "ephemeris/positions.h"
+#include "transits/forecast_kind.h"
 #include "transits/influences.h"
 
 namespace meridan {
@@ -116,7 +117,7 @@ TEST(SwissEphemeris, StationsAreStillWithinTheTheory) {
   int checked = 0;
   for (int n = 0; n < 40; ++n) {
     const YearMonth start{year(random), month(random)};
-    const std::vector<Station> stations = FindStations(start, 4);
+    const std::vector<Station> stations = FindStations(start, kForecastMonths);
     for (const Station& station : stations) {
       EXPECT_LE(std::fabs(Swiss(station.body, station.moment).second), kMotionError)
           << "body " << station.body << " at " << station.moment;
@@ -125,7 +126,7 @@ TEST(SwissEphemeris, StationsAreStillWithinTheTheory) {
     // None missing: every turn of the Swiss Ephemeris's motion a day or more
     // inside the months has one of ours within half a day, the same way.
     const double from = JulianDay(1, start.month, start.year, 0, 0, 0) + 1;
-    const YearMonth end = start.Plus(4);
+    const YearMonth end = start.Plus(kForecastMonths);
     const double to = JulianDay(1, end.month, end.year, 0, 0, 0) - 1;
     for (const Body body : kStationBodies) {
       for (double t = from; t + 1 <= to; t += 1) {
