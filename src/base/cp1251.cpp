@@ -62,7 +62,7 @@ std::optional<char32_t> DecodeUtf8(std::string_view utf8, size_t& i) {
     return std::nullopt;
   }
   for (int k = 1; k <= extra; ++k) {
-    const auto b = static_cast<unsigned char>(utf8[i + k]);
+    const auto b = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
     if ((b & 0xC0) != 0x80) {
       ++i;
       return std::nullopt;

@@ -160,7 +160,8 @@ namespace {
 // user only a group of theirs), the permissions always, but for set-user
 // and set-group bits, which a rewritten file loses as it would in place.
 int TakeOverProtection(int fd, const struct stat& replaced) {
-  if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) (void)::fchown(fd, -1, replaced.st_gid);
+  if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+    (void)::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
   return ::fchmod(fd, replaced.st_mode & 0777) == 0 ? 0 : errno;
 }
 

@@ -35,14 +35,14 @@ using Table = std::array<std::string, 12>;
 
 Table Convert(const char* Names::*field) {
   Table out;
-  for (int m = 0; m < 12; ++m) out[m] = W(kNames[m].*field);
+  for (size_t m = 0; m < out.size(); ++m) out[m] = W(kNames[m].*field);
   return out;
 }
 
 const std::string& Pick(const Table& table, int month) {
   if (month < 1 || month > 12)
     throw std::out_of_range("month " + std::to_string(month) + " is not 1..12");
-  return table[month - 1];
+  return table[static_cast<size_t>(month - 1)];
 }
 
 }  // namespace

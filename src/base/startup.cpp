@@ -28,7 +28,8 @@ void RemoveTemporaryFilesOnSignals() {
     if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
     struct sigaction action {};
     action.sa_handler = RemovePendingNamesAndDie;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    // SA_RESETHAND is the top bit, which an int holds as its sign.
+    action.sa_flags = static_cast<int>(SA_RESETHAND | SA_RESTART);
     sigemptyset(&action.sa_mask);
     ::sigaction(signal, &action, nullptr);
   }

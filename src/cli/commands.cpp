@@ -206,9 +206,12 @@ int Series(const Context& io, const Options& options) {
   const SeriesStore& store = query.month.series;
   const int n = store.SampleCount;
   io.out << n << '\n';
-  for (int m = 1; m <= n + 3; ++m) io.out << store.RatingSeries[m] << (m < n + 3 ? ' ' : '\n');
+  const auto samples = static_cast<size_t>(n);
+  for (size_t m = 1; m <= samples + 3; ++m)
+    io.out << store.RatingSeries[m] << (m < samples + 3 ? ' ' : '\n');
   if (KindInfo(query.kind).retrogradeMarks)
-    for (int m = 1; m <= n; ++m) io.out << store.RetrogradeMarks[m] << (m < n ? ' ' : '\n');
+    for (size_t m = 1; m <= samples; ++m)
+      io.out << store.RetrogradeMarks[m] << (m < samples ? ' ' : '\n');
   return 0;
 }
 

@@ -84,8 +84,9 @@ void CheckRecord(const InterpretationRecord& r, std::string_view bytes,
                    name + ": the text has no closing \"@\"; it runs to the end of the file"});
 
   // The record keeps at most 9,999 characters; measure the whole text here.
-  const size_t start =
-      static_cast<size_t>(r.line) < lineStarts.size() ? lineStarts[r.line] : bytes.size();
+  const size_t start = static_cast<size_t>(r.line) < lineStarts.size()
+                           ? lineStarts[static_cast<size_t>(r.line)]
+                           : bytes.size();
   const size_t at = bytes.find('@', start);
   const size_t length = (at == std::string_view::npos ? bytes.size() : at) - start;
   if (length > kMaxRecordText)

@@ -26,33 +26,33 @@ bool IsMercuryRetrogradeOn(double noon) {
 void BuildRatingSeries(std::span<const int> daySums, ForecastKind kind, YearMonth month,
                        SeriesStore& store) {
   const ForecastKindInfo& info = KindInfo(kind);
-  const int L = static_cast<int>(daySums.size());
-  const int N = 3 * L;
+  const size_t L = daySums.size();
+  const size_t N = 3 * L;
   // S and the series run to N + 3 (S one further, as a zero).
   if (N + 3 > kSeriesSlots)
     throw std::invalid_argument("a rating series holds at most " +
                                 std::to_string((kSeriesSlots - 3) / 3) + " days, not " +
                                 std::to_string(L));
-  store.SampleCount = N;
+  store.SampleCount = static_cast<int>(N);  // at most kSeriesSlots - 3
 
   // Samples S(1)..S(3L + 3): three per day, the last day once more; S(3L + 4) = 0.
   std::array<double, kSeriesSlots + 2> S{};
-  for (int d = 1; d <= L; ++d) {
-    const double v = daySums[static_cast<size_t>(d - 1)] * info.seriesFactor;
+  for (size_t d = 1; d <= L; ++d) {
+    const double v = daySums[d - 1] * info.seriesFactor;
     S[3 * d - 2] = S[3 * d - 1] = S[3 * d] = v;
   }
   S[N + 1] = S[N + 2] = S[N + 3] = S[N];
 
   store.RatingSeries.fill(0);
   store.RatingSeries[1] = static_cast<int>(std::ceil(S[1]));
-  for (int m = 2; m <= N + 3; ++m)
+  for (size_t m = 2; m <= N + 3; ++m)
     store.RatingSeries[m] = static_cast<int>(std::ceil(0.5 * S[m - 1] + S[m] + 0.5 * S[m + 1]));
 
   if (!info.retrogradeMarks) return;
   store.RetrogradeMarks.fill(0);
   const double firstNoon = NoonJulianDay(1, month.month, month.year);
-  for (int d = 1; d <= L; ++d) {
-    if (IsMercuryRetrogradeOn(firstNoon + (d - 1)))
+  for (size_t d = 1; d <= L; ++d) {
+    if (IsMercuryRetrogradeOn(firstNoon + static_cast<double>(d - 1)))
       store.RetrogradeMarks[3 * d - 2] = store.RetrogradeMarks[3 * d - 1] =
           store.RetrogradeMarks[3 * d] = 1;
   }

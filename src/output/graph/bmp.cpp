@@ -60,22 +60,24 @@ class Decoder {
   Raster Decode() {
     if (bytes_.size() < 2 || bytes_[0] != 'B' || bytes_[1] != 'M') throw Fail("is not a BMP image");
     const Layout layout = ReadLayout();
-    const std::uint64_t stride =
-        (static_cast<std::uint64_t>(layout.width) * layout.bitsPerPixel + 31) / 32 * 4;
+    const std::uint64_t stride = (static_cast<std::uint64_t>(layout.width) *
+                                      static_cast<std::uint64_t>(layout.bitsPerPixel) +
+                                  31) /
+                                 32 * 4;
     Need(layout.pixelsAt + stride * static_cast<std::uint64_t>(layout.height), "pixel data");
 
     Raster raster(static_cast<int>(layout.width), static_cast<int>(layout.height));
+    const auto width = static_cast<size_t>(layout.width);
     for (long long row = 0; row < layout.height; ++row) {
       const std::span<const std::uint8_t> in =
-          bytes_.subspan(layout.pixelsAt + row * stride, stride);
+          bytes_.subspan(layout.pixelsAt + static_cast<std::uint64_t>(row) * stride, stride);
       const int y = static_cast<int>(layout.topDown ? row : layout.height - 1 - row);
       Rgb* out = raster.Row(y);
       if (layout.bitsPerPixel == 24) {
         // The common case, the template itself: blue, green, red in a row.
-        for (long long x = 0; x < layout.width; ++x)
-          out[x] = Rgb{in[3 * x + 2], in[3 * x + 1], in[3 * x]};
+        for (size_t x = 0; x < width; ++x) out[x] = Rgb{in[3 * x + 2], in[3 * x + 1], in[3 * x]};
       } else {
-        for (long long x = 0; x < layout.width; ++x) out[x] = PixelAt(layout, in, x);
+        for (size_t x = 0; x < width; ++x) out[x] = PixelAt(layout, in, x);
       }
     }
     return raster;
@@ -153,7 +155,7 @@ class Decoder {
     return layout;
   }
 
-  Rgb PixelAt(const Layout& layout, std::span<const std::uint8_t> row, long long x) const {
+  Rgb PixelAt(const Layout& layout, std::span<const std::uint8_t> row, size_t x) const {
     switch (layout.bitsPerPixel) {
       case 24: {
         const std::uint8_t* p = &row[x * 3];
@@ -165,7 +167,7 @@ class Decoder {
       }
       default: {
         const int bits = layout.bitsPerPixel;
-        const long long bit = x * bits;
+        const size_t bit = x * static_cast<size_t>(bits);
         const int shift = 8 - bits - static_cast<int>(bit % 8);
         const std::uint32_t index = (row[bit / 8] >> shift) & ((1u << bits) - 1);
         if (index >= layout.paletteColours)

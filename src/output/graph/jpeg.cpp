@@ -85,7 +85,8 @@ bool EncodeInto(const Raster& raster, int quality, VectorDestination& dest, Erro
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     // The encoder only reads the row; Rgb is three packed bytes.
-    JSAMPROW row = reinterpret_cast<JSAMPROW>(const_cast<Rgb*>(raster.Row(info.next_scanline)));
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(
+        const_cast<Rgb*>(raster.Row(static_cast<int>(info.next_scanline))));
     jpeg_write_scanlines(&info, &row, 1);
   }
   jpeg_finish_compress(&info);

@@ -50,7 +50,7 @@ void DrawCurve(Raster& surface, const std::vector<Point>& points, const Font& fo
 // line, under the curve: where the two meet the reader follows the curve.
 void DrawRetrogradeMarks(Raster& surface, const SeriesStore& store, int samples) {
   for (int i = 1; i <= samples; ++i) {
-    if (store.RetrogradeMarks[i] != 1) continue;
+    if (store.RetrogradeMarks[static_cast<size_t>(i)] != 1) continue;
     const long long xa = kCurveLeft + kSampleStep * (i - 1);
     const long long xb = kCurveLeft + kSampleStep * i;
     for (long long y = kZeroLine - 1; y <= kZeroLine + 1; ++y)
@@ -69,8 +69,9 @@ std::vector<Point> CurvePoints(const SeriesStore& store) {
   std::vector<Point> points;
   if (samples == 0) return points;
   for (int i = 1; i <= samples + 1; ++i) {
-    const long long y = std::clamp(static_cast<long long>(kZeroLine) - store.RatingSeries[i],
-                                   kHighestCentre, kLowestCentre);
+    const long long y =
+        std::clamp(static_cast<long long>(kZeroLine) - store.RatingSeries[static_cast<size_t>(i)],
+                   kHighestCentre, kLowestCentre);
     points.push_back({kCurveLeft + kSampleStep * (i - 1), y});
   }
   return points;

@@ -201,7 +201,7 @@ TextCell Font::Draw(Raster& raster, long long x, long long y, std::string_view u
     const long long left = penX + glyph.left;
     const long long top = baseline - glyph.top;
     for (int r = 0; r < glyph.rows; ++r) {
-      const std::uint8_t* line = glyph.coverage.data() + static_cast<size_t>(r) * glyph.width;
+      const std::uint8_t* line = glyph.coverage.data() + static_cast<size_t>(r * glyph.width);
       for (int c = 0; c < glyph.width; ++c) {
         const unsigned coverage = line[c];
         if (coverage == 0 || !raster.Contains(left + c, top + r)) continue;
