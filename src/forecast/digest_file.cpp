@@ -19,8 +19,8 @@
 #include <sys/wait.h>
 #include <utility>
 
+#include "base/date_text.h"
 #include "base/files.h"
-#include "base/month_names.h"
 #include "forecast/installation.h"
 #include "output/digest/digest.h"
 #include "output/digest/digest_boundary.h"
@@ -201,8 +201,7 @@ DigestGraph GraphOfMonth(const MonthForecast& month, ForecastKind kind) {
       else
         graph.marks.emplace_back(from, from + kSampleStep);
     }
-  graph.caption =
-      Cp1251ToUtf8(MonthName(month.month.month)) + ' ' + std::to_string(month.month.year);
+  graph.caption = Cp1251ToUtf8(MonthAndYear(month.month));
   return graph;
 }
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "base/cp1251.h"
-#include "base/month_names.h"
+#include "base/date_text.h"
 #include "forecast/calendar_file.h"
 #include "forecast/digest_file.h"
 #include "gui/documents_folder.h"
@@ -92,9 +92,7 @@ std::unique_ptr<ForecastSave> ForecastCalendar(QWidget* parent) {
                 // The calendar names no one, and neither does its file; it
                 // names the whole period, not the first of its months.
                 const ForecastRequest& request = forecast.run->request;
-                const auto month = [](YearMonth m) {
-                  return Cp1251ToUtf8(MonthNameLower(m.month)) + ' ' + std::to_string(m.year);
-                };
+                const auto month = [](YearMonth m) { return Cp1251ToUtf8(MonthAndYearLower(m)); };
                 return std::string(WindowWords(request.kind).command) + ", " +
                        month(request.start) + " – " +
                        month(request.start.Plus(kForecastMonths - 1)) + ".ics";
