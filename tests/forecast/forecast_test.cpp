@@ -5,10 +5,12 @@
 #include <chrono>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "base/cp1251.h"
 #include "base/month_names.h"
+#include "forecast/findings.h"
 #include "forecast/lock.h"
 #include "output/archive/zip_file.h"
 #include "output/pages/page.h"
@@ -51,6 +53,37 @@ TEST(RunForecast, MonthsWrapIntoTheNextYear) {
   }
   EXPECT_TRUE(result.packed.notPacked.empty());
   EXPECT_TRUE(fs::exists(context.dir().archive()));
+}
+
+// What the PDF and the calendar read off a run is what a fresh search of
+// its months finds: the same best windows with the same reasons, each with
+// its text, and the hour windows exactly when the hour is not known.
+TEST(FindingsOf, AgreeWithAFreshSearchOfTheRunsMonths) {
+  ScratchProgramDir dir;
+  ForecastContext context(dir.root());
+  ForecastRequest request = RequestFor(ForecastKind::Service, 5, 2025);
+  for (const bool hourKnown : {false, true}) {
+    if (hourKnown) request.hour = BirthHour{30821 - 3.5 / 24, 0, 24};
+    const ForecastResult run = RunForecast(context, request);
+    const ForecastFindings found = FindingsOf(run, context);
+    const std::vector<BestWindow> searched =
+        SearchBestWindows(run.natal, request.start, kForecastMonths, request.kind,
+                          context.interpretations(request.kind));
+    const auto reasons = [](const std::vector<BestWindow>& windows) {
+      std::vector<std::tuple<double, double, int, AspectKey, int, const InterpretationRecord*>> all;
+      for (const BestWindow& w : windows)
+        for (const auto* list : {&w.reasons, &w.cautions})
+          for (const InfluenceText& text : *list)
+            all.emplace_back(w.firstNoon, w.lastNoon, w.score, text.influence.key, text.rating,
+                             text.record);
+      return all;
+    };
+    ASSERT_FALSE(searched.empty());
+    EXPECT_EQ(reasons(found.best), reasons(searched));
+    ASSERT_FALSE(found.influences.empty());
+    for (const InfluenceText& text : found.influences)
+      EXPECT_EQ(text.influence.hourWindows.has_value(), !hourKnown);
+  }
 }
 
 // An error ends the run where it occurs: the months before it are done and
