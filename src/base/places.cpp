@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "base/cp1251.h"
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "base/lines.h"
 
@@ -61,7 +62,7 @@ bool IsZoneNameByte(char c) {
 
 [[noreturn]] void Malformed(const std::filesystem::path& path, int line,
                             const std::string& message) {
-  throw std::runtime_error(path.string() + ":" + std::to_string(line) + ": " + message);
+  throw DataFileError(path, line, AtLine(path, line, message));
 }
 
 size_t EditDistance(std::string_view a, std::string_view b) {

@@ -571,9 +571,6 @@ int RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     } catch (const UsageError& e) {
       err << "meridan " << command.name << ": " << e.what() << '\n' << kTryHelp;
       return 2;
-    } catch (const DataFileError& e) {
-      err << "meridan: " << Printable(e.Describe()) << '\n';
-      return 1;
     } catch (const std::exception& e) {
       err << "meridan: " << Printable(e.what()) << '\n';
       return 1;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "base/lines.h"
 #include "ephemeris/calendar.h"
@@ -16,8 +17,8 @@ namespace fs = std::filesystem;
 namespace meridan {
 namespace {
 
-[[noreturn]] void Fail(const fs::path& file, const std::string& what) {
-  throw std::runtime_error(file.string() + ": " + what);
+[[noreturn]] void Damaged(const fs::path& file, int line, const std::string& what) {
+  throw DataFileError(file, line, file.string() + ": " + what);
 }
 
 // "1984-05-20", with the time of day where the day is not a noon: the data
@@ -48,7 +49,9 @@ PlutoTable PlutoTable::Parse(const fs::path& file, std::string_view text) {
   bool blank = false;  // a blank line is tolerated as the last line only
   while (at != end) {
     ++number;
-    if (blank) Fail(file, "line " + std::to_string(number - 1) + " does not begin with an integer");
+    if (blank)
+      Damaged(file, static_cast<int>(number - 1),
+              "line " + std::to_string(number - 1) + " does not begin with an integer");
     // Nearly every line is a few digits and its line end ("210\r\n"); they
     // are read straight, since the table is parsed on every run. Up to nine
     // digits cannot overflow an int, so the value is what std::from_chars
@@ -77,10 +80,11 @@ PlutoTable PlutoTable::Parse(const fs::path& file, std::string_view text) {
     }
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (std::from_chars(line.data(), line.data() + line.size(), value).ec != std::errc{})
-      Fail(file, "line " + std::to_string(number) + " does not begin with an integer");
+      Damaged(file, static_cast<int>(number),
+              "line " + std::to_string(number) + " does not begin with an integer");
     table.degrees_.push_back(value);
   }
-  if (table.degrees_.empty()) Fail(file, "the Pluto table is empty");
+  if (table.degrees_.empty()) Damaged(file, 0, "the Pluto table is empty");
   return table;
 }
 
@@ -92,8 +96,11 @@ int PlutoTable::DegreesOn(double julianDay) const {
     std::string asked = std::string("Julian day ") + number;
     if (std::isfinite(julianDay) && std::fabs(julianDay) < 1e7)
       asked += " (" + IsoDateText(julianDay) + ")";
-    Fail(file_, "the Pluto table covers " + IsoDateText(1.0) + " to " + IsoDateText(days) +
-                    " (Julian days 1 to " + std::to_string(degrees_.size()) + "), not " + asked);
+    // A day outside the table is no damage to the file: the window words
+    // it as the engine does.
+    throw std::runtime_error(file_.string() + ": the Pluto table covers " + IsoDateText(1.0) +
+                             " to " + IsoDateText(days) + " (Julian days 1 to " +
+                             std::to_string(degrees_.size()) + "), not " + asked);
   }
   return degrees_[static_cast<size_t>(Trunc(julianDay)) - 1];
 }

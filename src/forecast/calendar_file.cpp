@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <sys/random.h>
 
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "base/program_dir.h"
 #include "forecast/lock.h"
@@ -37,9 +38,11 @@ std::optional<SipKey> ParseKey(std::string_view text) {
 SipKey ReadKey(const fs::path& file) {
   const auto key = ParseKey(ReadFile(file, false));
   if (!key)
-    throw std::runtime_error("the calendar key " + file.string() +
-                             " is not 32 hexadecimal digits (remove it to make a new one; the "
-                             "events of earlier calendar files will then be added anew)");
+    throw DataFileError(file, 0,
+                        "the calendar key " + file.string() +
+                            " is not 32 hexadecimal digits (remove it to make a new one; the "
+                            "events of earlier calendar files will then be added anew)",
+                        DataFileError::Remedy::kRemove);
   return *key;
 }
 

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "forecast/digest_file.h"
 #include "forecast/lock.h"
-#include "texts/interpretation.h"
 
 namespace meridan {
 namespace {
@@ -68,7 +68,19 @@ QString DataSentence(const DataFileError& error) {
   if (!error.field().empty())
     sentence += QStringLiteral(": в заголовке записи стоит ") +
                 Quoted(QString::fromStdString(error.field())) + QStringLiteral(", а не число");
-  return sentence + QStringLiteral(". ") + kReturnFile;
+  sentence += QStringLiteral(". ");
+  switch (error.remedy()) {
+    case DataFileError::Remedy::kReinstall:
+      sentence += kReturnFile;
+      break;
+    case DataFileError::Remedy::kRemove:
+      sentence += QStringLiteral(
+          "Удалите его, и программа сделает новый; события календарей, сохранённых раньше, "
+          "тогда добавятся в календарь заново.");
+      break;
+  }
+  // What is wrong, where the sentence does not quote it, is in the details.
+  return error.field().empty() ? sentence + QLatin1Char(' ') + kSeeDetails : sentence;
 }
 
 // "секунды" after "больше 1", "больше 21"; "секунд" after the rest.
@@ -97,7 +109,10 @@ QString DigestSentence(const DigestUnavailable& error) {
 
 // An error that only the engine's English words describe.
 bool WordedOnlyInDetails(const std::exception& error) {
-  return !dynamic_cast<const FileError*>(&error) && !dynamic_cast<const DataFileError*>(&error) &&
+  // A damaged data file's sentence names the file and the line; what is
+  // wrong there, but for a header field it quotes, is left to the details.
+  if (const auto* data = dynamic_cast<const DataFileError*>(&error)) return data->field().empty();
+  return !dynamic_cast<const FileError*>(&error) &&
          !dynamic_cast<const std::filesystem::filesystem_error*>(&error) &&
          !dynamic_cast<const ProgramDirBusy*>(&error) &&
          !dynamic_cast<const std::bad_alloc*>(&error) &&

@@ -29,12 +29,6 @@ std::string NotAnInteger(std::string_view text) {
 
 }  // namespace
 
-std::string DataFileError::Describe() const {
-  std::string where = file_.string();
-  if (line_ > 0) where += ":" + std::to_string(line_);
-  return where + ": " + what();
-}
-
 std::optional<int> ParseHeaderField(std::string_view field) {
   size_t i = 0;
   while (i < field.size() && field[i] == ' ') ++i;
@@ -140,7 +134,8 @@ InterpretationFile::Match InterpretationFile::Find(const AspectKey& key) const {
   }
   if (!problems_.empty()) {
     const HeaderProblem& bad = problems_.front();
-    throw DataFileError(path_, bad.line, NotAnInteger(bad.fieldText), Cp1251ToUtf8(bad.fieldText));
+    throw DataFileError(path_, bad.line, AtLine(path_, bad.line, NotAnInteger(bad.fieldText)),
+                        DataFileError::Remedy::kReinstall, Cp1251ToUtf8(bad.fieldText));
   }
   return match;
 }

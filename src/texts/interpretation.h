@@ -19,33 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/data_file_error.h"
 #include "transits/aspects.h"
 
 namespace meridan {
-
-// An error in a data file, naming the file and (where there is one) the
-// line. what() is the plain message, e.g. "'0x1' is not a valid integer value".
-class DataFileError : public std::runtime_error {
- public:
-  // field: the header field (UTF-8) that is not a number, for a window to
-  // quote in its own words.
-  DataFileError(std::filesystem::path file, int line, const std::string& message,
-                std::string field = {})
-      : std::runtime_error(message),
-        file_(std::move(file)),
-        line_(line),
-        field_(std::move(field)) {}
-  const std::filesystem::path& file() const { return file_; }
-  int line() const { return line_; }  // 0 when the error is not about a line
-  const std::string& field() const { return field_; }
-  // "<file>:<line>: <message>" for a one-line report.
-  std::string Describe() const;
-
- private:
-  std::filesystem::path file_;
-  int line_;
-  std::string field_;
-};
 
 // Reads a three-character header field: leading blanks or zeros, then
 // decimal digits. Anything else (a trailing blank, a sign, an empty field)

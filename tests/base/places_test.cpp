@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/cp1251.h"
+#include "base/data_file_error.h"
 #include "base/files.h"
 
 namespace meridan {
@@ -189,7 +190,9 @@ TEST(Places, CompletionGivesThePlacesABeginningFits) {
 std::string ErrorOf(const std::string& utf8Text) {
   try {
     ParsePlaceList(W(utf8Text), "places.dat");
-  } catch (const std::runtime_error& e) {
+  } catch (const DataFileError& e) {
+    // The window's sentence is made of the file and line alone.
+    EXPECT_EQ(std::string(e.what()).rfind(AtLine(e.file(), e.line(), ""), 0), 0u) << e.what();
     return e.what();
   }
   return "";

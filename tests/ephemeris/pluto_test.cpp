@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/data_file_error.h"
 #include "ephemeris/calendar.h"
 #include "support/scratch_program_dir.h"
 
@@ -85,7 +86,7 @@ TEST(PlutoTable, EachLineReadsAsItsLeadingInteger) {
   ASSERT_EQ(table.days(), static_cast<int>(std::size(expected)));
   for (int day = 1; day <= table.days(); ++day)
     EXPECT_EQ(table.DegreesOn(day), expected[day - 1]) << "line " << day;
-  EXPECT_THROW(PlutoTable::Parse("pluto.sys", "7\r\n2147483648\r\n"), std::runtime_error);
+  EXPECT_THROW(PlutoTable::Parse("pluto.sys", "7\r\n2147483648\r\n"), DataFileError);
 }
 
 TEST(PlutoPosition, DaysOutsideTheTableNameTheFileAndItsRange) {

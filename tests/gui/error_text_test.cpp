@@ -14,12 +14,12 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "forecast/digest_file.h"
 #include "forecast/lock.h"
 #include "gui_testing.h"
 #include "output/archive/zip_file.h"
-#include "texts/interpretation.h"
 
 namespace meridan::testing {
 namespace {
@@ -48,8 +48,9 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
       {std::make_shared<FileError>(FileError::Operation::kCreate, "/tmp/x.ics", EROFS), false},
       {std::make_shared<FileError>(FileError::Operation::kLock, data / ".meridan.lock", EIO),
        false},
-      {std::make_shared<DataFileError>(data / "go.dat", 12, "'0x1' is not a valid integer value",
-                                       "0x1"),
+      {std::make_shared<DataFileError>(data / "go.dat", 12,
+                                       "go.dat:12: '0x1' is not a valid integer value",
+                                       DataFileError::Remedy::kReinstall, "0x1"),
        false},
       {std::make_shared<fs::filesystem_error>("remove", data / "tmp.bmp",
                                               std::make_error_code(std::errc::permission_denied)),
@@ -69,7 +70,8 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
       {std::make_shared<DigestUnavailable>(DigestUnavailable::Cause::kNotMade, "digest.so",
                                            "the PDF could not be made: out of memory"),
        true},
-      {std::make_shared<std::runtime_error>((data / "month.bmp").string() + " is not a BMP image"),
+      {std::make_shared<DataFileError>(data / "month.bmp", 0,
+                                       "File \"month.bmp\" is not a BMP image"),
        true},
       {std::make_shared<std::runtime_error>("No font found for \"Arial\""), true},
       {std::make_shared<ZipFormatError>("Not a zip archive"), true},
@@ -98,11 +100,20 @@ TEST(ErrorText, EveryEngineErrorIsWordedInRussian) {
             u"PDF не сохранён. Не удалось записать файл «/home/user/Документы/Прогноз.pdf» "
             "(доступ запрещён). Проверьте, что папка «/home/user/Документы» на месте, что у Вас "
             "есть права на запись в неё и что на диске есть свободное место."_s);
-  EXPECT_EQ(
-      ErrorMessage(DataFileError(data / "go.dat", 12, "'0x1' is not a valid integer value", "0x1")),
-      u"Файл данных «/home/user/Meridan Diru/System/go.dat» испорчен в строке 12: в "
-      "заголовке записи стоит «0x1», а не число. Верните этот файл из установленной копии "
-      "программы."_s);
+  EXPECT_EQ(ErrorMessage(DataFileError(data / "go.dat", 12, "go.dat:12: '0x1' is not a number",
+                                       DataFileError::Remedy::kReinstall, "0x1")),
+            u"Файл данных «/home/user/Meridan Diru/System/go.dat» испорчен в строке 12: в "
+            "заголовке записи стоит «0x1», а не число. Верните этот файл из установленной копии "
+            "программы."_s);
+  // A damaged file the program made itself is removed, not reinstalled;
+  // the details say what is wrong with it.
+  const DataFileError key(data / ".calendar-key", 0, "not 32 hexadecimal digits",
+                          DataFileError::Remedy::kRemove);
+  EXPECT_EQ(ErrorMessage(key),
+            u"Файл данных «/home/user/Meridan Diru/System/.calendar-key» испорчен. Удалите его, и "
+            "программа сделает новый; события календарей, сохранённых раньше, тогда добавятся в "
+            "календарь заново. Подробности — по кнопке «Показать подробности»."_s);
+  EXPECT_EQ(ErrorDetails(key), u"not 32 hexadecimal digits"_s);
 }
 
 TEST(ErrorText, PackingIsToldInRussianOneSentenceALine) {

@@ -113,7 +113,7 @@ TEST(Lookup, BadHeaderStopsEveryLookupThatReachesIt) {
       ParseText(c.bytes).Find({c.t, c.a, c.n});
       ADD_FAILURE() << "no error: " << c.name;
     } catch (const DataFileError& e) {
-      EXPECT_EQ(e.Describe(), c.error) << c.name;
+      EXPECT_EQ(std::string(e.what()), c.error) << c.name;
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <bit>
 #include <stdexcept>
 
+#include "base/data_file_error.h"
 #include "base/files.h"
 #include "base/little_endian.h"
 
@@ -84,8 +85,8 @@ class Decoder {
   }
 
  private:
-  std::runtime_error Fail(const std::string& what) const {
-    return std::runtime_error("File \"" + name_ + "\" " + what);
+  DataFileError Fail(const std::string& what) const {
+    return DataFileError(name_, 0, "File \"" + name_ + "\" " + what);
   }
 
   void Need(std::uint64_t end, const char* part) const {
