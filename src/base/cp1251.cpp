@@ -94,7 +94,7 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
     if (b < 0x80) {
       out += c;
     } else if (b >= 0xC0) {
-      AppendUtf8(out, 0x0410 + (b - 0xC0));
+      AppendUtf8(out, static_cast<char32_t>(0x0410 + (b - 0xC0)));
     } else {
       const char32_t cp = kHigh[b - 0x80];
       AppendUtf8(out, cp != 0 ? cp : 0xFFFD);

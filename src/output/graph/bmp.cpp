@@ -170,7 +170,7 @@ class Decoder {
         const int bits = layout.bitsPerPixel;
         const size_t bit = x * static_cast<size_t>(bits);
         const int shift = 8 - bits - static_cast<int>(bit % 8);
-        const std::uint32_t index = (row[bit / 8] >> shift) & ((1u << bits) - 1);
+        const std::uint32_t index = (std::uint32_t{row[bit / 8]} >> shift) & ((1u << bits) - 1);
         if (index >= layout.paletteColours)
           throw Fail("refers to colour " + std::to_string(index) + " beyond its " +
                      std::to_string(layout.paletteColours) + "-colour BMP palette");
