@@ -217,9 +217,9 @@ void BestDaysWindow::ShowMonths(int months) {
   if (!request_ || !context_) return;
   Guarded(this, QStringLiteral("Лучшие дни не подобраны."), [&] {
     const ForecastRequest& request = *request_;
-    const std::vector<BestWindow> windows =
-        SearchBestWindows(ComputeNatalChart(request.birth, context_->pluto()), request.start,
-                          months, request.kind, context_->interpretations(request.kind));
+    const std::vector<BestWindow> windows = SearchBestWindows(
+        ComputeNatalChart(request.birth, request.hour, context_->pluto()), request.start, months,
+        request.kind, context_->interpretations(request.kind));
     heading_->setText(FromCp1251(BestDaysHeading(request.kind)));
     setWindowTitle(FromCp1251(BestDaysHeading(request.kind)));
     text_ = FromCp1251(BestWindowsText(request.kind, request.start, months, windows));

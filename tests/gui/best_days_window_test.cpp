@@ -102,5 +102,21 @@ TEST_F(BestDaysWindowTest, ListsTheWindowsOfTheLatestForecast) {
   EXPECT_EQ(best->Text(), four);
 }
 
+// The windows are those of the chart the forecast was made with: a birth
+// time moves the natal bodies, and with them the days.
+TEST_F(BestDaysWindowTest, FollowsTheBirthTime) {
+  window->findChild<QLineEdit*>(u"Edit1"_s)->setText(u"Иван"_s);
+  const auto bestOfARun = [this] {
+    QTest::mouseClick(Child<QPushButton>(window.get(), u"Button8"_s), Qt::LeftButton);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    Item()->trigger();
+    return window->BestDays()->Text();
+  };
+  const QString atNoon = bestOfARun();
+  window->findChild<QLineEdit*>(u"Edit2"_s)->setText(u"00:05"_s);
+  window->findChild<QLineEdit*>(u"Edit3"_s)->setText(u"Москва"_s);
+  EXPECT_NE(bestOfARun(), atNoon);
+}
+
 }  // namespace
 }  // namespace meridan::testing
