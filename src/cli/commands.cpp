@@ -175,6 +175,20 @@ int Chart(const Context& io, const Options& options) {
   return 0;
 }
 
+// No texts is no error (a missing interpretation file yields none), but
+// a forecast or a query without them should not look like an ordinary
+// one.
+void TellWhenThereAreNoTexts(const Context& io, const std::optional<NoTexts>& noTexts,
+                             const char* consequence) {
+  if (noTexts)
+    io.err << "meridan: " << Printable(noTexts->file.string())
+           << (noTexts->missing ? " does not exist" : " holds no texts") << "; " << consequence
+           << std::endl;
+}
+
+// What a query command's output is without texts: every aspect is rated 0.
+constexpr const char* kEveryRatingIsZero = "every rating is 0";
+
 // The month of a scan or series, read as a forecast of the kind reads it,
 // from the tables of the program directory; nothing there is written.
 struct MonthQuery {
@@ -182,17 +196,18 @@ struct MonthQuery {
   MonthAnalysis month;
 };
 
-MonthQuery QueryMonth(const Options& options) {
+MonthQuery QueryMonth(const Context& io, const Options& options) {
   const ForecastKind kind = ParseKind(options.Require("--kind"));
   const BirthOptions birth = ReadBirthOptions(options);
   const YearMonth month = ParseMonth("--month", options.Require("--month"));
   ForecastContext context(ProgramDirOf(options).root);
+  TellWhenThereAreNoTexts(io, NoTextsIn(context.interpretations(kind)), kEveryRatingIsZero);
   return {kind, AnalyseMonth(context, kind,
                              ComputeNatalChart(birth.date, birth.hour, context.pluto()), month)};
 }
 
 int Scan(const Context& io, const Options& options) {
-  const MonthScan scan = QueryMonth(options).month.scan;
+  const MonthScan scan = QueryMonth(io, options).month.scan;
   for (const DayList& day : scan.days)
     for (const TransitHit& hit : day.hits)
       io.out << hit.day << '\t' << hit.key.transitBody << '\t' << hit.key.aspect << '\t'
@@ -202,7 +217,7 @@ int Scan(const Context& io, const Options& options) {
 }
 
 int Series(const Context& io, const Options& options) {
-  const MonthQuery query = QueryMonth(options);
+  const MonthQuery query = QueryMonth(io, options);
   const SeriesStore& store = query.month.series;
   const int n = store.SampleCount;
   io.out << n << '\n';
@@ -258,6 +273,7 @@ int Influences(const Context& io, const Options& options) {
   const PlutoTable pluto = PlutoTable::Load(dataDir / kPlutoTableName);
   const InterpretationFile texts =
       InterpretationFile::Load(dataDir / std::string(KindInfo(kind).interpretationFile));
+  TellWhenThereAreNoTexts(io, NoTextsIn(texts), kEveryRatingIsZero);
   std::vector<Influence> found =
       FindInfluences(ComputeNatalChart(birth, hour, pluto), start, kForecastMonths);
   if (!hour.moment) AddHourWindows(found, ComputeNatalArcs(birth, hour, pluto));
@@ -285,6 +301,7 @@ int Best(const Context& io, const Options& options) {
   const YearMonth start = StartMonth(options);
   const int months = MonthCount(options, kMostBestDayMonths, kForecastMonths);
   ForecastContext context(ProgramDirOf(options).root);
+  TellWhenThereAreNoTexts(io, NoTextsIn(context.interpretations(kind)), kEveryRatingIsZero);
   std::vector<BestWindow> windows =
       SearchBestWindows(ComputeNatalChart(birth, hour, context.pluto()), start, months, kind,
                         context.interpretations(kind));
@@ -383,15 +400,6 @@ ForecastResult RunWithProgress(const Context& io, ForecastContext& context,
       });
 }
 
-// No texts is no error (a missing interpretation file yields none), but
-// a forecast without them should not look like an ordinary one.
-void TellWhenThereAreNoTexts(const Context& io, const std::optional<NoTexts>& noTexts) {
-  if (noTexts)
-    io.err << "meridan: " << Printable(noTexts->file.string())
-           << (noTexts->missing ? " does not exist" : " holds no texts")
-           << "; the forecast has no texts" << std::endl;
-}
-
 // The PDF or the calendar, made or reported on its own: the pages and the
 // archive stand whatever becomes of it. Its path on stdout once written;
 // false when it was not.
@@ -423,7 +431,7 @@ int Forecast(const Context& io, const Options& options) {
   RequireOutputDirectory(context);
   const ForecastResult run = RunWithProgress(io, context, request);
   TellWhatPackingDid(io, context.dir().archive(), run.packed);
-  TellWhenThereAreNoTexts(io, run.noTexts);
+  TellWhenThereAreNoTexts(io, run.noTexts, "the forecast has no texts");
   int status = 0;
   if (!run.scratchFailure.empty()) {
     io.err << "meridan: " << Printable(run.scratchFailure)

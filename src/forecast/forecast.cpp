@@ -69,6 +69,11 @@ MonthAnalysis AnalyseMonth(ForecastContext& context, ForecastKind kind, const Na
   return analysis;
 }
 
+std::optional<NoTexts> NoTextsIn(const InterpretationFile& texts) {
+  if (texts.exists() && !texts.records().empty()) return std::nullopt;
+  return NoTexts{texts.path(), !texts.exists()};
+}
+
 ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& request,
                            const MonthDoneFn& onMonthDone, const std::function<void()>& onWait) {
   const ProgramDirLock lock = ProgramDirLock::Acquire(context.programDir(), onWait);
@@ -93,9 +98,7 @@ ForecastResult RunForecast(ForecastContext& context, const ForecastRequest& requ
           ForecastMonth(context, request, natal, request.start.Plus(k - 1), picture));
       if (onMonthDone) onMonthDone(k, result.months.back());
     }
-    const InterpretationFile& texts = context.interpretations(request.kind);
-    if (!texts.exists() || texts.records().empty())
-      result.noTexts = NoTexts{texts.path(), !texts.exists()};
+    result.noTexts = NoTextsIn(context.interpretations(request.kind));
     // The scratch files end as the last month (the last one with a matched
     // text) leaves them; writing them for every month would only replace
     // them again.

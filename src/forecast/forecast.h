@@ -72,6 +72,9 @@ struct NoTexts {
   bool missing = true;  // false: there, but without a record
 };
 
+// The file's NoTexts, or nothing when it has a record.
+std::optional<NoTexts> NoTextsIn(const InterpretationFile& texts);
+
 // What a forecast command made: its request, its four months (the first
 // first), what packing Output/ had to say (files left out, old entries
 // dropped, an unreadable archive kept), and whether the texts were there.

@@ -319,6 +319,17 @@ TEST(Forecast, OutputDirectoryTextsAndArchiveLinkEachSaidInOneLine) {
   fs::remove(go);
   EXPECT_EQ(lastLine(forecast().err),
             "meridan: " + go.string() + " does not exist; the forecast has no texts");
+  // The queries that read the texts say so too, their output unchanged.
+  for (std::vector<std::string> query :
+       {std::vector<std::string>{"scan", "--month", "05.2025"}, {"influences"}, {"best"}}) {
+    for (const char* more : {"--kind", "trips", "--birth", "20.05.1984", "--dir"})
+      query.push_back(more);
+    query.push_back(dir.root().string());
+    r = RunMeridan(query);
+    EXPECT_EQ(r.status, 0) << query[0];
+    EXPECT_EQ(r.err, "meridan: " + go.string() + " does not exist; every rating is 0\n")
+        << query[0];
+  }
 
   testing::WriteFile(dir.root() / "elsewhere.zip", "precious");
   fs::remove(dir.output() / "Prognoz.zip");
